@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include "platform/ProgramFolders.h"
+
+namespace marlo::test {
+
+// A fresh program folder per test, removed afterwards.
+class TempProgramFolder {
+public:
+    TempProgramFolder() : folders_(ProgramFolders::at(dir_.path())) {}
+    const ProgramFolders& folders() const { return folders_; }
+    QString program() const { return folders_.program; }
+    QString data() const { return folders_.data; }
+    // Creates the data folder.
+    void makeData() const;
+
+private:
+    QTemporaryDir dir_;
+    ProgramFolders folders_;
+};
+
+// Path of a file below ../shared/testdata.
+QString testdata(const QString& relative);
+
+// Writes bytes to a file, creating folders; returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+}  // namespace marlo::test
