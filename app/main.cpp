@@ -1,6 +1,21 @@
 #include <QApplication>
+#include <clocale>
+
+#include "core/Marlo.h"
+#include "platform/ProgramFolders.h"
+#include "platform/Prompts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Marlo"));
+    // The media player core refuses to start under a locale with a decimal comma.
+    std::setlocale(LC_NUMERIC, "C");
+
+    const auto folders = marlo::ProgramFolders::discover(QCoreApplication::applicationDirPath());
+    marlo::QtPrompts prompts;
+    marlo::Marlo window(folders, prompts);
+    prompts.setParent(&window);
+    window.load();
+    window.present();
+    return QApplication::exec();
 }

@@ -6,8 +6,12 @@ namespace {
 UiLanguage g_language = UiLanguage::German;
 }  // namespace
 
-UiLanguage Catalogue::language() { return g_language; }
-void Catalogue::setLanguage(UiLanguage language) { g_language = language; }
+UiLanguage Catalogue::language() {
+    return g_language;
+}
+void Catalogue::setLanguage(UiLanguage language) {
+    g_language = language;
+}
 
 QString Catalogue::text(const TextPair& pair) {
     return QString::fromUtf8(g_language == UiLanguage::English ? pair.en : pair.de);

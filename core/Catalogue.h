@@ -22,7 +22,7 @@ struct MessagePair {
 // the current language at the moment it shows the text. The pairs themselves live in
 // core/texts/, one header per area.
 class Catalogue {
-public:
+  public:
     static UiLanguage language();
     static void setLanguage(UiLanguage language);
     static bool english() { return language() == UiLanguage::English; }
@@ -32,10 +32,15 @@ public:
     static QString body(const MessagePair& message) { return text(message.text); }
 };
 
-// Short form for the common call.
-inline QString tr(const TextPair& pair) { return Catalogue::text(pair); }
+// Short form for the common call. Inside QObject classes, where tr() is Qt's own, call
+// Catalogue::text instead.
+inline QString tr(const TextPair& pair) {
+    return Catalogue::text(pair);
+}
 
 // A text that exists in one language only and is shown so in both.
-inline constexpr TextPair same(const char* text) { return {text, text}; }
+inline constexpr TextPair same(const char* text) {
+    return {text, text};
+}
 
 }  // namespace marlo

@@ -8,7 +8,9 @@
 namespace marlo {
 namespace {
 
-bool isHeader(const QString& line) { return line.trimmed().startsWith(QLatin1Char('[')); }
+bool isHeader(const QString& line) {
+    return line.trimmed().startsWith(QLatin1Char('['));
+}
 
 QString headerName(const QString& line) {
     const QString t = line.trimmed();
@@ -54,7 +56,9 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
     return doc;
 }
 
-QByteArray IniDocument::serialize() const { return joinLines(lines_); }
+QByteArray IniDocument::serialize() const {
+    return joinLines(lines_);
+}
 
 int IniDocument::findSection(const QString& section) const {
     const QString wanted = section.trimmed();
@@ -114,7 +118,9 @@ QString IniDocument::keyList(const QString& section, int bufferSize) const {
     return list;
 }
 
-bool IniDocument::hasSection(const QString& section) const { return findSection(section) >= 0; }
+bool IniDocument::hasSection(const QString& section) const {
+    return findSection(section) >= 0;
+}
 
 QStringList IniDocument::sectionNames() const {
     QStringList names;

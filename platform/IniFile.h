@@ -11,7 +11,7 @@ namespace marlo {
 // blanks and one pair of matching quotes. Every other line — comments, blank lines, odd spacing —
 // is kept as it is and in its place when the text is changed.
 class IniDocument {
-public:
+  public:
     static constexpr int kValueBuffer = 1024;    // one value: at most 1023 characters come back
     static constexpr int kKeyListBuffer = 4096;  // all key names of a section
 
@@ -34,18 +34,18 @@ public:
     void removeKey(const QString& section, const QString& key);
     void removeSection(const QString& section);
 
-private:
+  private:
     QStringList lines_;
 
-    int findSection(const QString& section) const;       // index of the header line or -1
-    int sectionEnd(int headerLine) const;                // index after its last line
+    int findSection(const QString& section) const;  // index of the header line or -1
+    int sectionEnd(int headerLine) const;           // index after its last line
     int findKey(int headerLine, const QString& key) const;
 };
 
 // An INI file on disk; every call reads the file afresh and every change rewrites it atomically
 // (the file is created on the first write).
 class IniFile {
-public:
+  public:
     explicit IniFile(QString path) : path_(std::move(path)) {}
     const QString& path() const { return path_; }
 
@@ -58,7 +58,7 @@ public:
     bool removeKey(const QString& section, const QString& key);
     bool removeSection(const QString& section);
 
-private:
+  private:
     // False when the file exists but cannot be read: a write must not replace it then.
     bool load(IniDocument& document) const;
     bool save(const IniDocument& document) const;

@@ -83,8 +83,8 @@ std::optional<QString> QtPrompts::input(const QString& title, const QString& lab
     return text;
 }
 
-QStringList QtPrompts::openFiles(const QString& title, const QString& folder,
-                                 const QString& filter, bool multiple) {
+QStringList QtPrompts::openFiles(const QString& title, const QString& folder, const QString& filter,
+                                 bool multiple) {
     if (multiple) {
         return QFileDialog::getOpenFileNames(parent_, title, folder, filter);
     }

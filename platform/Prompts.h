@@ -16,7 +16,7 @@ enum class PromptAnswer { Ok, Cancel, Yes, No };
 // Every message box and dialog the program shows goes through this one service, so tests can
 // script the answers and read back exactly what the user would have seen.
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
 
     // A message box; returns the button pressed (the default answer when it is closed otherwise).
@@ -46,7 +46,7 @@ public:
 
 // The real dialogs, parented to a window when one is given.
 class QtPrompts : public Prompts {
-public:
+  public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
@@ -59,7 +59,7 @@ public:
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> colour(const QColor& initial) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

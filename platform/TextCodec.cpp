@@ -33,7 +33,9 @@ QString decodeText(const QByteArray& bytes) {
     return decodeCp1252(bytes);
 }
 
-QByteArray encodeText(const QString& text) { return text.toUtf8(); }
+QByteArray encodeText(const QString& text) {
+    return text.toUtf8();
+}
 
 QList<QByteArray> splitLines(const QByteArray& bytes) {
     QList<QByteArray> lines;

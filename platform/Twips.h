@@ -8,7 +8,11 @@ namespace marlo {
 // inch that is 15 twips a pixel. Qt scales logical pixels for HiDPI screens itself.
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline double pixelsToTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
+inline int twipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline double pixelsToTwips(int pixels) {
+    return static_cast<double>(pixels) * kTwipsPerPixel;
+}
 
 }  // namespace marlo

@@ -6,8 +6,7 @@ namespace marlo {
 
 QPoint placeOverMainWindow(const QRect& mainWindow, const QSize& window, const QSize& screen) {
     int left = mainWindow.left() + (mainWindow.width() - window.width()) / 2;
-    int top = mainWindow.top() +
-              static_cast<int>((mainWindow.height() - window.height()) / 2.5);
+    int top = mainWindow.top() + static_cast<int>((mainWindow.height() - window.height()) / 2.5);
     left = std::max(left, 0);
     top = std::max(top, 0);
     if (left + window.width() > screen.width()) {

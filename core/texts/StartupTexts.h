@@ -25,10 +25,14 @@ inline constexpr TextPair kProgramName = same("Marlo");
 
 // The language chooser shows both languages at once, whatever is set.
 inline constexpr TextPair kChooserTitle = same("Wähle Sprache / Choose language");
-inline constexpr TextPair kChooserGerman = same("Wählen Sie bitte die Sprache für das Programm aus");
+inline constexpr TextPair kChooserGerman =
+    same("Wählen Sie bitte die Sprache für das Programm aus");
 inline constexpr TextPair kChooserEnglish = same("Please choose your language");
 inline constexpr TextPair kChooserButtonGerman = same("Deutsch");
 inline constexpr TextPair kChooserButtonEnglish = same("English");
+
+// Follows every time shown as minutes and seconds.
+inline constexpr TextPair kTimeSuffix{" min:sec", " Min:Sek"};
 
 // Written by INI writes that fail; German in both languages.
 inline constexpr TextPair kWriteError = same("Schreibfehler");

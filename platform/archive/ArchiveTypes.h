@@ -23,6 +23,7 @@ enum class ArchiveStatus {
     MemberNotFound,
     UnsafeName,    // a member name that would leave the target folder
     WriteFailed,
+    MultiVolume,   // the member continues in another volume; only one volume was given
 };
 
 struct ArchiveListing {

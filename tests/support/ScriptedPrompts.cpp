@@ -2,9 +2,8 @@
 
 namespace marlo::test {
 
-PromptAnswer ScriptedPrompts::message(const QString& title, const QString& text,
-                                      PromptIcon icon, PromptButtons buttons,
-                                      PromptAnswer defaultAnswer) {
+PromptAnswer ScriptedPrompts::message(const QString& title, const QString& text, PromptIcon icon,
+                                      PromptButtons buttons, PromptAnswer defaultAnswer) {
     shown.append({Kind::Message, title, text, icon, buttons, defaultAnswer});
     if (answers.empty()) {
         return defaultAnswer;
@@ -28,8 +27,7 @@ std::optional<QString> ScriptedPrompts::input(const QString& title, const QStrin
     return answer;
 }
 
-QStringList ScriptedPrompts::openFiles(const QString& title, const QString&, const QString&,
-                                       bool) {
+QStringList ScriptedPrompts::openFiles(const QString& title, const QString&, const QString&, bool) {
     shown.append({Kind::OpenFiles, title, {}});
     if (files.empty()) {
         return {};

@@ -12,7 +12,7 @@ namespace marlo::test {
 // Records every prompt shown and answers from a script. Message boxes with no scripted answer
 // take their default answer, so an unexpected box never hangs a test; `shown` shows it anyway.
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     enum class Kind { Message, Input, OpenFiles, Folder, Colour };
     struct Shown {
         Kind kind;

@@ -6,7 +6,9 @@
 
 namespace marlo::test {
 
-void TempProgramFolder::makeData() const { QDir().mkpath(folders_.data); }
+void TempProgramFolder::makeData() const {
+    QDir().mkpath(folders_.data);
+}
 
 QString testdata(const QString& relative) {
     return QStringLiteral(MARLO_TESTDATA_DIR "/") + relative;

@@ -9,7 +9,7 @@ namespace marlo::test {
 
 // A fresh program folder per test, removed afterwards.
 class TempProgramFolder {
-public:
+  public:
     TempProgramFolder() : folders_(ProgramFolders::at(dir_.path())) {}
     const ProgramFolders& folders() const { return folders_; }
     QString program() const { return folders_.program; }
@@ -17,7 +17,7 @@ public:
     // Creates the data folder.
     void makeData() const;
 
-private:
+  private:
     QTemporaryDir dir_;
     ProgramFolders folders_;
 };

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Cold start to the first mapped main window: Marlo beside Qmmp and Audacious, in one Xvfb, runs
+# interleaved so machine noise falls on all three alike. Each run gets a fresh HOME (and Marlo a
+# fresh copy of its program folder with a prepared configuration, so no first-run dialog).
+# Prints the medians in ms and startup_ratio_vs_qmmp=<Marlo median / Qmmp median>.
+set -eu
+cd "$(dirname "$0")/.."
+RUNS=${RUNS:-10}
+
+need=""
+command -v qmmp >/dev/null 2>&1 || need="$need qmmp"
+command -v audacious >/dev/null 2>&1 || need="$need audacious"
+if [ -n "$need" ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
+fi
+[ -x build/bench/mapwait ] || cmake --build build -j2 --target mapwait marlo
+
+WORK=$(mktemp -d)
+trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$WORK"' EXIT
+DISPLAY_NUM=:$(( ($$ % 500) + 100 ))
+Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY="$DISPLAY_NUM"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || sleep 1
+
+prepare_marlo() {
+    dir="$1/marlo"
+    mkdir -p "$dir"
+    cp -r build/Marlo/. "$dir/"
+    printf '0\r\n0\r\n-1\r\n-1\r\n0\r\n0\r\n4000\r\n3000\r\n0|-1\r\n12\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0\r\nStandard\r\n\r\nTrue\r\n' >"$dir/Set.cfg"
+    printf "Vantel's Design\r\nStandard\r\n" >"$dir/SkinName.ini"
+    echo "$dir/marlo"
+}
+
+one_run() {  # program -> prints ms
+    home=$(mktemp -d "$WORK/home.XXXXXX")
+    case "$1" in
+        marlo) cmd=$(prepare_marlo "$home") ;;
+        *) cmd="$1" ;;
+    esac
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
+        build/bench/mapwait --timeout-ms 20000 -- "$cmd"
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {if (NR%2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }
+
+for p in marlo qmmp audacious; do one_run "$p" >/dev/null || true; done  # warm-up
+: >"$WORK/marlo.txt"; : >"$WORK/qmmp.txt"; : >"$WORK/audacious.txt"
+for _ in $(seq "$RUNS"); do
+    for p in marlo qmmp audacious; do
+        one_run "$p" >>"$WORK/$p.txt"
+    done
+done
+m=$(median <"$WORK/marlo.txt"); q=$(median <"$WORK/qmmp.txt"); a=$(median <"$WORK/audacious.txt")
+echo "marlo_runs_ms=$(tr '\n' ' ' <"$WORK/marlo.txt")"
+echo "qmmp_runs_ms=$(tr '\n' ' ' <"$WORK/qmmp.txt")"
+echo "audacious_runs_ms=$(tr '\n' ' ' <"$WORK/audacious.txt")"
+echo "marlo_median_ms=$m"
+echo "qmmp_median_ms=$q"
+echo "audacious_median_ms=$a"
+echo "startup_ratio_vs_qmmp=$(awk -v m="$m" -v q="$q" 'BEGIN {printf "%.3f", m / q}')"

@@ -1,0 +1,238 @@
+#include "core/Marlo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QUrl>
+
+#include "core/Startup.h"
+#include "core/texts/StartupTexts.h"
+#include "platform/Prompts.h"
+#include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
+#include "skins/CaptionSwitch.h"
+#include "skins/LanguageChooser.h"
+
+namespace marlo {
+namespace {
+
+// The plain surface shown until a skin lays its background over it.
+constexpr int kPlainWidthTwips = 5400;
+constexpr int kPlainHeightTwips = 1650;
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+QPoint toTwips(QPoint pixels) {
+    return {static_cast<int>(pixelsToTwips(pixels.x())),
+            static_cast<int>(pixelsToTwips(pixels.y()))};
+}
+
+}  // namespace
+
+Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      folders_(std::move(folders)),
+      prompts_(prompts) {
+    setObjectName(QStringLiteral("Marlo"));
+    setWindowTitle(Catalogue::text(texts::kProgramName));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(40, 44, 52));
+    pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    setPalette(pal);
+
+    addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(270, 60, 1000, 240));
+    titel_ = addLabel("Titel", QString(), twipsRect(1300, 240, 3495, 240));
+    addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 240));
+    addLabel("Dauer", QString(), twipsRect(1300, 720, 1700, 240));
+    addLabel("Posit", QString(), twipsRect(3100, 720, 1700, 240));
+    installEventFilter(this);
+    // The window has no focusable child; it takes the keys itself.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+Marlo::~Marlo() = default;
+
+QLabel* Marlo::addLabel(const char* name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    // Labels take part in dragging the window and its double-click.
+    label->installEventFilter(this);
+    return label;
+}
+
+void Marlo::load() {
+    Startup(folders_, settings_, prompts_, *this).run();
+}
+
+void Marlo::present() {
+    if (startMinimised_) {
+        showMinimized();
+    } else {
+        show();
+    }
+}
+
+UiLanguage Marlo::chooseLanguage(UiLanguage current) {
+    return LanguageChooser::ask(current, nullptr);
+}
+
+void Marlo::fillServerLists(const QStringList& cdDatabase, const QStringList& lyrics) {
+    // Kept for the item editor's CD database and lyrics widgets, which take them when created.
+    cdServers_ = cdDatabase;
+    lyricsServers_ = lyrics;
+}
+
+void Marlo::sizeToBackground() {
+    // Until a skin brings its background picture, the window has the size of the plain surface.
+    setFixedSize(twipsToPixels(kPlainWidthTwips), twipsToPixels(kPlainHeightTwips));
+}
+
+QSize Marlo::windowSize() const {
+    return size();
+}
+
+QRect Marlo::screenGeometry() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void Marlo::moveWindowTwips(float left, float top) {
+    move(twipsToPixels(left), twipsToPixels(top));
+}
+
+void Marlo::setSkinList(const QStringList& names, int selected) {
+    skinList_ = names;
+    selectedSkin_ = selected;
+}
+
+void Marlo::setZoomFieldEnabled(bool enabled) {
+    zoomFieldEnabled_ = enabled;
+}
+
+// The skin loader lays the selected skin over this window; until a skin is loaded the window
+// keeps its plain surface, so these have nothing to do yet.
+void Marlo::applySkin() {}
+void Marlo::showInitialImages() {}
+void Marlo::hideModuleVolumeBars() {}
+
+void Marlo::setTitleText(const QString& text) {
+    titel_->setText(text);
+    titel_->setToolTip(text);
+}
+
+void Marlo::applyEnglishCaptions() {
+    CaptionSwitch::apply(QStringLiteral("English"));
+}
+
+void Marlo::minimise() {
+    startMinimised_ = true;
+}
+
+void Marlo::openReadme(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+// The collection editor restores the last collection when it loads; nothing is loaded until it
+// exists.
+void Marlo::loadCollectionEditor(bool) {}
+
+// Nothing plays until the playback engine is connected, so nothing is stopped or extracted.
+void Marlo::stopPlayback() {}
+void Marlo::deleteExtractedMember() {}
+
+void Marlo::unloadOtherWindows() {
+    // Other windows are created on first use as children of nothing; close every one still open
+    // so the program ends with the main window.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible()) {
+            w->close();
+        }
+    }
+}
+
+void Marlo::releaseWindowShape() {
+    if (!mask().isEmpty()) {
+        hide();
+        clearMask();
+    }
+}
+
+void Marlo::centreOnScreen() {
+    move(marlo::centreOnScreen(size(), screenGeometry()));
+}
+
+bool Marlo::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || (widget != this && widget->parentWidget() != this)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool left =
+                mouse->button() == Qt::LeftButton ||
+                (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton));
+            if (!left) {
+                break;
+            }
+            const auto phase = event->type() == QEvent::MouseButtonPress
+                                   ? MoveProtocol::Phase::Press
+                               : event->type() == QEvent::MouseMove ? MoveProtocol::Phase::Move
+                                                                    : MoveProtocol::Phase::Release;
+            const QPoint inWidget = mouse->position().toPoint();
+            auto to = move_.step(phase, toTwips(inWidget), toTwips(pos()));
+            if (to && phase == MoveProtocol::Phase::Move) {
+                move(twipsToPixels(to->x()), twipsToPixels(to->y()));
+            } else if (phase == MoveProtocol::Phase::Release) {
+                settings_.windowLeft = static_cast<float>(pixelsToTwips(x()));
+                settings_.windowTop = static_cast<float>(pixelsToTwips(y()));
+            }
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            centreOnScreen();
+            return true;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Marlo::keyPressEvent(QKeyEvent* event) {
+    // Alt may be let go before F4; what counts is that it was held when F4 went down.
+    if (event->key() == Qt::Key_F4) {
+        altF4Pressed_ = (event->modifiers() & Qt::AltModifier) != 0;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Marlo::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F4 && !event->isAutoRepeat() &&
+        (altF4Pressed_ || (event->modifiers() & Qt::AltModifier))) {
+        altF4Pressed_ = false;
+        close();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void Marlo::closeEvent(QCloseEvent* event) {
+    if (!shutDown_) {
+        shutDown_ = true;
+        runShutdown(folders_, settings_, prompts_, *this);
+    }
+    event->accept();
+}
+
+}  // namespace marlo

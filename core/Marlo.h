@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include "core/MoveProtocol.h"
+#include "core/Settings.h"
+#include "core/StartupHost.h"
+#include "platform/ProgramFolders.h"
+
+class QLabel;
+
+namespace marlo {
+
+class Prompts;
+
+// The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
+// brings the program up and closing it takes the program down.
+class Marlo : public QWidget, public StartupHost, public ShutdownHost {
+    Q_OBJECT
+  public:
+    Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent = nullptr);
+    ~Marlo() override;
+
+    // Start-up; runs once per program run, before the window is shown.
+    void load();
+    // Shows the window as start-up left it (normal or minimised).
+    void present();
+
+    Settings& settings() { return settings_; }
+    const ProgramFolders& folders() const { return folders_; }
+    const QStringList& skinList() const { return skinList_; }
+    const QStringList& cdDatabaseServers() const { return cdServers_; }
+
+    // StartupHost
+    UiLanguage chooseLanguage(UiLanguage current) override;
+    void fillServerLists(const QStringList& cdDatabase, const QStringList& lyrics) override;
+    void sizeToBackground() override;
+    QSize windowSize() const override;
+    QRect screenGeometry() const override;
+    void moveWindowTwips(float left, float top) override;
+    void setSkinList(const QStringList& names, int selected) override;
+    void setZoomFieldEnabled(bool enabled) override;
+    void applySkin() override;
+    void showInitialImages() override;
+    void hideModuleVolumeBars() override;
+    void setTitleText(const QString& text) override;
+    void applyEnglishCaptions() override;
+    void minimise() override;
+    void openReadme(const QString& path) override;
+    void loadCollectionEditor(bool restore) override;
+
+    // ShutdownHost
+    void stopPlayback() override;
+    void deleteExtractedMember() override;
+    void unloadOtherWindows() override;
+    void releaseWindowShape() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QLabel* addLabel(const char* name, const QString& text, QRect twips);
+    void centreOnScreen();
+
+    ProgramFolders folders_;
+    Prompts& prompts_;
+    Settings settings_;
+    MoveProtocol move_;
+    QStringList skinList_;
+    int selectedSkin_ = -1;
+    bool zoomFieldEnabled_ = false;
+    QStringList cdServers_;
+    QStringList lyricsServers_;
+    bool startMinimised_ = false;
+    bool shutDown_ = false;
+    bool altF4Pressed_ = false;
+    QLabel* titel_ = nullptr;
+};
+
+}  // namespace marlo
