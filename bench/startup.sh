@@ -39,7 +39,7 @@ one_run() {  # program -> prints ms
         *) cmd="$1" ;;
     esac
     HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-        build/bench/mapwait --timeout-ms 20000 -- "$cmd"
+        build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {if (NR%2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }
