@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "tests/support/SoundServer.h"
 #include "tests/support/TestFolders.h"
 #include "tests/support/XSession.h"
 
@@ -17,6 +18,7 @@ class StartupE2e : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(x.ok()) << "Xvfb did not start";
+        ASSERT_TRUE(sound.ok()) << "PulseAudio did not start";
         program = dir.path() + "/Marlo/";
         const QString built = QFileInfo(QStringLiteral(MARLO_EXECUTABLE)).absolutePath();
         QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), built, program});
@@ -25,6 +27,7 @@ class StartupE2e : public ::testing::Test {
 
     void start() {
         QProcessEnvironment env = x.environment();
+        sound.addTo(env);
         env.insert(QStringLiteral("HOME"), dir.path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path() + "/xdg");
         // Opening the read-me must not start a desktop's editor inside the test.
@@ -51,6 +54,7 @@ class StartupE2e : public ::testing::Test {
     }
 
     test::XSession x;
+    test::SoundServer sound;
     QTemporaryDir dir;
     QString program;
     QProcess marlo;
