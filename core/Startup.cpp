@@ -107,6 +107,15 @@ Startup::Outcome Startup::run() {
         return Outcome::Damaged;
     }
 
+    // A position saved on a larger screen could put the window out of reach: bring it back.
+    const QRect saved(
+        QPoint(twipsToPixels(settings_.windowLeft), twipsToPixels(settings_.windowTop)),
+        host_.windowSize());
+    if (!saved.intersects(host_.screenGeometry())) {
+        const QPoint centre = centreOnScreen(host_.windowSize(), host_.screenGeometry());
+        settings_.windowLeft = static_cast<float>(pixelsToTwips(centre.x()));
+        settings_.windowTop = static_cast<float>(pixelsToTwips(centre.y()));
+    }
     host_.moveWindowTwips(settings_.windowLeft, settings_.windowTop);
     host_.setSkinList(skins, indexIgnoringCase(skins, settings_.skinName));
     host_.setZoomFieldEnabled(read.zoomFieldEnabled);

@@ -209,6 +209,16 @@ TEST_F(StartupTest, NormalStartInTheSavedOrder) {
     EXPECT_EQ(Catalogue::language(), UiLanguage::English);
 }
 
+TEST_F(StartupTest, WindowSavedOffTheScreenComesBack) {
+    writeGoodConfig(tmp, "False");
+    QByteArray bytes = test::readFile(tmp.program() + "Set.cfg");
+    bytes.replace("1500\r\n3000\r\n", "60000\r\n-9000\r\n");
+    test::writeFile(tmp.program() + "Set.cfg", bytes);
+    run();
+    EXPECT_TRUE(host.calls.contains(centredMove()));
+    EXPECT_EQ(settings.windowLeft, 332 * 15);
+}
+
 TEST_F(StartupTest, GermanLineGivesNoCaptionSwitch) {
     writeGoodConfig(tmp, "False");
     run();
