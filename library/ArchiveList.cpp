@@ -1,0 +1,82 @@
+#include "library/ArchiveList.h"
+
+#include <algorithm>
+
+namespace marlo {
+namespace {
+
+bool lessNoCase(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+}
+
+}  // namespace
+
+int ArchiveList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant ArchiveList::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= count() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        return {};
+    }
+    return titles_.at(index.row());
+}
+
+int ArchiveList::add(const QString& title) {
+    const auto place = std::upper_bound(titles_.cbegin(), titles_.cend(), title, lessNoCase);
+    const int row = static_cast<int>(place - titles_.cbegin());
+    beginInsertRows({}, row, row);
+    titles_.insert(row, title);
+    endInsertRows();
+    return row;
+}
+
+void ArchiveList::addMany(const QStringList& titles) {
+    if (titles.isEmpty()) {
+        return;
+    }
+    beginResetModel();
+    titles_.append(titles);
+    std::stable_sort(titles_.begin(), titles_.end(), lessNoCase);
+    endResetModel();
+}
+
+QString ArchiveList::takeAt(int row) {
+    beginRemoveRows({}, row, row);
+    QString title = titles_.takeAt(row);
+    endRemoveRows();
+    return title;
+}
+
+QStringList ArchiveList::takeAll() {
+    beginResetModel();
+    QStringList all = std::move(titles_);
+    titles_ = QStringList();
+    endResetModel();
+    return all;
+}
+
+void ArchiveList::clear() {
+    takeAll();
+}
+
+int ArchiveList::find(const QString& title) const {
+    int low = 0;
+    int high = count() - 1;
+    while (low <= high) {
+        const int middle = (low + high) / 2;  // starts at (count - 1) / 2
+        const int order = title.compare(titles_.at(middle), Qt::CaseInsensitive);
+        if (order == 0) {
+            return middle;
+        }
+        if (order < 0) {
+            high = middle - 1;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return -1;
+}
+
+}  // namespace marlo

@@ -1,0 +1,62 @@
+#include "library/ItemFormats.h"
+
+#include <initializer_list>
+
+namespace marlo {
+namespace {
+
+bool endsWithAny(const QString& path, std::initializer_list<const char*> endings) {
+    for (const char* ending : endings) {
+        if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool acceptItemPath(MediaKind kind, const QString& path, QString& typeTag) {
+    typeTag.clear();
+    switch (kind) {
+        case MediaKind::Audio:
+            if (endsWithAny(path, {".wav", ".au", ".snd", ".ra", ".mid"})) {
+                return true;
+            }
+            if (endsWithAny(path, {".mp3", ".mp2"})) {
+                typeTag = QStringLiteral("mp3");
+                return true;
+            }
+            if (endsWithAny(path, {".mod", ".xm", ".it", ".s3m"})) {
+                typeTag = QStringLiteral("mod");
+                return true;
+            }
+            return false;
+        case MediaKind::Video:
+            return endsWithAny(path, {".avi", ".rm", ".mov", ".fli", ".flc", ".aas", ".mpg"});
+        case MediaKind::Pictures:
+            return endsWithAny(path, {".bmp", ".jpg", ".gif"});
+        case MediaKind::CdAudio:
+            break;
+    }
+    return false;
+}
+
+bool isUsableTitle(const QString& title) {
+    if (title.isEmpty() || title == QLatin1String(".") || title == QLatin1String("..")) {
+        return false;
+    }
+    if (title.front().isSpace() || title.back().isSpace()) {
+        return false;
+    }
+    static const QString refused = QStringLiteral("/\\:*?\"<>|]");
+    for (const QChar c : title) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control ||
+            refused.contains(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace marlo

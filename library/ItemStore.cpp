@@ -1,0 +1,107 @@
+#include "library/ItemStore.h"
+
+#include "core/texts/LibraryTexts.h"
+#include "core/texts/StartupTexts.h"
+#include "library/LibraryPaths.h"
+#include "platform/Prompts.h"
+
+namespace marlo {
+
+ItemStore::ItemStore(QString storePath, Prompts& prompts)
+    : zip_(std::move(storePath)), prompts_(prompts) {}
+
+ZipStore::OpenState ItemStore::open() {
+    const ZipStore::OpenState state = zip_.open();
+    if (state == ZipStore::OpenState::MovedAside) {
+        prompts_.inform(Catalogue::title(texts::kStoreDamaged),
+                        Catalogue::body(texts::kStoreDamaged).arg(zip_.movedAsidePath()),
+                        PromptIcon::Warning);
+    } else if (state == ZipStore::OpenState::Unusable) {
+        prompts_.inform(Catalogue::title(texts::kStoreUnusable),
+                        Catalogue::body(texts::kStoreUnusable).arg(zip_.path()), PromptIcon::Error);
+    }
+    return state;
+}
+
+void ItemStore::ensureOpen() {
+    if (zip_.state() == ZipStore::OpenState::Closed) {
+        open();
+    }
+}
+
+bool ItemStore::readMember(const QString& name, QByteArray& content) {
+    ensureOpen();
+    if (zip_.read(name, content)) {
+        return true;
+    }
+    if (zip_.lastReadError() != 0) {
+        prompts_.inform(QString(), tr(texts::kStoreReadError).arg(zip_.lastReadError()),
+                        PromptIcon::None);
+    }
+    return false;
+}
+
+MediaItem ItemStore::ReadItem(MediaKind kind, const QString& title) {
+    const QString member = LibraryPaths::memberName(kind, title);
+    QByteArray bytes;
+    readMember(member, bytes);
+    return ItemRecord::read(bytes, member, kind);
+}
+
+bool ItemStore::hasItem(MediaKind kind, const QString& title) {
+    ensureOpen();
+    return zip_.contains(LibraryPaths::memberName(kind, title));
+}
+
+void ItemStore::putItemRecord(const MediaItem& item) {
+    ensureOpen();
+    const QString member = LibraryPaths::memberName(item.kind, item.title);
+    zip_.put(member, ItemRecord::compose(member, item));
+}
+
+void ItemStore::DeleteItemRecord(const QString& memberName) {
+    ensureOpen();
+    zip_.remove(memberName);
+}
+
+CdInfo ItemStore::ReadCdInfo(const QString& discId, int trackCount) {
+    QByteArray bytes;
+    readMember(discId, bytes);
+    return CdInfoRecord::read(bytes, discId, trackCount);
+}
+
+void ItemStore::putCdInfoRecord(const QString& discId, const QString& album,
+                                const QList<CdTrackInfo>& tracks) {
+    ensureOpen();
+    zip_.put(discId, CdInfoRecord::compose(discId, album, tracks));
+}
+
+QString ItemStore::lyricsMember(const QString& discId, int track) {
+    return discId + QLatin1Char('.') + QString::number(track);
+}
+
+bool ItemStore::readLyrics(const QString& discId, int track, QByteArray& text) {
+    return readMember(lyricsMember(discId, track), text);
+}
+
+void ItemStore::putLyrics(const QString& discId, int track, const QByteArray& text) {
+    ensureOpen();
+    zip_.put(lyricsMember(discId, track), text);
+}
+
+bool ItemStore::commit() {
+    ensureOpen();
+    if (zip_.commit()) {
+        return true;
+    }
+    prompts_.message(QString(), tr(texts::kWriteError), PromptIcon::None, PromptButtons::Ok,
+                     PromptAnswer::Ok);
+    return false;
+}
+
+int ItemStore::memberCount() {
+    ensureOpen();
+    return zip_.count();
+}
+
+}  // namespace marlo

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "core/Settings.h"
+#include "library/ArchiveList.h"
+#include "library/ItemRecord.h"
+#include "library/ItemStore.h"
+#include "library/LibraryPaths.h"
+#include "library/LibraryWriter.h"
+#include "library/PlaybackList.h"
+
+namespace marlo {
+
+class Prompts;
+
+// The collection chooser (`Kombi1`) as the library operations see it.
+struct CollectionChooser {
+    QStringList entries;
+    QString text;  // the chosen (or typed) collection name
+    std::optional<int> rememberedIndex;
+    // The index came from the configuration at start-up: the first open then plays the whole
+    // collection and forgets the index.
+    bool rememberedFromConfiguration = false;
+    // Read the kind list again at the next open (kind switch, a collection removed).
+    bool reloadEntries = true;
+};
+
+// The item editor's hand-over to SaveItem.
+struct ItemEditorFields {
+    QString title;         // `Text1`
+    QString path;          // `Text2`
+    QString artist;        // `Text3`
+    QString editedTitle;   // the title when editing began; empty for a new item
+    bool autoAdd = false;  // set by file dropping: the title goes into the playback list
+
+    void clear() {
+        title.clear();
+        path.clear();
+        artist.clear();
+    }
+};
+
+// A CD's information while the item editor enters it track by track.
+struct CdDraft {
+    QString discId;
+    QString album;
+    int currentTrack = 1;
+    QList<CdTrackInfo> tracks;  // track n at index n - 1
+};
+
+// Everything the library operations work on: files, store, lists, chooser and editor state. The
+// collection editor and item editor windows bind to these members.
+class LibrarySession {
+  public:
+    LibrarySession(const QString& dataFolder, Prompts& prompts, LibraryWriter::Clock clock = {});
+    LibrarySession(const LibrarySession&) = delete;
+    LibrarySession& operator=(const LibrarySession&) = delete;
+
+    LibraryPaths paths;
+    Prompts& prompts;
+    ItemStore store;
+    LibraryWriter writer;
+
+    MediaKind kind = MediaKind::Audio;
+    CollectionChooser chooser;
+    ArchiveList archive;
+    PlaybackList playback;
+    ItemEditorFields editor;
+    CdDraft cd;
+
+    // The collection file of the chooser's current text; empty when there is none.
+    QString currentCollectionPath() const { return paths.collection(kind, chooser.text); }
+};
+
+}  // namespace marlo

@@ -1,0 +1,97 @@
+#include "library/SaveItem.h"
+
+#include "core/texts/LibraryTexts.h"
+#include "library/ItemFormats.h"
+#include "library/LibrarySession.h"
+#include "platform/Prompts.h"
+
+namespace marlo {
+namespace {
+
+bool sameTitle(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+SaveItem::Outcome SaveItem::run() {
+    LibrarySession& s = session_;
+    ItemEditorFields& editor = s.editor;
+    const bool autoAdd = editor.autoAdd;
+
+    if (editor.title.isEmpty()) {
+        s.prompts.inform(Catalogue::title(texts::kEnterTitle), Catalogue::body(texts::kEnterTitle),
+                         PromptIcon::Error);
+        return {Result::EmptyTitle, false};
+    }
+    if (s.kind == MediaKind::CdAudio) {
+        return saveCdTrack();
+    }
+    if (!isUsableTitle(editor.title)) {
+        s.prompts.inform(Catalogue::title(texts::kInvalidTitle),
+                         Catalogue::body(texts::kInvalidTitle).arg(editor.title),
+                         PromptIcon::Error);
+        return {Result::InvalidTitle, false};
+    }
+    MediaItem item{s.kind, editor.title, editor.path, editor.artist, QString()};
+    if (!acceptItemPath(s.kind, editor.path, item.typeTag)) {
+        s.prompts.inform(Catalogue::title(texts::kFormatNotSupported),
+                         Catalogue::body(texts::kFormatNotSupported), PromptIcon::Information);
+        return finish(Result::NotSupported, autoAdd);
+    }
+
+    bool written = true;
+    const QString collection = s.currentCollectionPath();
+    const bool renamed =
+        !editor.editedTitle.isEmpty() && !sameTitle(editor.editedTitle, item.title);
+    if (renamed) {
+        s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind, editor.editedTitle));
+        if (s.playback.selectedIndex() >= 0) {
+            s.playback.takeAt(s.playback.selectedIndex());
+        }
+    }
+    s.store.putItemRecord(item);
+    if (renamed && !collection.isEmpty()) {
+        // Also when the new title is already listed: the old line would name a deleted record.
+        written =
+            s.writer.removeFromCollection(collection, editor.editedTitle, s.paths.writeScratch());
+    }
+
+    if (!sameTitle(s.playback.selectedTitle(), item.title) || s.playback.selectedIndex() < 0) {
+        s.archive.addMany(s.playback.takeAll());
+    }
+    const bool listed =
+        s.archive.find(item.title) >= 0 ||
+        (s.playback.selectedIndex() >= 0 && sameTitle(s.playback.selectedTitle(), item.title));
+    if (!listed) {
+        s.writer.appendToCollection(collection, item.title);
+        if (autoAdd) {
+            s.playback.append(item.title);
+        } else {
+            s.archive.add(item.title);
+        }
+    }
+    written = s.writer.operationDone() && written;
+    return finish(written ? Result::Saved : Result::WriteFailed, autoAdd);
+}
+
+SaveItem::Outcome SaveItem::saveCdTrack() {
+    CdDraft& cd = session_.cd;
+    const int n = qMax(1, cd.currentTrack);
+    while (cd.tracks.size() < n) {
+        cd.tracks.append(CdTrackInfo{});
+    }
+    cd.tracks[n - 1] = {session_.editor.title, session_.editor.artist};
+    session_.editor.editedTitle.clear();
+    return {Result::CdTrackNoted, false};
+}
+
+SaveItem::Outcome SaveItem::finish(Result result, bool autoAdd) {
+    ItemEditorFields& editor = session_.editor;
+    editor.editedTitle.clear();
+    editor.clear();
+    editor.autoAdd = false;
+    return {result, !autoAdd};
+}
+
+}  // namespace marlo

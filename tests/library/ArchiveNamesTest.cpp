@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "library/ArchiveMemberRef.h"
+#include "library/ExtensionFilter.h"
+#include "library/FileTitle.h"
+
+using namespace marlo;
+
+TEST(FileTitle, FileNameRule) {
+    const struct {
+        const char* name;
+        bool keepFolders;
+        const char* title;
+    } cases[] = {
+        {"my SONG.final.wav", false, "My Song"},
+        {"02 - my song.MP3", false, "02 - My Song"},
+        {"/home/me/Music/the BEST of.mid", false, "The Best Of"},
+        {"C:\\Musik\\aBC dEF.mid", false, "Abc Def"},
+        {"two  blanks.wav", false, "Two  Blanks"},
+        {"README", false, "Readme"},  // no dot: the whole name
+        {"über ärger.mp3", false, "Über Ärger"},
+        {"straße.wav", false, "Straße"},  // keeps its length
+        {"", false, ""},
+        // Archive members keep their folder part; the first dot may sit in a folder.
+        {"Album/track one.mp3", true, "Album/track One"},
+        {"My Album/Best Of/side a.mp3", true, "My Album/best Of/side A"},
+        {"dir.v2/song.mp3", true, "Dir"},
+        {"Album/track one.mp3", false, "Track One"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(titleFromFileName(QString::fromUtf8(c.name), c.keepFolders).toStdString(),
+                  c.title)
+            << c.name;
+    }
+}
+
+TEST(ArchiveMemberRef, Splitting) {
+    const struct {
+        const char* reference;
+        const char* archive;  // nullptr: no member reference
+        const char* member;
+    } cases[] = {
+        {"/music/a.zip|song.mp3", "/music/a.zip", "song.mp3"},
+        {"/music/a.ZIP|dir/song.mp3", "/music/a.ZIP", "dir/song.mp3"},
+        {"/odd|folder/b.rar|x.wav", "/odd|folder/b.rar", "x.wav"},    // "|" before the archive
+        {"/m/c.ace|inner.zip|x.wav", "/m/c.ace", "inner.zip|x.wav"},  // first archive wins
+        {"/m/notes|x.wav", "/m/notes", "x.wav"},                      // no archive: first "|"
+        {"/m/d.rar|", "/m/d.rar", ""},
+        {"/m/song.mp3", nullptr, nullptr},
+        {"/m/archive.zip", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reference);
+        const auto split = splitMemberReference(QString::fromUtf8(c.reference));
+        ASSERT_EQ(split.has_value(), c.archive != nullptr);
+        if (split) {
+            EXPECT_EQ(split->archivePath.toStdString(), c.archive);
+            EXPECT_EQ(split->memberName.toStdString(), c.member);
+            EXPECT_EQ(split->joined().toStdString(), c.reference);
+        }
+    }
+    EXPECT_EQ(archiveKindOf("x.Rar"), ArchiveKind::Rar);
+    EXPECT_EQ(archiveKindOf("x.ace"), ArchiveKind::Ace);
+    EXPECT_EQ(archiveKindOf("x.zipx"), ArchiveKind::None);
+    EXPECT_EQ(archiveKindOf("zip"), ArchiveKind::None);
+}
+
+TEST(ExtensionFilter, AppendsUntilKindSwitch) {
+    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Pictures),
+              QStringList({"*.bmp", "*.jpg", "*.gif"}));
+    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Audio).size(), 11);
+    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Audio).last(), "*.mid");
+    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Video).first(), "*.avi");
+    EXPECT_TRUE(ExtensionFilter::patternsFor(MediaKind::CdAudio).isEmpty());
+
+    ExtensionFilter filter;
+    EXPECT_EQ(filter.filter(), "");
+    EXPECT_EQ(filter.pattern(), "");
+    filter.append({"*.wav", "*.mp3"});
+    EXPECT_EQ(filter.filter(), "*.wav;*.mp3;");
+    EXPECT_EQ(filter.pattern(), "*.wav;*.mp3");
+    filter.append({});
+    filter.append({"*.mid"});
+    EXPECT_EQ(filter.filter(), "*.wav;*.mp3;*.mid;");
+    filter.reset();
+    EXPECT_EQ(filter.filter(), "");
+}
