@@ -11,24 +11,10 @@ bool lessNoCase(const QString& a, const QString& b) {
 
 }  // namespace
 
-int ArchiveList::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : count();
-}
-
-QVariant ArchiveList::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count() ||
-        (role != Qt::DisplayRole && role != Qt::EditRole)) {
-        return {};
-    }
-    return titles_.at(index.row());
-}
-
 int ArchiveList::add(const QString& title) {
     const auto place = std::upper_bound(titles_.cbegin(), titles_.cend(), title, lessNoCase);
     const int row = static_cast<int>(place - titles_.cbegin());
-    beginInsertRows({}, row, row);
-    titles_.insert(row, title);
-    endInsertRows();
+    insertAt(row, title);
     return row;
 }
 
@@ -43,18 +29,11 @@ void ArchiveList::addMany(const QStringList& titles) {
 }
 
 QString ArchiveList::takeAt(int row) {
-    beginRemoveRows({}, row, row);
-    QString title = titles_.takeAt(row);
-    endRemoveRows();
-    return title;
+    return removeAt(row);
 }
 
 QStringList ArchiveList::takeAll() {
-    beginResetModel();
-    QStringList all = std::move(titles_);
-    titles_ = QStringList();
-    endResetModel();
-    return all;
+    return removeAll();
 }
 
 void ArchiveList::clear() {

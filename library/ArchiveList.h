@@ -1,23 +1,17 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QStringList>
+
+#include "library/TitleListModel.h"
 
 namespace marlo {
 
 // The archive list (`Liste1`): titles of the open collection that are not in the playback list,
 // always sorted without regard to case. The duplicate test of saving relies on the order.
-class ArchiveList : public QAbstractListModel {
+class ArchiveList : public TitleListModel {
     Q_OBJECT
   public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-
-    int count() const { return static_cast<int>(titles_.size()); }
-    const QString& at(int row) const { return titles_.at(row); }
-    const QStringList& titles() const { return titles_; }
+    using TitleListModel::TitleListModel;
 
     // Inserts in sorted place (after titles that compare equal); returns the row.
     int add(const QString& title);
@@ -29,9 +23,6 @@ class ArchiveList : public QAbstractListModel {
 
     // Binary search without regard to case: row of a matching title, -1 when there is none.
     int find(const QString& title) const;
-
-  private:
-    QStringList titles_;
 };
 
 }  // namespace marlo

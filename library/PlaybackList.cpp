@@ -2,22 +2,8 @@
 
 namespace marlo {
 
-int PlaybackList::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : count();
-}
-
-QVariant PlaybackList::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count() ||
-        (role != Qt::DisplayRole && role != Qt::EditRole)) {
-        return {};
-    }
-    return titles_.at(index.row());
-}
-
 void PlaybackList::append(const QString& title) {
-    beginInsertRows({}, count(), count());
-    titles_.append(title);
-    endInsertRows();
+    insertAt(count(), title);
 }
 
 void PlaybackList::appendMany(const QStringList& titles) {
@@ -30,9 +16,7 @@ void PlaybackList::appendMany(const QStringList& titles) {
 }
 
 QString PlaybackList::takeAt(int row) {
-    beginRemoveRows({}, row, row);
-    QString title = titles_.takeAt(row);
-    endRemoveRows();
+    QString title = removeAt(row);
     if (row == selected_) {
         setSelectedIndex(-1);
     } else if (row < selected_) {
@@ -43,11 +27,7 @@ QString PlaybackList::takeAt(int row) {
 
 QStringList PlaybackList::takeAll() {
     setSelectedIndex(-1);
-    beginResetModel();
-    QStringList all = std::move(titles_);
-    titles_ = QStringList();
-    endResetModel();
-    return all;
+    return removeAll();
 }
 
 void PlaybackList::clear() {

@@ -1,23 +1,17 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QStringList>
+
+#include "library/TitleListModel.h"
 
 namespace marlo {
 
 // The playback list (`Liste2`): titles in play order and the selected entry, which is the current
 // item (-1: none). On a CD list the entries are "nn  title".
-class PlaybackList : public QAbstractListModel {
+class PlaybackList : public TitleListModel {
     Q_OBJECT
   public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-
-    int count() const { return static_cast<int>(titles_.size()); }
-    const QString& at(int row) const { return titles_.at(row); }
-    const QStringList& titles() const { return titles_; }
+    using TitleListModel::TitleListModel;
 
     void append(const QString& title);
     void appendMany(const QStringList& titles);
@@ -35,7 +29,6 @@ class PlaybackList : public QAbstractListModel {
     void selectedIndexChanged(int row);
 
   private:
-    QStringList titles_;
     int selected_ = -1;
 };
 

@@ -1,10 +1,7 @@
 #include "platform/archive/AceReader.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QRegularExpression>
-
-#include "platform/Files.h"
+#include "platform/archive/MemberFileWriter.h"
+#include "platform/archive/MemberPath.h"
 #include "platform/archive/ace/AceCatalog.h"
 #include "platform/archive/ace/AceCrc.h"
 #include "platform/archive/ace/AceFailure.h"
@@ -78,54 +75,6 @@ ArchiveStatus unpack(const AceCatalog& catalog, size_t index, QByteArray& conten
     return ArchiveStatus::Ok;
 }
 
-// The folder-relative path for a member name, or an empty string when the name would reach
-// outside the folder: absolute paths, drive letters, "..".
-QString safeRelativePath(const QString& name) {
-    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
-    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')) ||
-        drive.match(name).hasMatch()) {
-        return {};
-    }
-    QStringList parts;
-    for (const QString& part : name.split(QRegularExpression(QStringLiteral("[/\\\\]")))) {
-        if (part == QStringLiteral("..")) {
-            return {};
-        }
-        if (!part.isEmpty() && part != QStringLiteral(".")) {
-            parts.append(part);
-        }
-    }
-    return parts.join(QLatin1Char('/'));
-}
-
-bool isInside(const QString& path, const QString& folder) {
-    const QString root = QDir(folder).canonicalPath();
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return !root.isEmpty() && !canonical.isEmpty() &&
-           (canonical == root || canonical.startsWith(root + QLatin1Char('/')));
-}
-
-// The folders mkpath(path) would create, deepest first.
-QStringList missingFolders(const QString& path) {
-    QStringList missing;
-    for (QString folder = QDir::cleanPath(path); !QFileInfo::exists(folder);) {
-        missing.append(folder);
-        const QString up = QFileInfo(folder).path();
-        if (up == folder) {
-            break;
-        }
-        folder = up;
-    }
-    return missing;
-}
-
-// Undoes the folders a failed extraction created; ones that gained content stay.
-void removeFolders(const QStringList& deepestFirst) {
-    for (const QString& folder : deepestFirst) {
-        QDir().rmdir(folder);
-    }
-}
-
 }  // namespace
 
 ArchiveListing AceReader::list(const QString& archivePath) {
@@ -160,14 +109,12 @@ ArchiveStatus AceReader::read(const QString& archivePath, const QString& memberN
 ExtractResult AceReader::extract(const QString& archivePath, const QString& memberName,
                                  const QString& folder) {
     ExtractResult result;
-    const QString relative = safeRelativePath(memberName);
-    if (relative.isEmpty()) {
+    if (!isSafeMemberName(memberName)) {
         result.status = ArchiveStatus::UnsafeName;
         return result;
     }
-    const ArchiveListing listing = list(archivePath);
     bool isFolder = false;
-    for (const ArchiveMember& member : listing.members) {
+    for (const ArchiveMember& member : list(archivePath).members) {
         if (member.name == memberName) {
             isFolder = member.isFolder;
             break;
@@ -178,22 +125,20 @@ ExtractResult AceReader::extract(const QString& archivePath, const QString& memb
     if (result.status != ArchiveStatus::Ok) {
         return result;
     }
-    const QString target = QDir(folder).absoluteFilePath(relative);
-    const QString parent = isFolder ? target : QFileInfo(target).absolutePath();
-    const QStringList created = missingFolders(parent);
-    // A folder inside that is a link to elsewhere would carry the write outside.
-    if (!QDir().mkpath(parent) || !isInside(parent, folder)) {
-        result.status =
-            isInside(folder, folder) ? ArchiveStatus::UnsafeName : ArchiveStatus::WriteFailed;
-        removeFolders(created);
+    MemberFileWriter writer;
+    result.status = writer.begin(folder, memberName, isFolder);
+    if (result.status != ArchiveStatus::Ok) {
         return result;
     }
-    if (!isFolder && !writeFileAtomically(target, content)) {
+    if (!isFolder && !writer.write(content.constData(), content.size())) {
+        writer.discard();
         result.status = ArchiveStatus::WriteFailed;
-        removeFolders(created);
         return result;
     }
-    result.writtenPath = target;
+    result.status = writer.commit();
+    if (result.status == ArchiveStatus::Ok) {
+        result.writtenPath = writer.targetPath();
+    }
     return result;
 }
 
