@@ -22,24 +22,6 @@ namespace {
 
 using namespace marlo;
 
-class SilentPrompts : public Prompts {
-  public:
-    int shown = 0;
-    PromptAnswer message(const QString&, const QString&, PromptIcon, PromptButtons,
-                         PromptAnswer answer) override {
-        ++shown;
-        return answer;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QStringList openFiles(const QString&, const QString&, const QString&, bool) override {
-        return {};
-    }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
-};
-
 QString titleOf(int i) {
     return QStringLiteral("Song %1").arg(i, 6, 10, QLatin1Char('0'));
 }
@@ -52,7 +34,7 @@ double median(std::vector<double> values) {
 // Seconds to add `count` items to an empty library, as adding a folder does.
 double addItems(int count) {
     QTemporaryDir dir;
-    SilentPrompts prompts;
+    UnattendedPrompts prompts;
     LibrarySession session(dir.path(), prompts);
     KindListFile(session.paths.kindList(MediaKind::Audio)).append(QStringLiteral("Bench"));
     session.chooser.text = QStringLiteral("Bench");
@@ -68,7 +50,7 @@ double addItems(int count) {
         }
     }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    if (prompts.shown != 0 || session.store.memberCount() != count) {
+    if (prompts.messagesShown() != 0 || session.store.memberCount() != count) {
         QTextStream(stderr) << "adding went wrong\n";
     }
     return seconds;
@@ -76,7 +58,7 @@ double addItems(int count) {
 
 double readItemMedianMs(int storeSize, int reads) {
     QTemporaryDir dir;
-    SilentPrompts prompts;
+    UnattendedPrompts prompts;
     LibrarySession session(dir.path(), prompts);
     {
         ZipStore store(session.paths.store());
@@ -107,7 +89,7 @@ double readItemMedianMs(int storeSize, int reads) {
 
 double openCollectionMedianMs(int titles, int runs) {
     QTemporaryDir dir;
-    SilentPrompts prompts;
+    UnattendedPrompts prompts;
     QStringList lines;
     for (int i = 0; i < titles; ++i) {
         // Not in sorted order, as a collection file grows.

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTextStream>
 
 namespace marlo {
 namespace {
@@ -102,6 +103,15 @@ std::optional<QColor> QtPrompts::colour(const QColor& initial) {
         return std::nullopt;
     }
     return chosen;
+}
+
+PromptAnswer UnattendedPrompts::message(const QString& title, const QString& text, PromptIcon,
+                                        PromptButtons, PromptAnswer defaultAnswer) {
+    ++messagesShown_;
+    if (echo_) {
+        QTextStream(stderr) << "message: " << title << ": " << text << "\n";
+    }
+    return defaultAnswer;
 }
 
 }  // namespace marlo

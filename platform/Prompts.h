@@ -63,4 +63,27 @@ class QtPrompts : public Prompts {
     QWidget* parent_;
 };
 
+// Answers every prompt by itself with its default, for programs without a user (tools,
+// benchmarks). With `echo` each message goes to standard error.
+class UnattendedPrompts : public Prompts {
+  public:
+    explicit UnattendedPrompts(bool echo = false) : echo_(echo) {}
+    int messagesShown() const { return messagesShown_; }
+
+    PromptAnswer message(const QString& title, const QString& text, PromptIcon icon,
+                         PromptButtons buttons, PromptAnswer defaultAnswer) override;
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QStringList openFiles(const QString&, const QString&, const QString&, bool) override {
+        return {};
+    }
+    QString folder(const QString&, const QString&) override { return {}; }
+    std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
+
+  private:
+    bool echo_;
+    int messagesShown_ = 0;
+};
+
 }  // namespace marlo

@@ -11,27 +11,7 @@
 #include "library/SaveItem.h"
 #include "platform/Prompts.h"
 
-namespace {
-
-// Prints what a user would have seen; the test reads it when a trial fails.
-class ConsolePrompts : public marlo::Prompts {
-  public:
-    marlo::PromptAnswer message(const QString& title, const QString& text, marlo::PromptIcon,
-                                marlo::PromptButtons, marlo::PromptAnswer answer) override {
-        QTextStream(stderr) << "message: " << title << ": " << text << "\n";
-        return answer;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QStringList openFiles(const QString&, const QString&, const QString&, bool) override {
-        return {};
-    }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -44,7 +24,8 @@ int main(int argc, char** argv) {
     const int count = args[3].toInt();
     const QString tag = args[5];
 
-    ConsolePrompts prompts;
+    // Prints what a user would have seen; the test reads it when a trial fails.
+    marlo::UnattendedPrompts prompts(true);
     marlo::LibrarySession session(args[1], prompts);
     session.writer.setFlushInterval(args[4].toLongLong());
     session.chooser.text = collection;

@@ -52,4 +52,14 @@ class BitReader {
     qint64 available_ = 0;  // data bits plus one word of zero padding
 };
 
+// Number of bits needed to write a non-negative value (0 for 0).
+inline int bitLength(int value) {
+    int length = 0;
+    while (value > 0) {
+        ++length;
+        value >>= 1;
+    }
+    return length;
+}
+
 }  // namespace marlo::ace

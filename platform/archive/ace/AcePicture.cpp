@@ -15,15 +15,6 @@ constexpr int kRescaleAt = 128;
 constexpr int kMaxWidth = 1 << 20;
 constexpr int kMaxPlanes = 64;
 
-int bitLength(int value) {
-    int length = 0;
-    while (value > 0) {
-        ++length;
-        value >>= 1;
-    }
-    return length;
-}
-
 // Gradient classes -4..4 with thresholds 3, 7 and 21.
 int gradientClass(int difference) {
     const int size = std::abs(difference);

@@ -18,15 +18,6 @@ constexpr int kLaneCount[4] = {1, 2, 3, 3};
 // Which lane codes each byte of a 4-byte group, per sample layout (8 bit, 16 bit, 32 bit A/B).
 constexpr int kLaneOfByte[4][4] = {{0, 0, 0, 0}, {0, 1, 0, 1}, {0, 1, 0, 2}, {1, 0, 2, 0}};
 
-int bitLength(int value) {
-    int length = 0;
-    while (value > 0) {
-        ++length;
-        value >>= 1;
-    }
-    return length;
-}
-
 // Magnitude class of a byte taken as a signed difference.
 int magnitude(int value) {
     const int byte = value & 0xFF;
