@@ -22,7 +22,7 @@ class TempProgramFolder {
     ProgramFolders folders_;
 };
 
-// Path of a file below ../shared/testdata.
+// Path of a file below the shared third-party test data.
 QString testdata(const QString& relative);
 
 // Writes bytes to a file, creating folders; returns the path.
