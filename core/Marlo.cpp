@@ -11,6 +11,8 @@
 #include <QUrl>
 
 #include "core/Startup.h"
+#include "library/LibrarySession.h"
+#include "library/OpenKind.h"
 #include "core/texts/StartupTexts.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
@@ -141,9 +143,16 @@ void Marlo::openReadme(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-// The collection editor restores the last collection when it loads; nothing is loaded until it
-// exists.
-void Marlo::loadCollectionEditor(bool) {}
+void Marlo::loadCollectionEditor(bool restore) {
+    library_ = std::make_unique<LibrarySession>(folders_.data, prompts_);
+    const auto kind = static_cast<MediaKind>(settings_.listKind);
+    library_->kind = kind;
+    if (restore && settings_.collectionNumber >= 0) {
+        library_->chooser.rememberedIndex = settings_.collectionNumber;
+        library_->chooser.rememberedFromConfiguration = true;
+    }
+    OpenKind(*library_).run(kind, CollectionSelection::Start);
+}
 
 // Nothing plays until the playback engine is connected, so nothing is stopped or extracted.
 void Marlo::stopPlayback() {}

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 #include "core/MoveProtocol.h"
 #include "core/Settings.h"
@@ -13,6 +14,7 @@ class QLabel;
 namespace marlo {
 
 class Prompts;
+class LibrarySession;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -31,6 +33,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     const ProgramFolders& folders() const { return folders_; }
     const QStringList& skinList() const { return skinList_; }
     const QStringList& cdDatabaseServers() const { return cdServers_; }
+    // The library the collection editor and the player work on; made when start-up loads it.
+    LibrarySession* library() { return library_.get(); }
 
     // StartupHost
     UiLanguage chooseLanguage(UiLanguage current) override;
@@ -79,6 +83,7 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     bool shutDown_ = false;
     bool altF4Pressed_ = false;
     QLabel* titel_ = nullptr;
+    std::unique_ptr<LibrarySession> library_;
 };
 
 }  // namespace marlo

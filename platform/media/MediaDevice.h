@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace marlo {
+
+// The media control device the player drives by string commands: device type, file name, the
+// commands "open", "play", "Pause", "stop", "close" (any letter case), time format, play range,
+// length and position, the error number of the last command, a completion notice at the end of
+// an item and a status notice every 1000 ms while it plays.
+class MediaDevice : public QObject {
+    Q_OBJECT
+  public:
+    enum class TimeFormat { Milliseconds = 0, TrackMinuteSecondFrame = 10 };
+
+    using QObject::QObject;
+    ~MediaDevice() override = default;
+
+    // "" (chosen by the file), "M4W_MCI" (module device) or "CDAudio".
+    virtual void setDeviceType(const QString& type) = 0;
+    virtual QString deviceType() const = 0;
+    virtual void setFileName(const QString& path) = 0;
+    virtual QString fileName() const = 0;
+
+    // Runs one command; error() tells how it went (0 = success).
+    virtual void command(const QString& name) = 0;
+    virtual int error() const = 0;
+    virtual bool isOpen() const = 0;
+
+    virtual void setTimeFormat(TimeFormat format) = 0;
+    virtual void setFrom(qint64 from) = 0;  // in the current time format
+    virtual void setTo(qint64 to) = 0;      // negative: no end
+    virtual void setTrack(int track) = 0;
+
+    virtual qint64 length() const = 0;         // of the file or of the current track
+    virtual qint64 position() const = 0;       // current position
+    virtual qint64 trackPosition() const = 0;  // start of the current track in milliseconds
+
+  signals:
+    // The item played to its end (not sent for a stop, close or a superseded command).
+    void done();
+    // Every 1000 ms while playing.
+    void statusUpdate();
+};
+
+// The device for files: libmpv for wav, mp2, mp3, au, snd, ra and modules (device type
+// "M4W_MCI"), FluidSynth with the General MIDI soundfont for ".mid".
+std::unique_ptr<MediaDevice> createFileMediaDevice(QObject* parent = nullptr);
+
+}  // namespace marlo
