@@ -10,13 +10,18 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "core/PlaybackEngine.h"
+#include "core/PlayerPanel.h"
 #include "core/Startup.h"
+#include "core/texts/StartupTexts.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
-#include "core/texts/StartupTexts.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
+#include "platform/media/MediaDevice.h"
+#include "platform/media/ModuleLibrary.h"
+#include "platform/media/StreamingControl.h"
 #include "skins/CaptionSwitch.h"
 #include "skins/LanguageChooser.h"
 
@@ -52,9 +57,10 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
 
     addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(270, 60, 1000, 240));
     titel_ = addLabel("Titel", QString(), twipsRect(1300, 240, 3495, 240));
-    addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 240));
-    addLabel("Dauer", QString(), twipsRect(1300, 720, 1700, 240));
-    addLabel("Posit", QString(), twipsRect(3100, 720, 1700, 240));
+    QLabel* interpret = addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 200));
+    QLabel* dauer = addLabel("Dauer", QString(), twipsRect(1300, 680, 1700, 220));
+    QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
+    panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
     installEventFilter(this);
     // The window has no focusable child; it takes the keys itself.
     setFocusPolicy(Qt::StrongFocus);
@@ -127,8 +133,8 @@ void Marlo::showInitialImages() {}
 void Marlo::hideModuleVolumeBars() {}
 
 void Marlo::setTitleText(const QString& text) {
-    titel_->setText(text);
-    titel_->setToolTip(text);
+    display_.setTitel(text);
+    display_.setTitelTip(text);
 }
 
 void Marlo::applyEnglishCaptions() {
@@ -151,11 +157,45 @@ void Marlo::loadCollectionEditor(bool restore) {
         library_->chooser.rememberedIndex = settings_.collectionNumber;
         library_->chooser.rememberedFromConfiguration = true;
     }
-    OpenKind(*library_).run(kind, CollectionSelection::Start);
+    audio_ = createFileMediaDevice();
+    streaming_ = createStreamingControl();
+    modules_ = createModuleLibrary();
+    engine_ = std::make_unique<PlaybackEngine>(
+        *library_, settings_, PlaybackDevices{*audio_, *streaming_, *modules_}, display_,
+        folders_.program + QStringLiteral("Extracted"));
+    panel_->connectEngine(*engine_);
+    connect(engine_.get(), &PlaybackEngine::showMainWindow, this, [this] {
+        if (isMinimized()) {
+            showNormal();
+        }
+    });
+    connect(engine_.get(), &PlaybackEngine::busyChanged, this, [](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
+
+    const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);
+    if (opened.startPlayback) {
+        engine_->takeOverPlaybackList();
+    }
 }
 
-// Nothing plays until the playback engine is connected, so nothing is stopped or extracted.
-void Marlo::stopPlayback() {}
+void Marlo::RemoteMarlo(int keyCode) {
+    if (engine_) {
+        engine_->remoteKey(keyCode);
+    }
+}
+
+void Marlo::stopPlayback() {
+    if (engine_) {
+        engine_->stopCurrentItem();
+    }
+}
+
+// Stopping the item has already removed a member extracted for it.
 void Marlo::deleteExtractedMember() {}
 
 void Marlo::unloadOtherWindows() {
@@ -227,6 +267,21 @@ void Marlo::keyPressEvent(QKeyEvent* event) {
 }
 
 void Marlo::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) {
+        switch (event->key()) {
+            case Qt::Key_Space:
+                RemoteMarlo(32);
+                return;
+            case Qt::Key_PageUp:
+                RemoteMarlo(33);
+                return;
+            case Qt::Key_PageDown:
+                RemoteMarlo(34);
+                return;
+            default:
+                break;
+        }
+    }
     if (event->key() == Qt::Key_F4 && !event->isAutoRepeat() &&
         (altF4Pressed_ || (event->modifiers() & Qt::AltModifier))) {
         altF4Pressed_ = false;

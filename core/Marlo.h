@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "core/DisplayModel.h"
 #include "core/MoveProtocol.h"
 #include "core/Settings.h"
 #include "core/StartupHost.h"
@@ -15,6 +16,11 @@ namespace marlo {
 
 class Prompts;
 class LibrarySession;
+class MediaDevice;
+class ModuleLibrary;
+class PlaybackEngine;
+class PlayerPanel;
+class StreamingControl;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -35,6 +41,11 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     const QStringList& cdDatabaseServers() const { return cdServers_; }
     // The library the collection editor and the player work on; made when start-up loads it.
     LibrarySession* library() { return library_.get(); }
+    PlaybackEngine* engine() { return engine_.get(); }
+    const DisplayModel& display() const { return display_; }
+
+    // Keys forwarded by other windows: 32 Play/Pause, 33 Previous, 34 Next; others are ignored.
+    void RemoteMarlo(int keyCode);
 
     // StartupHost
     UiLanguage chooseLanguage(UiLanguage current) override;
@@ -84,6 +95,12 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     bool altF4Pressed_ = false;
     QLabel* titel_ = nullptr;
     std::unique_ptr<LibrarySession> library_;
+    DisplayModel display_;
+    PlayerPanel* panel_ = nullptr;
+    std::unique_ptr<MediaDevice> audio_;
+    std::unique_ptr<StreamingControl> streaming_;
+    std::unique_ptr<ModuleLibrary> modules_;
+    std::unique_ptr<PlaybackEngine> engine_;
 };
 
 }  // namespace marlo

@@ -1,0 +1,99 @@
+#!/bin/sh
+# CPU of one minute of playback: Marlo beside mpv for an MP3 and beside openmpt123 for an XM
+# module, all into a PulseAudio null sink under one Xvfb; CPU seconds from /proc. Then the gap a
+# listener hears between two items of a Marlo playback list, from a recording of the sink.
+# Prints cpu_ratio_mp3_vs_mpv=..., cpu_ratio_xm_vs_openmpt123=..., gap_ms=...
+set -eu
+cd "$(dirname "$0")/.."
+PLAY_SECONDS=${PLAY_SECONDS:-60}
+ROOT=$(pwd)
+
+need=""
+command -v mpv >/dev/null 2>&1 || need="$need mpv"
+command -v openmpt123 >/dev/null 2>&1 || need="$need openmpt123"
+if [ -n "$need" ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
+fi
+cmake --build build -j2 --target marlo prepare_library wavgap >/dev/null
+
+TESTDATA="$ROOT/../shared/testdata"
+[ -d "$TESTDATA" ] || TESTDATA=/work/shared/testdata
+
+WORK=$(mktemp -d)
+cleanup() {
+    kill "$XVFB_PID" 2>/dev/null || true
+    XDG_RUNTIME_DIR="$WORK/run" pulseaudio --kill 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+DISPLAY_NUM=:$(( ($$ % 500) + 600 ))
+Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY="$DISPLAY_NUM"
+mkdir -m 700 "$WORK/run"
+export XDG_RUNTIME_DIR="$WORK/run"
+pulseaudio -n --daemonize=yes --exit-idle-time=-1 --load=module-native-protocol-unix \
+    --load="module-null-sink sink_name=test_sink rate=44100 channels=2" 2>/dev/null
+export PULSE_SINK=test_sink
+sleep 1
+
+MEDIA="$WORK/media"
+mkdir -p "$MEDIA"
+sox -n -r 44100 -c 2 "$MEDIA/tone.mp3" synth $((PLAY_SECONDS + 10)) sine 523
+cp "$TESTDATA/modules/libxmp_ft2_kxx.xm" "$MEDIA/song.xm"
+sox -n -r 44100 -c 2 -b 16 "$MEDIA/a.wav" synth 2 sine 440
+sox -n -r 44100 -c 2 -b 16 "$MEDIA/b.wav" synth 2 sine 880
+
+cpu_seconds() {  # pid -> user + system seconds
+    awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
+}
+
+# Marlo with a prepared program folder: repeat one, autoplay, the given items.
+marlo_folder() {  # name items... -> program folder
+    dir="$WORK/$1"; shift
+    mkdir -p "$dir"
+    cp -r build/Marlo/. "$dir/"
+    build/bench/prepare_library "$dir/Data" Bench "$@" >/dev/null
+    printf '0\r\n0\r\n-1\r\n7\r\n0\r\n0\r\n1500\r\n1500\r\n0|0\r\n12\r\n1\r\n0\r\n1\r\n0\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0\r\nStandard\r\n\r\nTrue\r\n' >"$dir/Set.cfg"
+    printf "Vantel's Design\r\nStandard\r\n" >"$dir/SkinName.ini"
+    echo "$dir"
+}
+
+measure() {  # command... -> CPU seconds over PLAY_SECONDS
+    HOME="$WORK" "$@" >/dev/null 2>&1 &
+    pid=$!
+    sleep "$PLAY_SECONDS"
+    cpu=$(cpu_seconds "$pid")
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    echo "$cpu"
+}
+
+mp3_marlo=$(measure "$(marlo_folder mp3 "Tone=$MEDIA/tone.mp3=mp3")/marlo")
+mp3_mpv=$(measure mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.mp3")
+xm_marlo=$(measure "$(marlo_folder xm "Song=$MEDIA/song.xm=mod")/marlo")
+xm_peer=$(measure openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
+
+# Two items in a row with repeat all: the silence between the first tone and the second.
+gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
+sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
+parecord --device=test_sink.monitor --file-format=wav "$WORK/gap.wav" &
+rec=$!
+sleep 0.5
+HOME="$WORK" "$gapdir/marlo" >/dev/null 2>&1 &
+pid=$!
+sleep 6
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+kill "$rec" 2>/dev/null || true
+wait "$rec" 2>/dev/null || true
+gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
+echo "cpu_s_mp3_marlo=$mp3_marlo"
+echo "cpu_s_mp3_mpv=$mp3_mpv"
+echo "cpu_s_xm_marlo=$xm_marlo"
+echo "cpu_s_xm_openmpt123=$xm_peer"
+echo "cpu_ratio_mp3_vs_mpv=$(ratio "$mp3_marlo" "$mp3_mpv")"
+echo "cpu_ratio_xm_vs_openmpt123=$(ratio "$xm_marlo" "$xm_peer")"
+echo "gap_ms=$gap"

@@ -1,0 +1,47 @@
+// Writes a one-collection audio library the way the collection editor leaves it, for scripts
+// that start the real program on prepared media.
+// Usage: prepare_library <data folder> <collection> <title>=<path>[=<type tag>] ...
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include "library/ItemStore.h"
+#include "platform/Prompts.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 4) {
+        QTextStream(stderr) << "usage: prepare_library <data folder> <collection> "
+                               "<title>=<path>[=<type>] ...\n";
+        return 2;
+    }
+    const QString data = QDir(args[1]).absolutePath() + QLatin1Char('/');
+    QDir().mkpath(data);
+    marlo::UnattendedPrompts prompts(true);
+    marlo::ItemStore store(data + QStringLiteral("Marlo.zip"), prompts);
+    QByteArray titles;
+    for (int i = 3; i < args.size(); ++i) {
+        const QStringList parts = args[i].split(QLatin1Char('='));
+        if (parts.size() < 2) {
+            QTextStream(stderr) << "bad item: " << args[i] << "\n";
+            return 2;
+        }
+        store.putItemRecord(
+            {marlo::MediaKind::Audio, parts[0], parts[1], QString(), parts.value(2)});
+        titles += parts[0].toUtf8() + "\r\n";
+    }
+    if (!store.commit()) {
+        return 1;
+    }
+    QFile list(data + QStringLiteral("Audio.dat"));
+    QFile collection(data + QLatin1Char('a') + args[2] + QStringLiteral(".dat"));
+    if (!list.open(QIODevice::WriteOnly) || !collection.open(QIODevice::WriteOnly)) {
+        return 1;
+    }
+    list.write(args[2].toUtf8() + "\r\n");
+    collection.write(titles);
+    return 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "MediaDevice.h"
+
+#include <QTimer>
+#include <memory>
+
+namespace marlo {
+
+class FluidSynthRenderer;
+class MpvPlayer;
+class PcmOutput;
+
+// Error numbers of the media device, after the numbering of the device commands they stand in
+// for.
+namespace mediaerror {
+constexpr int kUnknownCommand = 261;
+constexpr int kUnknownDeviceType = 263;
+constexpr int kUnsupported = 274;
+constexpr int kFileNotFound = 275;
+constexpr int kNotOpen = 276;
+constexpr int kCannotPlayFile = 296;
+}  // namespace mediaerror
+
+// Files through libmpv; ".mid" files through FluidSynth and the PCM output.
+class FileMediaDevice : public MediaDevice {
+    Q_OBJECT
+  public:
+    // An empty pcmFile plays to the sound server; otherwise libmpv writes the decoded sound
+    // there (see MpvPlayer).
+    explicit FileMediaDevice(QObject* parent = nullptr, const QString& pcmFile = QString());
+    ~FileMediaDevice() override;
+
+    void setDeviceType(const QString& type) override { deviceType_ = type; }
+    QString deviceType() const override { return deviceType_; }
+    void setFileName(const QString& path) override { fileName_ = path; }
+    QString fileName() const override { return fileName_; }
+
+    void command(const QString& name) override;
+    int error() const override { return error_; }
+    bool isOpen() const override { return backend_ != Backend::None; }
+
+    void setTimeFormat(TimeFormat format) override { timeFormat_ = format; }
+    void setFrom(qint64 from) override { from_ = from; }
+    void setTo(qint64 to) override { to_ = to; }
+    void setTrack(int track) override { track_ = track; }
+
+    qint64 length() const override;
+    qint64 position() const override;
+    qint64 trackPosition() const override { return 0; }
+
+    bool isPlaying() const { return playing_; }
+
+  private:
+    enum class Backend { None, Mpv, Midi };
+
+    int open();
+    int play();
+    void pause();
+    void stop();
+    void close();
+    void finish();
+    void checkEndPosition();
+    MpvPlayer& mpv();
+
+    QString deviceType_;
+    QString fileName_;
+    QString pcmFile_;
+    int error_ = 0;
+    TimeFormat timeFormat_ = TimeFormat::Milliseconds;
+    qint64 from_ = -1;
+    qint64 to_ = -1;
+    qint64 playTo_ = -1;  // end of the running play range, -1 for the end of the item
+    int track_ = 1;
+    Backend backend_ = Backend::None;
+    bool playing_ = false;
+    bool atEnd_ = false;
+    qint64 endPosition_ = 0;
+    qint64 lengthMs_ = 0;  // read once loaded: mpv forgets it at the end of the file
+    std::unique_ptr<MpvPlayer> mpv_;
+    std::unique_ptr<FluidSynthRenderer> midi_;
+    std::unique_ptr<PcmOutput> pcm_;
+    QTimer statusTimer_;
+    QTimer rangeTimer_;
+};
+
+}  // namespace marlo

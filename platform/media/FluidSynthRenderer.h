@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+struct _fluid_player_t;
+
+namespace marlo {
+
+// Renders a Standard MIDI File with FluidSynth and the General MIDI soundfont into 16-bit stereo
+// PCM, on demand and without an audio driver: whoever plays the sound pulls it from here.
+class FluidSynthRenderer {
+  public:
+    static constexpr int kSampleRate = 44100;
+    static constexpr int kChannels = 2;
+
+    FluidSynthRenderer();
+    ~FluidSynthRenderer();
+    FluidSynthRenderer(const FluidSynthRenderer&) = delete;
+    FluidSynthRenderer& operator=(const FluidSynthRenderer&) = delete;
+
+    // Checks the file's structure and prepares playback from its start; false (and
+    // errorText()) for a missing, empty, foreign or damaged file or a missing soundfont.
+    bool load(const QString& path);
+    QString errorText() const { return error_; }
+
+    // Fills up to `frames` stereo frames; returns how many were written, 0 once the music has
+    // ended (last tick reached and every voice silent).
+    int render(int16_t* out, int frames);
+    bool atEnd() const { return ended_; }
+
+    qint64 lengthMs() const { return lengthMs_; }
+    qint64 positionMs() const { return framesDone_ * 1000 / kSampleRate; }
+    // Moves to a point in the music; the sound there starts with the notes struck from then on.
+    void seekMs(qint64 ms);
+
+    static QString defaultSoundFont();
+
+  private:
+    struct TempoChange {
+        qint64 tick;
+        double usPerTick;
+        double msAtTick;
+    };
+    bool scan(const QByteArray& data);
+    bool startPlayer(qint64 fromTick);
+    void release();
+    double tickToMs(qint64 tick) const;
+    qint64 msToTick(qint64 ms) const;
+
+    QByteArray clean_;  // the file as the synthesizer gets it
+    QString error_;
+    _fluid_hashtable_t* settings_ = nullptr;
+    _fluid_synth_t* synth_ = nullptr;
+    _fluid_player_t* player_ = nullptr;
+    std::vector<TempoChange> tempo_;
+    qint64 totalTicks_ = 0;
+    qint64 lengthMs_ = 0;
+    qint64 framesDone_ = 0;
+    qint64 tailFrames_ = 0;
+    bool ended_ = true;
+};
+
+}  // namespace marlo

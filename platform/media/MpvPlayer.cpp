@@ -1,0 +1,274 @@
+#include "MpvPlayer.h"
+
+#include <mpv/client.h>
+
+#include <QElapsedTimer>
+#include <QMetaObject>
+
+namespace marlo {
+
+namespace {
+
+constexpr uint64_t kLoadReply = 1;
+
+void setOption(mpv_handle* h, const char* name, const char* value) {
+    mpv_set_option_string(h, name, value);
+}
+
+}  // namespace
+
+MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) {
+    mpv_handle* h = mpv_create();
+    if (h == nullptr) {
+        return;  // mostly a numeric locale other than "C"
+    }
+    setOption(h, "config", "no");
+    setOption(h, "terminal", "no");
+    setOption(h, "load-scripts", "no");
+    setOption(h, "ytdl", "no");
+    setOption(h, "input-default-bindings", "no");
+    setOption(h, "idle", "yes");
+    setOption(h, "keep-open", "no");
+    setOption(h, "vid", "no");
+    setOption(h, "vo", "null");
+    setOption(h, "audio-display", "no");
+    setOption(h, "sub-auto", "no");
+    setOption(h, "audio-file-auto", "no");
+    setOption(h, "pause", "yes");
+    if (pcmFile.isEmpty()) {
+        setOption(h, "ao", "pulse");
+        // Without a sound server files still play (silently) and end, instead of failing.
+        setOption(h, "audio-fallback-to-null", "yes");
+        setOption(h, "audio-client-name", "Marlo");
+    } else {
+        setOption(h, "ao", "pcm");
+        setOption(h, "ao-pcm-file", pcmFile.toUtf8().constData());
+        setOption(h, "ao-pcm-waveheader", "no");
+        setOption(h, "audio-format", "s16");
+        setOption(h, "audio-samplerate", "44100");
+        setOption(h, "audio-channels", "stereo");
+    }
+    if (mpv_initialize(h) < 0) {
+        mpv_terminate_destroy(h);
+        return;
+    }
+    handle_ = h;
+    // Reading properties directly would wait for mpv's core, which at the end of every file
+    // sits for about half a second letting the sound drain: positions come as notices instead.
+    mpv_observe_property(handle_, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_set_wakeup_callback(
+        handle_,
+        [](void* self) {
+            auto* player = static_cast<MpvPlayer*>(self);
+            // Called on one of mpv's threads; one queued drain at a time is enough.
+            if (!player->drainQueued_.exchange(true)) {
+                QMetaObject::invokeMethod(player, &MpvPlayer::drain, Qt::QueuedConnection);
+            }
+        },
+        this);
+}
+
+MpvPlayer::~MpvPlayer() {
+    if (handle_ != nullptr) {
+        mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+        mpv_terminate_destroy(handle_);
+    }
+}
+
+void MpvPlayer::issueLoad(const QString& path) {
+    loaded_ = false;
+    loading_ = true;
+    loadFailed_ = false;
+    entryId_ = -1;
+    restarts_ = 0;
+    position_ = -1.0;
+    duration_ = -1.0;
+    setPaused(true);
+    const QByteArray file = path.toUtf8();
+    const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
+    // Every request goes through mpv's queue of asynchronous requests, which keeps their order;
+    // a direct call could overtake a stop still queued there.
+    if (mpv_command_async(handle_, kLoadReply, args) < 0) {
+        loading_ = false;
+        loadFailed_ = true;
+    }
+}
+
+bool MpvPlayer::waitFor(const std::function<bool()>& settled, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!settled()) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0) {
+            return false;
+        }
+        const mpv_event* event = mpv_wait_event(handle_, static_cast<double>(left) / 1000.0);
+        handle(*event);
+    }
+    return true;
+}
+
+bool MpvPlayer::loadAndWait(const QString& path, int timeoutMs) {
+    if (handle_ == nullptr) {
+        return false;
+    }
+    issueLoad(path);
+    if (!waitFor([this] { return !loading_; }, timeoutMs)) {
+        stop();
+        loadFailed_ = true;
+        return false;
+    }
+    // Loaded paused, mpv still settles on the start; a seek before that could be lost.
+    waitFor([this] { return !loaded_ || restarts_ > 0; }, 2000);
+    return loaded_;
+}
+
+bool MpvPlayer::seekAndWait(double seconds, int timeoutMs) {
+    if (handle_ == nullptr || !loaded_) {
+        return false;
+    }
+    const int before = restarts_;
+    seek(seconds);
+    return waitFor([&] { return !loaded_ || restarts_ > before; }, timeoutMs) && loaded_;
+}
+
+void MpvPlayer::loadAsync(const QString& path) {
+    if (handle_ == nullptr) {
+        return;
+    }
+    issueLoad(path);
+    if (loadFailed_) {  // only when mpv would not even queue the request
+        QMetaObject::invokeMethod(
+            this, [this] { emit ended(EndReason::Error); }, Qt::QueuedConnection);
+    }
+}
+
+void MpvPlayer::setPaused(bool paused) {
+    paused_ = paused;
+    int flag = paused ? 1 : 0;
+    mpv_set_property_async(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvPlayer::play() {
+    if (handle_ != nullptr && loaded_) {
+        setPaused(false);
+    }
+}
+
+void MpvPlayer::pause() {
+    if (handle_ != nullptr) {
+        setPaused(true);
+    }
+}
+
+void MpvPlayer::stop() {
+    if (handle_ == nullptr) {
+        return;
+    }
+    loaded_ = false;
+    loading_ = false;
+    entryId_ = -1;  // the end that stop causes is nobody's news
+    position_ = -1.0;
+    const char* args[] = {"stop", nullptr};
+    mpv_command_async(handle_, 0, args);
+}
+
+void MpvPlayer::seek(double seconds) {
+    if (handle_ == nullptr || !loaded_) {
+        return;
+    }
+    const QByteArray target = QByteArray::number(seconds, 'f', 3);
+    const char* args[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    mpv_command_async(handle_, 0, args);
+    position_ = seconds;
+}
+
+double MpvPlayer::duration() const {
+    return loaded_ ? duration_ : -1.0;
+}
+
+double MpvPlayer::position() const {
+    return loaded_ ? position_ : -1.0;
+}
+
+void MpvPlayer::drain() {
+    drainQueued_ = false;
+    while (handle_ != nullptr) {
+        const mpv_event* event = mpv_wait_event(handle_, 0);
+        if (event->event_id == MPV_EVENT_NONE) {
+            break;
+        }
+        handle(*event);
+    }
+}
+
+void MpvPlayer::handle(const mpv_event& event) {
+    switch (event.event_id) {
+        case MPV_EVENT_START_FILE:
+            if (loading_ && entryId_ < 0) {
+                entryId_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+            }
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            if (loading_ && entryId_ >= 0) {
+                loading_ = false;
+                loaded_ = true;
+                position_ = 0.0;
+                // Known from here on; the core is idle between loading and playing.
+                if (mpv_get_property(handle_, "duration", MPV_FORMAT_DOUBLE, &duration_) < 0) {
+                    duration_ = -1.0;
+                }
+                emit loaded();
+            }
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+            if (entryId_ < 0 || end->playlist_entry_id != entryId_) {
+                break;  // a file replaced or stopped earlier
+            }
+            const bool wasLoading = loading_;
+            loading_ = false;
+            loaded_ = false;
+            entryId_ = -1;
+            EndReason reason = EndReason::Stopped;
+            if (end->reason == MPV_END_FILE_REASON_EOF && !wasLoading) {
+                reason = EndReason::Eof;
+            } else if (end->reason == MPV_END_FILE_REASON_ERROR ||
+                       end->reason == MPV_END_FILE_REASON_REDIRECT || wasLoading) {
+                // A playlist in disguise or a file that never loaded is no playable item.
+                reason = EndReason::Error;
+                loadFailed_ = true;
+                if (end->reason == MPV_END_FILE_REASON_REDIRECT) {
+                    const char* args[] = {"stop", nullptr};
+                    mpv_command_async(handle_, 0, args);
+                }
+            }
+            emit ended(reason);
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            if (loaded_) {
+                ++restarts_;
+            }
+            break;
+        case MPV_EVENT_COMMAND_REPLY:
+            // A file that cannot even be queued (mpv reports most failures as an end instead).
+            if (event.reply_userdata == kLoadReply && event.error < 0 && loading_ && entryId_ < 0) {
+                loading_ = false;
+                loadFailed_ = true;
+                emit ended(EndReason::Error);
+            }
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto* change = static_cast<const mpv_event_property*>(event.data);
+            if (loaded_ && change->format == MPV_FORMAT_DOUBLE) {
+                position_ = *static_cast<const double*>(change->data);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace marlo

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace marlo {
+
+// One libmpv handle for sound only. Events arrive on the thread of this object: mpv's wakeup
+// callback queues one drain of the event queue at a time.
+class MpvPlayer : public QObject {
+    Q_OBJECT
+  public:
+    enum class EndReason { Eof, Error, Stopped };
+
+    // An empty pcmFile plays to the sound server (falling back to no output when there is
+    // none); otherwise the decoded sound is written to that file as raw PCM, as fast as it
+    // decodes, so only the sound is worth checking then, not the timing.
+    explicit MpvPlayer(QObject* parent = nullptr, const QString& pcmFile = QString());
+    ~MpvPlayer() override;
+
+    bool isValid() const { return handle_ != nullptr; }
+
+    // Loads paused and waits until the file is ready to play or has failed, without running the
+    // Qt event loop (callers read length and error right after opening).
+    bool loadAndWait(const QString& path, int timeoutMs = 15000);
+    // Loads paused; loaded() or ended(Error) follows.
+    void loadAsync(const QString& path);
+    void play();
+    void pause();
+    // Unloads the file; sends no ended().
+    void stop();
+    void seek(double seconds);
+    // Seeks and waits (without the Qt event loop) until mpv plays from there; paused, this
+    // keeps already decoded sound from before the new position out of the output.
+    bool seekAndWait(double seconds, int timeoutMs = 5000);
+
+    bool isLoaded() const { return loaded_; }
+    bool isPaused() const { return paused_; }
+    // Seconds; negative when unknown (before the file is loaded, or for files without one).
+    double duration() const;
+    double position() const;
+
+  signals:
+    void loaded();
+    // The current file ended; Stopped only when mpv dropped it for reasons of its own.
+    void ended(marlo::MpvPlayer::EndReason reason);
+
+  private:
+    void drain();
+    // Handles mpv's events directly until `settled` holds; false after the time limit.
+    bool waitFor(const std::function<bool()>& settled, int timeoutMs);
+    void handle(const mpv_event& event);
+    void issueLoad(const QString& path);
+    void setPaused(bool paused);
+
+    mpv_handle* handle_ = nullptr;
+    std::atomic_bool drainQueued_ = false;
+    bool loaded_ = false;
+    bool loading_ = false;
+    bool loadFailed_ = false;
+    bool paused_ = true;
+    int restarts_ = 0;  // mpv's playback restarts since the file loaded
+    double position_ = -1.0;
+    double duration_ = -1.0;
+    // Playlist entry of the current file: ends of earlier files are not ours to report.
+    qint64 entryId_ = -1;
+};
+
+}  // namespace marlo

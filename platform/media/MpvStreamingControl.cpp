@@ -1,0 +1,100 @@
+#include "MpvStreamingControl.h"
+
+#include "MpvPlayer.h"
+
+namespace marlo {
+
+std::unique_ptr<StreamingControl> createStreamingControl(QObject* parent) {
+    return std::make_unique<MpvStreamingControl>(parent);
+}
+
+MpvStreamingControl::MpvStreamingControl(QObject* parent, const QString& pcmFile)
+    : StreamingControl(parent), player_(std::make_unique<MpvPlayer>(nullptr, pcmFile)) {
+    connect(player_.get(), &MpvPlayer::loaded, this, [this] {
+        const double seconds = player_->duration();
+        duration_ = seconds > 0 ? seconds : 0.0;
+        setReadyState(kReady);
+    });
+    connect(player_.get(), &MpvPlayer::ended, this, [this](MpvPlayer::EndReason reason) {
+        const bool wasRunning = running_;
+        running_ = false;
+        if (readyState_ != kReady) {
+            failed_ = true;  // it never loaded
+            return;
+        }
+        if (reason == MpvPlayer::EndReason::Eof && wasRunning) {
+            ended_ = true;
+            emit done();
+        }
+    });
+}
+
+MpvStreamingControl::~MpvStreamingControl() = default;
+
+void MpvStreamingControl::setReadyState(int state) {
+    if (readyState_ != state) {
+        readyState_ = state;
+        emit readyStateChanged(state);
+    }
+}
+
+void MpvStreamingControl::setFileName(const QString& path) {
+    player_->stop();
+    fileName_ = path;
+    running_ = false;
+    ended_ = false;
+    failed_ = false;
+    duration_ = 0.0;
+    setReadyState(0);
+    if (path.isEmpty()) {
+        return;  // releases the file
+    }
+    if (!player_->isValid()) {
+        failed_ = true;
+        return;
+    }
+    player_->loadAsync(path);
+}
+
+void MpvStreamingControl::run() {
+    if (readyState_ != kReady) {
+        return;
+    }
+    if (ended_) {
+        // Played out: mpv let go of the file, so running again loads it anew.
+        ended_ = false;
+        if (!player_->loadAndWait(fileName_)) {
+            failed_ = true;
+            setReadyState(0);
+            return;
+        }
+    }
+    player_->play();
+    running_ = true;
+}
+
+void MpvStreamingControl::pause() {
+    if (running_) {
+        player_->pause();
+        running_ = false;
+    }
+}
+
+void MpvStreamingControl::stop() {
+    if (readyState_ != kReady) {
+        return;
+    }
+    player_->pause();
+    player_->seek(0.0);
+    running_ = false;
+}
+
+double MpvStreamingControl::position() const {
+    if (ended_) {
+        return duration_;
+    }
+    const double seconds = player_->position();
+    return seconds > 0 ? seconds : 0.0;
+}
+
+}  // namespace marlo

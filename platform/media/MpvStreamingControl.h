@@ -1,0 +1,42 @@
+#pragma once
+
+#include "StreamingControl.h"
+
+#include <memory>
+
+namespace marlo {
+
+class MpvPlayer;
+
+// The streaming control over one MpvPlayer. Loading runs in the background: the ready state
+// turns 4 (or failed() true) while the event loop runs.
+class MpvStreamingControl : public StreamingControl {
+    Q_OBJECT
+  public:
+    explicit MpvStreamingControl(QObject* parent = nullptr, const QString& pcmFile = QString());
+    ~MpvStreamingControl() override;
+
+    void setFileName(const QString& path) override;
+    QString fileName() const override { return fileName_; }
+    int readyState() const override { return readyState_; }
+    bool failed() const override { return failed_; }
+    void run() override;
+    void pause() override;
+    void stop() override;
+    bool isRunning() const override { return running_; }
+    double duration() const override { return duration_; }
+    double position() const override;
+
+  private:
+    void setReadyState(int state);
+
+    std::unique_ptr<MpvPlayer> player_;
+    QString fileName_;
+    int readyState_ = 0;
+    bool failed_ = false;
+    bool running_ = false;
+    bool ended_ = false;
+    double duration_ = 0.0;
+};
+
+}  // namespace marlo

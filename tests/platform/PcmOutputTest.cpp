@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+
+#include "platform/media/OpenMptModuleLibrary.h"
+#include "platform/media/PcmOutput.h"
+#include "tests/support/SoundServer.h"
+#include "tests/support/TestFolders.h"
+
+namespace marlo {
+namespace {
+
+constexpr int kRate = PcmOutput::kSampleRate;
+
+// Qt connects to the sound server once per process, so each of these tests runs its body in a
+// fresh copy of this program with only that test selected. Returns true in the parent, which
+// has then checked the child's outcome.
+bool ranInFreshProcess() {
+    if (qEnvironmentVariableIsSet("MARLO_SOUND_TEST_CHILD")) {
+        return false;
+    }
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MARLO_SOUND_TEST_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=%1.%2")
+                     .arg(QString::fromLatin1(test->test_suite_name()),
+                          QString::fromLatin1(test->name()))});
+    const bool finished = child.waitForFinished(60000);
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_TRUE(finished) << output.toStdString();
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    return true;
+}
+
+// Runs the event loop until `done` holds or the limit passes; returns whether it held.
+bool processEventsUntil(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void useSoundServerAt(const QString& runtimeDir, const QString& server) {
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.toLocal8Bit());
+    qputenv("PULSE_SERVER", server.toLocal8Bit());
+}
+
+TEST(PcmOutputTest, WithoutSoundServerSaysSoAndPullsSilentlyAtPlayingPace) {
+    if (ranInFreshProcess()) {
+        return;
+    }
+    QTemporaryDir runtime;
+    useSoundServerAt(runtime.path(), QStringLiteral("unix:") + runtime.filePath("no-such-socket"));
+
+    // A source that ends after half a second.
+    qint64 given = 0;
+    PcmOutput output([&given](qint16* out, int frames) {
+        const int n = int(std::min<qint64>(frames, kRate / 2 - given));
+        std::fill(out, out + 2 * n, qint16(1000));
+        given += n;
+        return n;
+    });
+    int unavailable = 0;
+    int ended = 0;
+    QObject::connect(&output, &PcmOutput::soundUnavailable, [&] { ++unavailable; });
+    QObject::connect(&output, &PcmOutput::sourceEnded, [&] { ++ended; });
+    EXPECT_FALSE(output.start());
+    EXPECT_FALSE(output.isAudible());
+    EXPECT_TRUE(output.isActive());
+    EXPECT_FALSE(output.errorString().isEmpty());
+    EXPECT_EQ(unavailable, 1);
+    ASSERT_TRUE(processEventsUntil([&] { return ended > 0; }, 5000));
+    EXPECT_EQ(output.framesPulled(), kRate / 2);
+
+    // Suspended, nothing is pulled; resumed, pulling goes on.
+    given = 0;
+    EXPECT_FALSE(output.start());
+    output.suspend();
+    processEventsUntil([] { return false; }, 100);
+    EXPECT_EQ(output.framesPulled(), 0);
+    output.resume();
+    EXPECT_TRUE(processEventsUntil([&] { return output.framesPulled() > 0; }, 2000));
+    output.stop();
+
+    // A module played through the library advances and ends without a sound card. This song
+    // runs 0.8 s through orders 0 to 3 and never jumps back.
+    OpenMptModuleLibrary lib;
+    const int play = lib.playModule(
+        lib.loadModule(test::testdata("modules/libxmp_pattern_jump_st3_break.s3m")), true);
+    ASSERT_NE(play, 0);
+    ASSERT_NE(lib.output(), nullptr);
+    EXPECT_FALSE(lib.output()->isAudible());
+    bool above = false;
+    bool endNoticed = false;
+    ASSERT_TRUE(processEventsUntil(
+        [&] {
+            ModuleLibrary::PlayStatus status;
+            EXPECT_TRUE(lib.getPlayStatus(play, status));
+            above = above || status.position > 0;
+            endNoticed = above && status.position == 0;
+            return endNoticed;
+        },
+        10000));
+    EXPECT_EQ(lib.completedPasses(), 1);
+    EXPECT_TRUE(lib.stopModule(play));
+    EXPECT_TRUE(lib.close());
+}
+
+double recordedRmsAmplitude(const QString& wav) {
+    QProcess sox;
+    sox.setProcessChannelMode(QProcess::MergedChannels);
+    sox.start(QStringLiteral("sox"), {wav, QStringLiteral("-n"), QStringLiteral("stat")});
+    sox.waitForFinished(10000);
+    const QString report = QString::fromLocal8Bit(sox.readAll());
+    for (const QString& line : report.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("RMS     amplitude:"))) {
+            return line.section(QLatin1Char(':'), 1).trimmed().toDouble();
+        }
+    }
+    ADD_FAILURE() << "sox said: " << report.toStdString();
+    return 0.0;
+}
+
+TEST(PcmOutputTest, ModuleIsHeardThroughTheSoundServer) {
+    if (ranInFreshProcess()) {
+        return;
+    }
+    test::SoundServer server;
+    ASSERT_TRUE(server.ok());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    server.addTo(env);
+    useSoundServerAt(env.value(QStringLiteral("XDG_RUNTIME_DIR")),
+                     env.value(QStringLiteral("PULSE_SERVER")));
+
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("rec.wav"));
+    QProcess recorder;
+    recorder.setProcessEnvironment(env);
+    recorder.start(QStringLiteral("parecord"), {QStringLiteral("--device=test_sink.monitor"),
+                                                QStringLiteral("--file-format=wav"), wav});
+    ASSERT_TRUE(recorder.waitForStarted(5000));
+
+    OpenMptModuleLibrary lib;
+    lib.setAmplification(100);
+    const int play =
+        lib.playModule(lib.loadModule(test::testdata("modules/libxmp_read_event_ft2.xm")), true);
+    ASSERT_NE(play, 0);
+    ASSERT_NE(lib.output(), nullptr);
+    EXPECT_TRUE(lib.output()->isAudible()) << lib.output()->errorString().toStdString();
+    // About 1.5 s of the song taken by the server.
+    EXPECT_TRUE(
+        processEventsUntil([&] { return lib.output()->framesPulled() > kRate * 3 / 2; }, 10000));
+    ModuleLibrary::PlayStatus status;
+    ASSERT_TRUE(lib.getPlayStatus(play, status));
+    EXPECT_GT(status.row, 0);
+    // Let what is buffered play out before the recording ends.
+    processEventsUntil([] { return false; }, 400);
+    EXPECT_TRUE(lib.stopModule(play));
+    lib.close();
+    recorder.terminate();
+    ASSERT_TRUE(recorder.waitForFinished(5000));
+
+    // The song sits around -17 dBFS; silence would be 0.
+    EXPECT_GT(recordedRmsAmplitude(wav), 0.02);
+}
+
+}  // namespace
+}  // namespace marlo

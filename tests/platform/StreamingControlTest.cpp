@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "MediaTestTools.h"
+#include "platform/media/MpvStreamingControl.h"
+#include "tests/support/TestFolders.h"
+
+using namespace marlo;
+using namespace marlo::test;
+
+namespace {
+
+class StreamingControlTest : public ::testing::Test {
+  protected:
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    QString mp3(int ms, double hz) {
+        const QString wav = writeSineWav(file(QStringLiteral("tone.wav")), hz, ms);
+        return mpvEncode(wav, file(QStringLiteral("tone.mp3")), "libmp3lame", "mp3");
+    }
+    static bool becomesReady(const StreamingControl& control) {
+        return waitUntil(
+            [&] { return control.readyState() == StreamingControl::kReady || control.failed(); });
+    }
+    QTemporaryDir dir_;
+};
+
+// The engine's road: set the name, wait for ready state 4, read the duration, run, get done.
+TEST_F(StreamingControlTest, LoadsAnMp3AndPlaysItsToneToTheEnd) {
+    const QString path = mp3(1800, 523.25);
+    ASSERT_FALSE(path.isEmpty());
+    MpvStreamingControl control(nullptr, file(QStringLiteral("out.pcm")));
+    SignalCounter done(&control, &StreamingControl::done);
+    SignalCounter changes(&control, &StreamingControl::readyStateChanged);
+
+    control.setFileName(path);
+    EXPECT_EQ(control.fileName(), path);
+    ASSERT_TRUE(becomesReady(control));
+    ASSERT_FALSE(control.failed());
+    EXPECT_EQ(control.readyState(), 4);
+    EXPECT_GE(changes.count(), 1);
+    EXPECT_NEAR(control.duration(), 1.8, 0.05);
+
+    control.run();
+    EXPECT_TRUE(control.isRunning());
+    ASSERT_TRUE(waitUntil([&] { return done.count() > 0; }));
+    runEventsFor(300);
+    EXPECT_EQ(done.count(), 1);
+    EXPECT_FALSE(control.isRunning());
+    EXPECT_NEAR(control.position(), 1.8, 0.05);
+
+    const PcmSummary sound = summarizePcmFile(file(QStringLiteral("out.pcm")));
+    EXPECT_NEAR(sound.hz, 523.25, 5.0);
+    EXPECT_NEAR(sound.seconds, 1.8, 0.05);
+
+    // Running again after the end plays the file once more.
+    control.run();
+    ASSERT_TRUE(waitUntil([&] { return done.count() == 2; }));
+
+    // An empty name releases the file.
+    control.setFileName(QString());
+    EXPECT_EQ(control.readyState(), 0);
+    EXPECT_EQ(control.duration(), 0.0);
+    EXPECT_FALSE(control.failed());
+}
+
+TEST_F(StreamingControlTest, FilesThatCannotPlayFailInsteadOfBecomingReady) {
+    MpvStreamingControl control(nullptr, file(QStringLiteral("out.pcm")));
+    SignalCounter done(&control, &StreamingControl::done);
+    const QStringList bad = {
+        file(QStringLiteral("missing.mp3")),
+        writeFile(file(QStringLiteral("words.mp3")), "no sound in here\n"),
+        testdata(QStringLiteral("mp3/mp3agic_notanmp3.mp3")),
+    };
+    for (const QString& path : bad) {
+        control.setFileName(path);
+        ASSERT_TRUE(becomesReady(control)) << path.toStdString();
+        EXPECT_TRUE(control.failed()) << path.toStdString();
+        EXPECT_EQ(control.readyState(), 0);
+        control.run();
+        EXPECT_FALSE(control.isRunning());
+    }
+    // A good file after a bad one loads normally.
+    control.setFileName(testdata(QStringLiteral("mp3/tag_without_tags_sample.mp3")));
+    ASSERT_TRUE(becomesReady(control));
+    EXPECT_FALSE(control.failed());
+    EXPECT_GT(control.duration(), 1.0);
+    EXPECT_EQ(done.count(), 0);
+}
+
+// Timed output, so pause lands while the file plays.
+TEST_F(StreamingControlTest, PauseHoldsThePositionAndRunGoesOn) {
+    const QString path = mp3(2500, 440.0);
+    ASSERT_FALSE(path.isEmpty());
+    MpvStreamingControl control;
+    SignalCounter done(&control, &StreamingControl::done);
+    control.setFileName(path);
+    ASSERT_TRUE(becomesReady(control));
+    control.run();
+    ASSERT_TRUE(waitUntil([&] { return control.position() > 0.3; }, 10000));
+    control.pause();
+    EXPECT_FALSE(control.isRunning());
+    const double pausedAt = control.position();
+    runEventsFor(500);
+    EXPECT_NEAR(control.position(), pausedAt, 0.03);
+    EXPECT_EQ(done.count(), 0);
+
+    control.run();
+    ASSERT_TRUE(waitUntil([&] { return done.count() > 0; }));
+    runEventsFor(300);
+    EXPECT_EQ(done.count(), 1);
+
+    // Stop goes back to the start and sends no completion.
+    control.run();
+    ASSERT_TRUE(waitUntil([&] { return control.position() > 0.2; }, 10000));
+    control.stop();
+    EXPECT_FALSE(control.isRunning());
+    runEventsFor(2500);
+    EXPECT_EQ(done.count(), 1);
+    EXPECT_LT(control.position(), 0.1);
+}
+
+}  // namespace
