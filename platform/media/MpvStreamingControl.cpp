@@ -9,7 +9,15 @@ std::unique_ptr<StreamingControl> createStreamingControl(QObject* parent) {
 }
 
 MpvStreamingControl::MpvStreamingControl(QObject* parent, const QString& pcmFile)
-    : StreamingControl(parent), player_(std::make_unique<MpvPlayer>(nullptr, pcmFile)) {
+    : StreamingControl(parent), pcmFile_(pcmFile) {}
+
+// Made on first use: starting mpv costs more than the whole main window, and many runs never
+// play an mp3.
+MpvPlayer& MpvStreamingControl::player() {
+    if (player_) {
+        return *player_;
+    }
+    player_ = std::make_unique<MpvPlayer>(nullptr, pcmFile_);
     connect(player_.get(), &MpvPlayer::loaded, this, [this] {
         const double seconds = player_->duration();
         duration_ = seconds > 0 ? seconds : 0.0;
@@ -27,6 +35,7 @@ MpvStreamingControl::MpvStreamingControl(QObject* parent, const QString& pcmFile
             emit done();
         }
     });
+    return *player_;
 }
 
 MpvStreamingControl::~MpvStreamingControl() = default;
@@ -39,7 +48,9 @@ void MpvStreamingControl::setReadyState(int state) {
 }
 
 void MpvStreamingControl::setFileName(const QString& path) {
-    player_->stop();
+    if (player_) {
+        player_->stop();
+    }
     fileName_ = path;
     running_ = false;
     ended_ = false;
@@ -49,11 +60,11 @@ void MpvStreamingControl::setFileName(const QString& path) {
     if (path.isEmpty()) {
         return;  // releases the file
     }
-    if (!player_->isValid()) {
+    if (!player().isValid()) {
         failed_ = true;
         return;
     }
-    player_->loadAsync(path);
+    player().loadAsync(path);
 }
 
 void MpvStreamingControl::run() {
@@ -63,19 +74,19 @@ void MpvStreamingControl::run() {
     if (ended_) {
         // Played out: mpv let go of the file, so running again loads it anew.
         ended_ = false;
-        if (!player_->loadAndWait(fileName_)) {
+        if (!player().loadAndWait(fileName_)) {
             failed_ = true;
             setReadyState(0);
             return;
         }
     }
-    player_->play();
+    player().play();
     running_ = true;
 }
 
 void MpvStreamingControl::pause() {
     if (running_) {
-        player_->pause();
+        player().pause();
         running_ = false;
     }
 }
@@ -84,8 +95,8 @@ void MpvStreamingControl::stop() {
     if (readyState_ != kReady) {
         return;
     }
-    player_->pause();
-    player_->seek(0.0);
+    player().pause();
+    player().seek(0.0);
     running_ = false;
 }
 
@@ -93,7 +104,7 @@ double MpvStreamingControl::position() const {
     if (ended_) {
         return duration_;
     }
-    const double seconds = player_->position();
+    const double seconds = player_ ? player_->position() : 0.0;
     return seconds > 0 ? seconds : 0.0;
 }
 

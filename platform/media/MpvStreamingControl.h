@@ -30,6 +30,9 @@ class MpvStreamingControl : public StreamingControl {
   private:
     void setReadyState(int state);
 
+    MpvPlayer& player();
+
+    QString pcmFile_;
     std::unique_ptr<MpvPlayer> player_;
     QString fileName_;
     int readyState_ = 0;
