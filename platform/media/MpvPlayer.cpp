@@ -1,6 +1,6 @@
 #include "MpvPlayer.h"
 
-#include <mpv/client.h>
+#include "platform/media/MpvLibrary.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>
@@ -12,13 +12,13 @@ namespace {
 constexpr uint64_t kLoadReply = 1;
 
 void setOption(mpv_handle* h, const char* name, const char* value) {
-    mpv_set_option_string(h, name, value);
+    mpvLibrary()->setOptionString(h, name, value);
 }
 
 }  // namespace
 
 MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) {
-    mpv_handle* h = mpv_create();
+    mpv_handle* h = mpvLibrary() != nullptr ? mpvLibrary()->create() : nullptr;
     if (h == nullptr) {
         return;  // mostly a numeric locale other than "C"
     }
@@ -48,15 +48,15 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) 
         setOption(h, "audio-samplerate", "44100");
         setOption(h, "audio-channels", "stereo");
     }
-    if (mpv_initialize(h) < 0) {
-        mpv_terminate_destroy(h);
+    if (mpvLibrary()->initialize(h) < 0) {
+        mpvLibrary()->terminateDestroy(h);
         return;
     }
     handle_ = h;
     // Reading properties directly would wait for mpv's core, which at the end of every file
     // sits for about half a second letting the sound drain: positions come as notices instead.
-    mpv_observe_property(handle_, 0, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_set_wakeup_callback(
+    mpvLibrary()->observeProperty(handle_, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpvLibrary()->setWakeupCallback(
         handle_,
         [](void* self) {
             auto* player = static_cast<MpvPlayer*>(self);
@@ -70,8 +70,8 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) 
 
 MpvPlayer::~MpvPlayer() {
     if (handle_ != nullptr) {
-        mpv_set_wakeup_callback(handle_, nullptr, nullptr);
-        mpv_terminate_destroy(handle_);
+        mpvLibrary()->setWakeupCallback(handle_, nullptr, nullptr);
+        mpvLibrary()->terminateDestroy(handle_);
     }
 }
 
@@ -88,7 +88,7 @@ void MpvPlayer::issueLoad(const QString& path) {
     const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
     // Every request goes through mpv's queue of asynchronous requests, which keeps their order;
     // a direct call could overtake a stop still queued there.
-    if (mpv_command_async(handle_, kLoadReply, args) < 0) {
+    if (mpvLibrary()->commandAsync(handle_, kLoadReply, args) < 0) {
         loading_ = false;
         loadFailed_ = true;
     }
@@ -102,7 +102,8 @@ bool MpvPlayer::waitFor(const std::function<bool()>& settled, int timeoutMs) {
         if (left <= 0) {
             return false;
         }
-        const mpv_event* event = mpv_wait_event(handle_, static_cast<double>(left) / 1000.0);
+        const mpv_event* event =
+            mpvLibrary()->waitEvent(handle_, static_cast<double>(left) / 1000.0);
         handle(*event);
     }
     return true;
@@ -146,7 +147,7 @@ void MpvPlayer::loadAsync(const QString& path) {
 void MpvPlayer::setPaused(bool paused) {
     paused_ = paused;
     int flag = paused ? 1 : 0;
-    mpv_set_property_async(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
+    mpvLibrary()->setPropertyAsync(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvPlayer::play() {
@@ -170,7 +171,7 @@ void MpvPlayer::stop() {
     entryId_ = -1;  // the end that stop causes is nobody's news
     position_ = -1.0;
     const char* args[] = {"stop", nullptr};
-    mpv_command_async(handle_, 0, args);
+    mpvLibrary()->commandAsync(handle_, 0, args);
 }
 
 void MpvPlayer::seek(double seconds) {
@@ -179,7 +180,7 @@ void MpvPlayer::seek(double seconds) {
     }
     const QByteArray target = QByteArray::number(seconds, 'f', 3);
     const char* args[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    mpv_command_async(handle_, 0, args);
+    mpvLibrary()->commandAsync(handle_, 0, args);
     position_ = seconds;
 }
 
@@ -194,7 +195,7 @@ double MpvPlayer::position() const {
 void MpvPlayer::drain() {
     drainQueued_ = false;
     while (handle_ != nullptr) {
-        const mpv_event* event = mpv_wait_event(handle_, 0);
+        const mpv_event* event = mpvLibrary()->waitEvent(handle_, 0);
         if (event->event_id == MPV_EVENT_NONE) {
             break;
         }
@@ -215,7 +216,8 @@ void MpvPlayer::handle(const mpv_event& event) {
                 loaded_ = true;
                 position_ = 0.0;
                 // Known from here on; the core is idle between loading and playing.
-                if (mpv_get_property(handle_, "duration", MPV_FORMAT_DOUBLE, &duration_) < 0) {
+                if (mpvLibrary()->getProperty(handle_, "duration", MPV_FORMAT_DOUBLE, &duration_) <
+                    0) {
                     duration_ = -1.0;
                 }
                 emit loaded();
@@ -240,7 +242,7 @@ void MpvPlayer::handle(const mpv_event& event) {
                 loadFailed_ = true;
                 if (end->reason == MPV_END_FILE_REASON_REDIRECT) {
                     const char* args[] = {"stop", nullptr};
-                    mpv_command_async(handle_, 0, args);
+                    mpvLibrary()->commandAsync(handle_, 0, args);
                 }
             }
             emit ended(reason);
