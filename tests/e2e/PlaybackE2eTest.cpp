@@ -167,5 +167,25 @@ TEST_F(PlaybackE2e, PlaysTheListInOrderSkipsPausesAndResumes) {
     EXPECT_GE(findRun(slices, pause + 1.5, 1.0, loud), 0) << "no sound after resuming";
 }
 
+// A desktop without a sound server: the list still starts, the window still answers, nothing
+// hangs while the player finds there is nowhere to play to.
+TEST_F(PlaybackE2e, WithoutASoundServerItStartsAndCloses) {
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + dir.path() + "/no-server");
+    marlo.setProcessEnvironment(env);
+    marlo.setWorkingDirectory(dir.path());
+    marlo.start(program + "marlo", {});
+    ASSERT_TRUE(marlo.waitForStarted(5000));
+    const QString main = x.waitForWindow(QStringLiteral("^Marlo$"), 10000);
+    ASSERT_FALSE(main.isEmpty()) << "the main window did not appear";
+    QThread::msleep(1500);
+    EXPECT_EQ(marlo.state(), QProcess::Running);
+    x.key(main, QStringLiteral("alt+F4"));
+    ASSERT_TRUE(marlo.waitForFinished(10000)) << "the window did not answer Alt+F4";
+    EXPECT_EQ(marlo.exitCode(), 0);
+    // Shut-down wrote the configuration: the program went through its whole way out.
+    EXPECT_TRUE(test::readFile(program + "Set.cfg").endsWith("True\r\n"));
+}
+
 }  // namespace
 }  // namespace marlo
