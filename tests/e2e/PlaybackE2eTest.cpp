@@ -8,11 +8,10 @@
 #include <QThread>
 
 #include "library/ItemStore.h"
+#include "tests/e2e/ProgramFixture.h"
 #include "tests/support/AudioAnalysis.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "tests/support/SoundServer.h"
 #include "tests/support/TestFolders.h"
-#include "tests/support/XSession.h"
 
 namespace marlo {
 namespace {
@@ -20,14 +19,13 @@ namespace {
 // A user's library as the collection editor leaves it: the collection "Mix" of four audio items
 // (the archive list sorts them, so the titles give the play order),
 // remembered in "Set.cfg" with "Repeat all" and "Autoplay" on, so the program starts playing it.
-class PlaybackE2e : public ::testing::Test {
+class PlaybackE2e : public test::ProgramFixture {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(x.ok()) << "Xvfb did not start";
-        ASSERT_TRUE(sound.ok()) << "PulseAudio did not start";
-        program = dir.path() + "/Marlo/";
-        const QString built = QFileInfo(QStringLiteral(MARLO_EXECUTABLE)).absolutePath();
-        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), built, program});
+        ProgramFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         const QString media = dir.path() + "/media/";
         QDir().mkpath(media);
         QDir().mkpath(program + "Data");
@@ -62,26 +60,13 @@ class PlaybackE2e : public ::testing::Test {
     }
 
     void TearDown() override {
-        for (QProcess* p : {&marlo, &recorder}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
+        if (recorder.state() != QProcess::NotRunning) {
+            recorder.kill();
+            recorder.waitForFinished(3000);
         }
+        ProgramFixture::TearDown();
     }
 
-    QProcessEnvironment environment() const {
-        QProcessEnvironment env = x.environment();
-        sound.addTo(env);
-        env.insert(QStringLiteral("HOME"), dir.path());
-        return env;
-    }
-
-    test::XSession x;
-    test::SoundServer sound;
-    QTemporaryDir dir;
-    QString program;
-    QProcess marlo;
     QProcess recorder;
 };
 
@@ -114,10 +99,7 @@ TEST_F(PlaybackE2e, PlaysTheListInOrderSkipsPausesAndResumes) {
                                                 QStringLiteral("--file-format=wav"), recording});
     ASSERT_TRUE(recorder.waitForStarted(5000));
 
-    marlo.setProcessEnvironment(environment());
-    marlo.setWorkingDirectory(dir.path());
-    marlo.start(program + "marlo", {});
-    ASSERT_TRUE(marlo.waitForStarted(5000));
+    start();
     const QString main = x.waitForWindow(QStringLiteral("^Marlo$"));
     ASSERT_FALSE(main.isEmpty());
 
@@ -172,10 +154,7 @@ TEST_F(PlaybackE2e, PlaysTheListInOrderSkipsPausesAndResumes) {
 TEST_F(PlaybackE2e, WithoutASoundServerItStartsAndCloses) {
     QProcessEnvironment env = environment();
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + dir.path() + "/no-server");
-    marlo.setProcessEnvironment(env);
-    marlo.setWorkingDirectory(dir.path());
-    marlo.start(program + "marlo", {});
-    ASSERT_TRUE(marlo.waitForStarted(5000));
+    start(env);
     const QString main = x.waitForWindow(QStringLiteral("^Marlo$"), 10000);
     ASSERT_FALSE(main.isEmpty()) << "the main window did not appear";
     QThread::msleep(1500);

@@ -6,58 +6,20 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "tests/support/SoundServer.h"
+#include "tests/e2e/ProgramFixture.h"
 #include "tests/support/TestFolders.h"
-#include "tests/support/XSession.h"
 
 namespace marlo {
 namespace {
 
-// The real program, copied into a fresh program folder, under its own X server.
-class StartupE2e : public ::testing::Test {
+class StartupE2e : public test::ProgramFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(x.ok()) << "Xvfb did not start";
-        ASSERT_TRUE(sound.ok()) << "PulseAudio did not start";
-        program = dir.path() + "/Marlo/";
-        const QString built = QFileInfo(QStringLiteral(MARLO_EXECUTABLE)).absolutePath();
-        QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), built, program});
-        ASSERT_TRUE(QFileInfo(program + "marlo").isExecutable());
-    }
-
-    void start() {
-        QProcessEnvironment env = x.environment();
-        sound.addTo(env);
-        env.insert(QStringLiteral("HOME"), dir.path());
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path() + "/xdg");
-        // Opening the read-me must not start a desktop's editor inside the test.
-        env.insert(QStringLiteral("BROWSER"), QStringLiteral("true"));
-        marlo.setProcessEnvironment(env);
-        marlo.setProgram(program + "marlo");
-        marlo.setWorkingDirectory(dir.path());
-        marlo.start();
-        ASSERT_TRUE(marlo.waitForStarted(5000));
-    }
-
     void closeWithAltF4(const QString& window) {
         x.key(window, QStringLiteral("alt+F4"));
         ASSERT_TRUE(marlo.waitForFinished(15000)) << "Alt+F4 did not end the program";
         EXPECT_EQ(marlo.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(marlo.exitCode(), 0);
     }
-
-    void TearDown() override {
-        if (marlo.state() != QProcess::NotRunning) {
-            marlo.kill();
-            marlo.waitForFinished(3000);
-        }
-    }
-
-    test::XSession x;
-    test::SoundServer sound;
-    QTemporaryDir dir;
-    QString program;
-    QProcess marlo;
 };
 
 TEST_F(StartupE2e, FirstRunAsksTheLanguageAndLeavesANewConfiguration) {
