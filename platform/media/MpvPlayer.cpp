@@ -10,6 +10,8 @@ namespace marlo {
 namespace {
 
 constexpr uint64_t kLoadReply = 1;
+constexpr uint64_t kTimePos = 1;
+constexpr uint64_t kEofReached = 2;
 
 void setOption(mpv_handle* h, const char* name, const char* value) {
     mpvLibrary()->setOptionString(h, name, value);
@@ -18,6 +20,9 @@ void setOption(mpv_handle* h, const char* name, const char* value) {
 }  // namespace
 
 MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) {
+    endTimer_.setSingleShot(true);
+    endTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&endTimer_, &QTimer::timeout, this, &MpvPlayer::reportEnd);
     mpv_handle* h = mpvLibrary() != nullptr ? mpvLibrary()->create() : nullptr;
     if (h == nullptr) {
         return;  // mostly a numeric locale other than "C"
@@ -28,7 +33,11 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) 
     setOption(h, "ytdl", "no");
     setOption(h, "input-default-bindings", "no");
     setOption(h, "idle", "yes");
-    setOption(h, "keep-open", "no");
+    // At its end a file stays loaded and paused instead of leaving mpv idle: idle mpv closes
+    // the sound output, and reopening it for the next item is a gap a listener hears.
+    setOption(h, "keep-open", "yes");
+    // mpv would pause with the file's last sound still in the server's buffer, unheard.
+    setOption(h, "keep-open-pause", "no");
     setOption(h, "vid", "no");
     setOption(h, "vo", "null");
     setOption(h, "audio-display", "no");
@@ -55,7 +64,8 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) 
     handle_ = h;
     // Reading properties directly would wait for mpv's core, which at the end of every file
     // sits for about half a second letting the sound drain: positions come as notices instead.
-    mpvLibrary()->observeProperty(handle_, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpvLibrary()->observeProperty(handle_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpvLibrary()->observeProperty(handle_, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
     mpvLibrary()->setWakeupCallback(
         handle_,
         [](void* self) {
@@ -79,6 +89,7 @@ void MpvPlayer::issueLoad(const QString& path) {
     loaded_ = false;
     loading_ = true;
     loadFailed_ = false;
+    decodingEnded_ = false;
     entryId_ = -1;
     restarts_ = 0;
     position_ = -1.0;
@@ -145,6 +156,13 @@ void MpvPlayer::loadAsync(const QString& path) {
 }
 
 void MpvPlayer::setPaused(bool paused) {
+    if (paused && endTimer_.isActive()) {
+        // Paused while the last sound drains: that much is still to be heard after resuming.
+        drainLeftMs_ = endTimer_.remainingTime();
+        endTimer_.stop();
+    } else if (!paused && paused_ && decodingEnded_ && loaded_) {
+        endTimer_.start(drainLeftMs_);
+    }
     paused_ = paused;
     int flag = paused ? 1 : 0;
     mpvLibrary()->setPropertyAsync(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
@@ -170,8 +188,7 @@ void MpvPlayer::stop() {
     loading_ = false;
     entryId_ = -1;  // the end that stop causes is nobody's news
     position_ = -1.0;
-    const char* args[] = {"stop", nullptr};
-    mpvLibrary()->commandAsync(handle_, 0, args);
+    setPaused(true);
 }
 
 void MpvPlayer::seek(double seconds) {
@@ -182,6 +199,8 @@ void MpvPlayer::seek(double seconds) {
     const char* args[] = {"seek", target.constData(), "absolute+exact", nullptr};
     mpvLibrary()->commandAsync(handle_, 0, args);
     position_ = seconds;
+    decodingEnded_ = false;
+    endTimer_.stop();
 }
 
 double MpvPlayer::duration() const {
@@ -263,14 +282,45 @@ void MpvPlayer::handle(const mpv_event& event) {
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
             const auto* change = static_cast<const mpv_event_property*>(event.data);
-            if (loaded_ && change->format == MPV_FORMAT_DOUBLE) {
+            if (!loaded_) {
+                break;
+            }
+            if (event.reply_userdata == kTimePos && change->format == MPV_FORMAT_DOUBLE) {
                 position_ = *static_cast<const double*>(change->data);
+            } else if (event.reply_userdata == kEofReached && change->format == MPV_FORMAT_FLAG &&
+                       *static_cast<const int*>(change->data) != 0 && !loading_) {
+                endOfDecoding();
             }
             break;
         }
         default:
             break;
     }
+}
+
+void MpvPlayer::endOfDecoding() {
+    // The last part still waits in the sound server's buffer, and mpv's position leaves that
+    // part out: the end is reported once the listener has heard it.
+    const double left = duration_ > 0 && position_ >= 0 ? duration_ - position_ : 0.0;
+    decodingEnded_ = true;
+    if (left <= 0.0) {
+        reportEnd();
+    } else if (paused_) {
+        drainLeftMs_ = static_cast<int>(left * 1000.0);
+    } else {
+        endTimer_.start(static_cast<int>(left * 1000.0));
+    }
+}
+
+void MpvPlayer::reportEnd() {
+    if (!loaded_ || loading_) {
+        return;
+    }
+    loaded_ = false;
+    entryId_ = -1;  // mpv's own end notice, if it still comes, is old news
+    position_ = duration_;
+    setPaused(true);
+    emit ended(EndReason::Eof);
 }
 
 }  // namespace marlo

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 
@@ -32,7 +33,8 @@ class MpvPlayer : public QObject {
     void loadAsync(const QString& path);
     void play();
     void pause();
-    // Unloads the file; sends no ended().
+    // Lets go of the file; sends no ended(). mpv keeps it paused until the next load replaces it,
+    // so the sound output stays open and the next file starts without reopening it.
     void stop();
     void seek(double seconds);
     // Seeks and waits (without the Qt event loop) until mpv plays from there; paused, this
@@ -57,6 +59,9 @@ class MpvPlayer : public QObject {
     void handle(const mpv_event& event);
     void issueLoad(const QString& path);
     void setPaused(bool paused);
+    void endOfDecoding();
+    // The file played to its end: reported once, from whichever notice comes first.
+    void reportEnd();
 
     mpv_handle* handle_ = nullptr;
     std::atomic_bool drainQueued_ = false;
@@ -64,11 +69,17 @@ class MpvPlayer : public QObject {
     bool loading_ = false;
     bool loadFailed_ = false;
     bool paused_ = true;
+    // mpv has decoded the whole file; what is left plays from the server's buffer.
+    bool decodingEnded_ = false;
+    int drainLeftMs_ = 0;
     int restarts_ = 0;  // mpv's playback restarts since the file loaded
     double position_ = -1.0;
     double duration_ = -1.0;
     // Playlist entry of the current file: ends of earlier files are not ours to report.
     qint64 entryId_ = -1;
+    // Fires when the sound heard reaches the file's length. mpv's own end notice comes only
+    // after the sound server's buffer has drained and the output is closed, a second later.
+    QTimer endTimer_;
 };
 
 }  // namespace marlo

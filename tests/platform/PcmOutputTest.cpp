@@ -9,58 +9,16 @@
 
 #include "platform/media/OpenMptModuleLibrary.h"
 #include "platform/media/PcmOutput.h"
+#include "tests/platform/SoundTestTools.h"
 #include "tests/support/SoundServer.h"
 #include "tests/support/TestFolders.h"
 
 namespace marlo {
 namespace {
 
+using namespace soundtest;
+
 constexpr int kRate = PcmOutput::kSampleRate;
-
-// Qt connects to the sound server once per process, so each of these tests runs its body in a
-// fresh copy of this program with only that test selected. Returns true in the parent, which
-// has then checked the child's outcome.
-bool ranInFreshProcess() {
-    if (qEnvironmentVariableIsSet("MARLO_SOUND_TEST_CHILD")) {
-        return false;
-    }
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("MARLO_SOUND_TEST_CHILD"), QStringLiteral("1"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=%1.%2")
-                     .arg(QString::fromLatin1(test->test_suite_name()),
-                          QString::fromLatin1(test->name()))});
-    const bool finished = child.waitForFinished(60000);
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_TRUE(finished) << output.toStdString();
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
-    return true;
-}
-
-// Runs the event loop until `done` holds or the limit passes; returns whether it held.
-bool processEventsUntil(const std::function<bool()>& done, int limitMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void useSoundServerAt(const QString& runtimeDir, const QString& server) {
-    qputenv("XDG_RUNTIME_DIR", runtimeDir.toLocal8Bit());
-    qputenv("PULSE_SERVER", server.toLocal8Bit());
-}
 
 TEST(PcmOutputTest, WithoutSoundServerSaysSoAndPullsSilentlyAtPlayingPace) {
     if (ranInFreshProcess()) {
@@ -121,21 +79,6 @@ TEST(PcmOutputTest, WithoutSoundServerSaysSoAndPullsSilentlyAtPlayingPace) {
     EXPECT_EQ(lib.completedPasses(), 1);
     EXPECT_TRUE(lib.stopModule(play));
     EXPECT_TRUE(lib.close());
-}
-
-double recordedRmsAmplitude(const QString& wav) {
-    QProcess sox;
-    sox.setProcessChannelMode(QProcess::MergedChannels);
-    sox.start(QStringLiteral("sox"), {wav, QStringLiteral("-n"), QStringLiteral("stat")});
-    sox.waitForFinished(10000);
-    const QString report = QString::fromLocal8Bit(sox.readAll());
-    for (const QString& line : report.split(QLatin1Char('\n'))) {
-        if (line.startsWith(QStringLiteral("RMS     amplitude:"))) {
-            return line.section(QLatin1Char(':'), 1).trimmed().toDouble();
-        }
-    }
-    ADD_FAILURE() << "sox said: " << report.toStdString();
-    return 0.0;
 }
 
 TEST(PcmOutputTest, ModuleIsHeardThroughTheSoundServer) {

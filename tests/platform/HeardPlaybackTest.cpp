@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "platform/media/MediaDevice.h"
+#include "tests/platform/SoundTestTools.h"
+#include "tests/support/AudioAnalysis.h"
+#include "tests/support/SoundServer.h"
+
+namespace marlo {
+namespace {
+
+using namespace soundtest;
+
+struct ToneRun {
+    double firstSeconds = -1;
+    double lastSeconds = -1;
+    double heardSeconds = 0;
+};
+
+// Slices of 10 ms count zero crossings coarsely: a quarter off still tells the two tones apart.
+ToneRun findTone(const QList<test::AudioSlice>& slices, double hz, double sliceSeconds) {
+    ToneRun run;
+    for (const test::AudioSlice& slice : slices) {
+        if (slice.rms > 0.05 && std::abs(slice.frequency - hz) < hz * 0.25) {
+            if (run.firstSeconds < 0) {
+                run.firstSeconds = slice.startSeconds;
+            }
+            run.lastSeconds = slice.startSeconds;
+            run.heardSeconds += sliceSeconds;
+        }
+    }
+    return run;
+}
+
+// Two files one after the other as the player plays a list: each is heard whole (the end of
+// the first is not cut off when the next one starts) and the completion notice comes once each.
+TEST(HeardPlaybackTest, FilesBackToBackAreEachHeardWhole) {
+    if (ranInFreshProcess()) {
+        return;
+    }
+    test::SoundServer server;
+    ASSERT_TRUE(server.ok());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    server.addTo(env);
+    useSoundServerAt(env.value(QStringLiteral("XDG_RUNTIME_DIR")),
+                     env.value(QStringLiteral("PULSE_SERVER")));
+
+    QTemporaryDir dir;
+    const QString low = test::writeSineWav(dir.filePath(QStringLiteral("low.wav")), 440, 1000);
+    const QString high = test::writeSineWav(dir.filePath(QStringLiteral("high.wav")), 880, 1000);
+    const QString wav = dir.filePath(QStringLiteral("rec.wav"));
+    QProcess recorder;
+    recorder.setProcessEnvironment(env);
+    recorder.start(QStringLiteral("parecord"), {QStringLiteral("--device=test_sink.monitor"),
+                                                QStringLiteral("--file-format=wav"), wav});
+    ASSERT_TRUE(recorder.waitForStarted(5000));
+    processEventsUntil([] { return false; }, 300);
+
+    std::unique_ptr<MediaDevice> device = createFileMediaDevice();
+    int completions = 0;
+    QObject::connect(device.get(), &MediaDevice::done, [&] {
+        ++completions;
+        device->command(QStringLiteral("close"));
+        if (completions == 1) {
+            device->setFileName(high);
+            device->command(QStringLiteral("open"));
+            device->command(QStringLiteral("play"));
+        }
+    });
+    device->setFileName(low);
+    device->command(QStringLiteral("open"));
+    ASSERT_EQ(device->error(), 0);
+    device->command(QStringLiteral("play"));
+    ASSERT_EQ(device->error(), 0);
+    EXPECT_TRUE(processEventsUntil([&] { return completions == 2; }, 10000));
+    processEventsUntil([] { return false; }, 500);  // the recorder's own delay
+    EXPECT_EQ(completions, 2);
+    device.reset();
+    recorder.terminate();
+    ASSERT_TRUE(recorder.waitForFinished(5000));
+
+    constexpr double kSlice = 0.01;
+    const QList<test::AudioSlice> slices = test::analyseWav(wav, kSlice);
+    const ToneRun first = findTone(slices, 440, kSlice);
+    const ToneRun second = findTone(slices, 880, kSlice);
+    // The recorder may miss the very start; the end of the first must be there.
+    EXPECT_GT(first.heardSeconds, 0.85);
+    EXPECT_GT(second.heardSeconds, 0.93);
+    EXPECT_LT(first.lastSeconds, second.firstSeconds);
+}
+
+}  // namespace
+}  // namespace marlo
