@@ -13,8 +13,10 @@ PositionBar::PositionBar(QWidget* parent) : QWidget(parent) {
 
 void PositionBar::setFraction(double fraction) {
     fraction = std::clamp(fraction, 0.0, 1.0);
-    if (fraction != fraction_) {
-        fraction_ = fraction;
+    // Repaint only when the filled part grows by a pixel: a song's position changes every tick.
+    const bool visible = qRound(width() * fraction) != qRound(width() * fraction_);
+    fraction_ = fraction;
+    if (visible) {
         update();
     }
 }
