@@ -13,7 +13,7 @@ namespace marlo {
 // picture is drawn for the size this gives with its own button pictures.
 struct RemoteLayout {
     static constexpr int kMinHeight = 40;
-    static constexpr int kMargin = 6;
+    static constexpr int kMargin = 5;
     static constexpr int kLabel1Left = 10;
     static constexpr int kLabel1Width = 38;
     static constexpr int kLabel1Height = 16;
