@@ -65,6 +65,7 @@ Controller::Controller(RemoteHost& host, QWidget* parent)
         images_[i] = image;
     }
 
+    timer_.setParent(this);
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(kMarqueeIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &Controller::tick);

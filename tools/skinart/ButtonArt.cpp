@@ -80,7 +80,8 @@ void drawGlyph(QPainter& p, const QRectF& key, Glyph glyph, Look look, const Ski
         box.translate(0, -1.5);
     }
     if (look == Look::Pressed) {
-        box.translate(0.5, 1);
+        // Pushed in: the symbol moves down, by less on the small keys that have no room.
+        box.translate(0.5, key.height() >= 20 ? 1 : 0.5);
     }
     const QPainterPath path = glyphPath(glyph, box);
     p.setPen(Qt::NoPen);

@@ -16,7 +16,7 @@ qreal glyphHeight(qreal cellHeight) {
     if (cellHeight >= 15) {
         return 8;
     }
-    return 7;
+    return 6;
 }
 
 QPainterPath triangle(qreal left, qreal top, qreal width, qreal height, bool pointsRight) {
@@ -72,7 +72,8 @@ QPainterPath folder(QPointF c, qreal g) {
 }
 
 QPainterPath cross(QPointF c, qreal g) {
-    const qreal r = g / 2;
+    // The stroke's width counts into the glyph's height.
+    const qreal r = g * 0.4;
     QPainterPath lines;
     lines.moveTo(c.x() - r, c.y() - r);
     lines.lineTo(c.x() + r, c.y() + r);
@@ -139,7 +140,7 @@ QPainterPath glyphPath(Glyph glyph, const QRectF& cell) {
         case Glyph::Minimize: {
             const qreal w = g * 1.3;
             const qreal h = std::max(1.6, g * 0.28);
-            path.addRoundedRect(QRectF(c.x() - w / 2, c.y() + g / 2 - h, w, h), 0.6, 0.6);
+            path.addRoundedRect(QRectF(c.x() - w / 2, c.y() + g * 0.35 - h, w, h), 0.6, 0.6);
             return path;
         }
         case Glyph::Setup:
