@@ -155,7 +155,9 @@ bool CollectionEditor::createCollection(const QString& name) {
     }
     CollectionChooser& chooser = session_.chooser;
     chooser.text = name;
-    chooser.entries.append(name);
+    if (!chooser.entries.contains(name)) {
+        chooser.entries.append(name);
+    }
     chooser.rememberedIndex = static_cast<int>(chooser.entries.indexOf(name));
     session_.archive.clear();
     session_.playback.clear();
@@ -218,6 +220,21 @@ bool CollectionEditor::prepareEdit() {
     editor.artist = value(item.artist);
     editor.editedTitle = title;
     return true;
+}
+
+void CollectionEditor::listCdTracks(int trackCount, const CdInfo& info) {
+    QStringList entries;
+    for (int track = 1; track <= trackCount; ++track) {
+        QString title;
+        if (info.known && track <= info.tracks.size() &&
+            !isNotPresent(info.tracks.at(track - 1).title)) {
+            title = info.tracks.at(track - 1).title;
+        }
+        entries.append(QStringLiteral("%1  %2").arg(track, 2, 10, QLatin1Char('0')).arg(title));
+    }
+    session_.archive.clear();
+    session_.playback.clear();
+    session_.playback.appendMany(entries);
 }
 
 // ---- Deleting -----------------------------------------------------------------------------

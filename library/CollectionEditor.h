@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/Settings.h"
+#include "library/ItemRecord.h"
 #include "library/OpenKind.h"
 
 namespace marlo {
@@ -86,6 +87,11 @@ class CollectionEditor : public QObject {
     // "Edit": the selected playback entry's record into the editor fields, `editedTitle` set.
     // False without a selection or for CD audio.
     bool prepareEdit();
+
+    // CD audio: the playback list becomes one entry per track, the two-digit track number, two
+    // blanks and the title; a CD the store does not know lists its tracks without titles. For
+    // the player's opening of a CD.
+    void listCdTracks(int trackCount, const CdInfo& info);
 
     // ---- Deleting ---------------------------------------------------------------------------
     DeleteResult deleteSelectedItem();

@@ -382,6 +382,12 @@ bool Musikform::functionKey(int key) {
     return true;
 }
 
+void Musikform::showEvent(QShowEvent* event) {
+    // The item editor and the drop flows change the session while this window is hidden.
+    refresh();
+    QWidget::showEvent(event);
+}
+
 void Musikform::keyPressEvent(QKeyEvent* event) {
     if (!functionKey(event->key())) {
         QWidget::keyPressEvent(event);

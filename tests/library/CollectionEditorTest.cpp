@@ -123,6 +123,20 @@ TEST_F(CollectionEditorTest, EditingAnItemWithoutARecordKeepsItsTitle) {
     EXPECT_EQ(session->editor.editedTitle, "Ghost");
 }
 
+TEST_F(CollectionEditorTest, ACdListsOneEntryPerTrack) {
+    seed("Rock", {"Alpha"});
+    open();
+    CdInfo info{true, "Album", {{"Intro", "A"}, {kNotPresent, "B"}}};
+    editor.listCdTracks(11, info);
+    EXPECT_TRUE(archive().isEmpty());
+    ASSERT_EQ(playlist().size(), 11);
+    EXPECT_EQ(playlist().first(), "01  Intro");
+    EXPECT_EQ(playlist().at(1), "02  ");
+    EXPECT_EQ(playlist().last(), "11  ");
+    editor.listCdTracks(2, CdInfo{});
+    EXPECT_EQ(playlist(), QStringList({"01  ", "02  "}));
+}
+
 TEST(ArchiveListRows, TakesRunsAndScatteredRowsInOrder) {
     for (const int step : {1, 30, 2}) {
         ArchiveList list;
