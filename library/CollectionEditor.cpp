@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cmath>
 
 #include "core/DisplayModel.h"
