@@ -15,7 +15,9 @@
 #include "core/Startup.h"
 #include "core/texts/StartupTexts.h"
 #include "library/LibrarySession.h"
+#include "library/Musikform.h"
 #include "library/OpenKind.h"
+#include "library/PlaceWindow.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -181,6 +183,28 @@ void Marlo::loadCollectionEditor(bool restore) {
     if (opened.startPlayback) {
         engine_->takeOverPlaybackList();
     }
+}
+
+Musikform* Marlo::collectionEditor() {
+    if (!musikform_ && library_) {
+        musikform_ = std::make_unique<Musikform>(
+            *library_, CollectionEditor::Player{engine_.get(), &display_, &settings_});
+    }
+    return musikform_.get();
+}
+
+void Marlo::openCollectionEditor() {
+    Musikform* editor = collectionEditor();
+    if (editor == nullptr) {
+        return;
+    }
+    if (engine_) {
+        engine_->blinker().stop();
+    }
+    editor->refresh();
+    placeWindowOver(*editor, frameGeometry());
+    editor->show();
+    editor->raise();
 }
 
 void Marlo::RemoteMarlo(int keyCode) {

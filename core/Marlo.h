@@ -16,6 +16,7 @@ namespace marlo {
 
 class Prompts;
 class LibrarySession;
+class Musikform;
 class MediaDevice;
 class ModuleLibrary;
 class PlaybackEngine;
@@ -42,6 +43,10 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // The library the collection editor and the player work on; made when start-up loads it.
     LibrarySession* library() { return library_.get(); }
     PlaybackEngine* engine() { return engine_.get(); }
+    // The collection editor, created on first use once the library is loaded (else null).
+    Musikform* collectionEditor();
+    // "Open": the collection editor placed over this window and shown.
+    void openCollectionEditor();
     const DisplayModel& display() const { return display_; }
 
     // Keys forwarded by other windows: 32 Play/Pause, 33 Previous, 34 Next; others are ignored.
@@ -101,6 +106,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<StreamingControl> streaming_;
     std::unique_ptr<ModuleLibrary> modules_;
     std::unique_ptr<PlaybackEngine> engine_;
+    // Declared after the library and the engine it binds to, so it goes first.
+    std::unique_ptr<Musikform> musikform_;
 };
 
 }  // namespace marlo

@@ -32,6 +32,48 @@ QString ArchiveList::takeAt(int row) {
     return removeAt(row);
 }
 
+QStringList ArchiveList::takeRows(QList<int> rows) {
+    rows.removeIf([this](int row) { return row < 0 || row >= count(); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // Runs of adjacent rows: [first, last] pairs, top to bottom.
+    QList<std::pair<int, int>> runs;
+    for (const int row : rows) {
+        if (!runs.isEmpty() && runs.last().second == row - 1) {
+            runs.last().second = row;
+        } else {
+            runs.append({row, row});
+        }
+    }
+    QStringList taken;
+    taken.reserve(rows.size());
+    for (const int row : rows) {
+        taken.append(titles_.at(row));
+    }
+    if (runs.size() > kMaxSeparateRemovals) {
+        // Many scattered rows: one reset costs less than a removal (and view update) per run.
+        QStringList kept;
+        kept.reserve(titles_.size() - rows.size());
+        qsizetype next = 0;
+        for (int row = 0; row < count(); ++row) {
+            if (next < rows.size() && rows.at(next) == row) {
+                ++next;
+            } else {
+                kept.append(titles_.at(row));
+            }
+        }
+        beginResetModel();
+        titles_ = std::move(kept);
+        endResetModel();
+        return taken;
+    }
+    // From the bottom up, so the rows above a removed run keep their numbers.
+    for (auto run = runs.crbegin(); run != runs.crend(); ++run) {
+        removeRange(run->first, run->second);
+    }
+    return taken;
+}
+
 QStringList ArchiveList::takeAll() {
     return removeAll();
 }

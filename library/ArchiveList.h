@@ -11,6 +11,8 @@ namespace marlo {
 class ArchiveList : public TitleListModel {
     Q_OBJECT
   public:
+    static constexpr int kMaxSeparateRemovals = 32;
+
     using TitleListModel::TitleListModel;
 
     // Inserts in sorted place (after titles that compare equal); returns the row.
@@ -18,6 +20,9 @@ class ArchiveList : public TitleListModel {
     // Adds many with one sort, for loading a whole collection.
     void addMany(const QStringList& titles);
     QString takeAt(int row);
+    // The titles of these rows, top to bottom. Runs of adjacent rows go in one removal each, so
+    // a list view keeps its place; a selection scattered over many runs goes in one reset.
+    QStringList takeRows(QList<int> rows);
     QStringList takeAll();
     void clear();
 

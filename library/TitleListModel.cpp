@@ -27,6 +27,14 @@ QString TitleListModel::removeAt(int row) {
     return title;
 }
 
+QStringList TitleListModel::removeRange(int first, int last) {
+    beginRemoveRows({}, first, last);
+    QStringList taken = titles_.mid(first, last - first + 1);
+    titles_.remove(first, last - first + 1);
+    endRemoveRows();
+    return taken;
+}
+
 QStringList TitleListModel::removeAll() {
     beginResetModel();
     QStringList all = std::move(titles_);

@@ -22,6 +22,8 @@ class TitleListModel : public QAbstractListModel {
   protected:
     void insertAt(int row, const QString& title);
     QString removeAt(int row);
+    // Rows first..last (inclusive) in one removal.
+    QStringList removeRange(int first, int last);
     QStringList removeAll();
 
     QStringList titles_;
