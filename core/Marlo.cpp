@@ -8,11 +8,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "core/PlaybackEngine.h"
 #include "core/PlayerPanel.h"
+#include "core/SkinButtons.h"
 #include "core/Startup.h"
+#include "core/texts/SkinTexts.h"
 #include "core/texts/StartupTexts.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
@@ -24,6 +28,8 @@
 #include "platform/media/StreamingControl.h"
 #include "skins/CaptionSwitch.h"
 #include "skins/LanguageChooser.h"
+#include "skins/SkinFiles.h"
+#include "skins/TransCtl.h"
 
 namespace marlo {
 namespace {
@@ -46,7 +52,8 @@ QPoint toTwips(QPoint pixels) {
 Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       folders_(std::move(folders)),
-      prompts_(prompts) {
+      prompts_(prompts),
+      skins_(folders_.program) {
     setObjectName(QStringLiteral("Marlo"));
     setWindowTitle(Catalogue::text(texts::kProgramName));
     setAutoFillBackground(true);
@@ -55,12 +62,18 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
     setPalette(pal);
 
+    // The background picture lies under everything else and moves the window like the labels.
+    maske_ = new TransCtl(this);
+    maske_->setObjectName(QStringLiteral("Maske"));
+    maske_->installEventFilter(this);
+
     addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(270, 60, 1000, 240));
     titel_ = addLabel("Titel", QString(), twipsRect(1300, 240, 3495, 240));
     QLabel* interpret = addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 200));
     QLabel* dauer = addLabel("Dauer", QString(), twipsRect(1300, 680, 1700, 220));
     QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
     panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
+    connect(&panel_->buttons(), &SkinButtons::released, this, &Marlo::onSkinButton);
     installEventFilter(this);
     // The window has no focusable child; it takes the keys itself.
     setFocusPolicy(Qt::StrongFocus);
@@ -126,11 +139,195 @@ void Marlo::setZoomFieldEnabled(bool enabled) {
     zoomFieldEnabled_ = enabled;
 }
 
-// The skin loader lays the selected skin over this window; until a skin is loaded the window
-// keeps its plain surface, so these have nothing to do yet.
-void Marlo::applySkin() {}
-void Marlo::showInitialImages() {}
-void Marlo::hideModuleVolumeBars() {}
+void Marlo::applySkin() {
+    useSkin(settings_.skinName);
+}
+
+void Marlo::showInitialImages() {
+    panel_->buttons().showInitialImages();
+    // The transport buttons then show what the player is doing.
+    panel_->render();
+}
+
+void Marlo::hideModuleVolumeBars() {
+    display_.setVscrollVisible(false);
+    display_.setHscrollVisible(false);
+}
+
+SkinButtons& Marlo::skinButtons() {
+    return panel_->buttons();
+}
+
+bool Marlo::useSkin(const QString& name) {
+    QString error;
+    if (selectAndApply(name, error)) {
+        return true;
+    }
+    qWarning("Skin \"%s\" failed: %s", qUtf8Printable(name), qUtf8Printable(error));
+    const QString fallback = QString::fromLatin1(Startup::kDefaultSkin);
+    QString fallbackError;
+    if (name.compare(fallback, Qt::CaseInsensitive) != 0 &&
+        selectAndApply(fallback, fallbackError)) {
+        settings_.skinName = fallback;
+        prompts_.inform(Catalogue::title(texts::kSkinNotLoaded),
+                        Catalogue::body(texts::kSkinNotLoaded).arg(name, error, fallback),
+                        PromptIcon::Warning);
+        return true;
+    }
+    // Without even the default skin's pictures (a damaged installation) the plain surface stays
+    // usable; a message box on every start would not make it better.
+    if (!fallbackError.isEmpty()) {
+        qWarning("Skin \"%s\" failed: %s", qUtf8Printable(fallback), qUtf8Printable(fallbackError));
+    }
+    return false;
+}
+
+bool Marlo::selectAndApply(const QString& name, QString& error) {
+    try {
+        skins_.SelectSkin(name, palette().color(QPalette::Window));
+        SkinLoader::ApplyOptions options;
+        options.positionBar = settings_.isSet(option::kPositionBar);
+        options.currentIsModule = engine_ && engine_->state().itemType.compare(
+                                                 QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+        layOn(skins_.ApplySkin(options));
+        return true;
+    } catch (const SkinError& e) {
+        error = e.message();
+        return false;
+    }
+}
+
+void Marlo::layOn(const SkinLook& look) {
+    maske_->setPicture(look.background);
+    maske_->move(0, 0);
+    maske_->lower();
+    setFixedSize(look.windowSize);
+    if (look.outline) {
+        // Clicks outside the outline go to whatever lies behind the window.
+        setMask(QRegion(*look.outline, Qt::OddEvenFill));
+    } else {
+        clearMask();
+    }
+
+    SkinButtons& buttons = panel_->buttons();
+    buttons.setSkin(look.pictures, look.kind);
+    for (int i = 0; i < kSkinButtonCount; ++i) {
+        const auto which = static_cast<SkinButton>(i);
+        const Place& place = at(look.buttons, which);
+        TransCtl* button = buttons.button(which);
+        button->setVisible(place.visible);
+        if (place.visible) {
+            button->move(place.geometry.topLeft());
+        }
+    }
+
+    titel_->setGeometry(look.titel.geometry);
+    QPalette pal = titel_->palette();
+    pal.setColor(QPalette::WindowText, look.titel.colour);
+    titel_->setPalette(pal);
+    QFont font = titel_->font();
+    if (!look.titel.fontName.isEmpty()) {
+        font.setFamily(look.titel.fontName);
+    }
+    if (look.titel.pointSize && *look.titel.pointSize > 0) {
+        font.setPointSizeF(*look.titel.pointSize);
+    }
+    if (look.titel.bold) {
+        font.setBold(*look.titel.bold);
+    }
+    if (look.titel.italic) {
+        font.setItalic(*look.titel.italic);
+    }
+    titel_->setFont(font);
+
+    if (auto* axp = findChild<QWidget*>(QStringLiteral("AXP"))) {
+        axp->setGeometry(look.axp.geometry);
+        axp->setVisible(look.axp.visible);
+    }
+    if (look.placeVscroll) {
+        findChild<QWidget*>(QStringLiteral("VScroll1"))->setGeometry(look.vscroll.geometry);
+    }
+    if (look.placeHscroll) {
+        findChild<QWidget*>(QStringLiteral("HScroll1"))->setGeometry(look.hscroll.geometry);
+    }
+    // The volume bars show for modules only; the engine shows the vertical one itself.
+    if (look.kind == SkinKind::Design) {
+        display_.setVscrollVisible(look.vscroll.visible);
+    }
+    display_.setHscrollVisible(look.hscroll.visible && look.kind == SkinKind::Design);
+    for (const char* name : {"Dauer", "Interpret", "Posit", "Label1"}) {
+        findChild<QWidget*>(QString::fromLatin1(name))->setVisible(look.infoLabelsVisible);
+    }
+    if (engine_) {
+        engine_->setShapedSkin(look.kind == SkinKind::Design);
+    }
+}
+
+void Marlo::onSkinButton(SkinButton which) {
+    switch (which) {
+        case SkinButton::Close:
+            close();
+            break;
+        case SkinButton::Mini:
+            minimiseWindow();
+            break;
+        case SkinButton::Setup:
+            showSettingsDialog();
+            break;
+        case SkinButton::Song:
+            openCollectionEditor();
+            break;
+        default:
+            break;  // the transport buttons belong to the player panel
+    }
+}
+
+void Marlo::minimiseWindow() {
+    // A shaped skin makes way for "Standard" while the window is minimised; the remote-control
+    // window copies the buttons' pictures from it.
+    if (skinButtons().kind() == SkinKind::Design) {
+        hide();
+        savedSkin_ = settings_.skinName;
+        settings_.skinName = QString::fromLatin1(Startup::kDefaultSkin);
+        stopPlayback();
+        useSkin(settings_.skinName);
+        showInitialImages();
+        show();
+    }
+    showMinimized();
+}
+
+void Marlo::restoreSkin() {
+    if (savedSkin_.isEmpty() || restoring_ || isMinimized()) {
+        return;
+    }
+    restoring_ = true;
+    stopPlayback();
+    settings_.skinName = savedSkin_;
+    savedSkin_.clear();
+    useSkin(settings_.skinName);
+    showInitialImages();
+    show();
+    restoring_ = false;
+}
+
+void Marlo::openCollectionEditor() {
+    if (engine_ && library_ && library_->kind == MediaKind::Pictures) {
+        engine_->stop();
+    }
+    showCollectionEditor();
+    if (engine_) {
+        engine_->blinker().stop();
+    }
+}
+
+void Marlo::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && !savedSkin_.isEmpty()) {
+        // Leave the state change first; the skin is laid on once the window is back.
+        QTimer::singleShot(0, this, &Marlo::restoreSkin);
+    }
+    QWidget::changeEvent(event);
+}
 
 void Marlo::setTitleText(const QString& text) {
     display_.setTitel(text);
@@ -239,6 +436,12 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
                                    ? MoveProtocol::Phase::Press
                                : event->type() == QEvent::MouseMove ? MoveProtocol::Phase::Move
                                                                     : MoveProtocol::Phase::Release;
+            // Wayland lets no client place its own window: the compositor moves it.
+            if (phase == MoveProtocol::Phase::Press && windowHandle() != nullptr &&
+                QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+                windowHandle()->startSystemMove()) {
+                return true;
+            }
             const QPoint inWidget = mouse->position().toPoint();
             auto to = move_.step(phase, toTwips(inWidget), toTwips(pos()));
             if (to && phase == MoveProtocol::Phase::Move) {

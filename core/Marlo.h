@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -9,8 +10,10 @@
 #include "core/Settings.h"
 #include "core/StartupHost.h"
 #include "platform/ProgramFolders.h"
+#include "skins/SkinLoader.h"
 
 class QLabel;
+class QMouseEvent;
 
 namespace marlo {
 
@@ -20,7 +23,9 @@ class MediaDevice;
 class ModuleLibrary;
 class PlaybackEngine;
 class PlayerPanel;
+class SkinButtons;
 class StreamingControl;
+class TransCtl;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -46,6 +51,21 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
 
     // Keys forwarded by other windows: 32 Play/Pause, 33 Previous, 34 Next; others are ignored.
     void RemoteMarlo(int keyCode);
+
+    // The skin on the window and its nine buttons.
+    const SkinLoader& skins() const { return skins_; }
+    SkinButtons& skinButtons();
+    // Selects the named skin and lays it on (`SelectSkin`, `ApplySkin`); a skin that fails is
+    // reported and "Standard" is used instead. Returns false when no skin could be laid on: the
+    // window then keeps what it showed.
+    bool useSkin(const QString& name);
+    // The skin chosen while minimised with a shaped skin; empty otherwise.
+    const QString& skinSavedAtMinimise() const { return savedSkin_; }
+
+    // Seams the windows built elsewhere fill in. The settings dialog: placed over this window,
+    // first tab selected, shown. The collection editor: placed over this window and shown.
+    virtual void showSettingsDialog() {}
+    virtual void showCollectionEditor() {}
 
     // StartupHost
     UiLanguage chooseLanguage(UiLanguage current) override;
@@ -76,10 +96,18 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     QLabel* addLabel(const char* name, const QString& text, QRect twips);
     void centreOnScreen();
+    bool selectAndApply(const QString& name, QString& error);
+    void layOn(const SkinLook& look);
+    void onSkinButton(SkinButton which);
+    void minimiseWindow();
+    void restoreSkin();
+    void openCollectionEditor();
+    void dragStep(QWidget* widget, QMouseEvent* mouse, QEvent::Type type);
 
     ProgramFolders folders_;
     Prompts& prompts_;
@@ -94,6 +122,10 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     bool shutDown_ = false;
     bool altF4Pressed_ = false;
     QLabel* titel_ = nullptr;
+    TransCtl* maske_ = nullptr;
+    SkinLoader skins_;
+    QString savedSkin_;
+    bool restoring_ = false;
     std::unique_ptr<LibrarySession> library_;
     DisplayModel display_;
     PlayerPanel* panel_ = nullptr;
