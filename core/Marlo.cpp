@@ -295,6 +295,7 @@ void Marlo::minimiseWindow() {
         show();
     }
     showMinimized();
+    showRemoteControl();
 }
 
 void Marlo::restoreSkin() {
@@ -322,9 +323,12 @@ void Marlo::openCollectionEditor() {
 }
 
 void Marlo::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange && !isMinimized() && !savedSkin_.isEmpty()) {
-        // Leave the state change first; the skin is laid on once the window is back.
-        QTimer::singleShot(0, this, &Marlo::restoreSkin);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+        hideRemoteControl();
+        if (!savedSkin_.isEmpty()) {
+            // Leave the state change first; the skin is laid on once the window is back.
+            QTimer::singleShot(0, this, &Marlo::restoreSkin);
+        }
     }
     QWidget::changeEvent(event);
 }

@@ -66,6 +66,11 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // first tab selected, shown. The collection editor: placed over this window and shown.
     virtual void showSettingsDialog() {}
     virtual void showCollectionEditor() {}
+    // The remote-control window stands in while the window is minimised: shown with the title and
+    // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
+    // when the window is back in its normal state.
+    virtual void showRemoteControl() {}
+    virtual void hideRemoteControl() {}
 
     // StartupHost
     UiLanguage chooseLanguage(UiLanguage current) override;

@@ -75,8 +75,8 @@ TEST_F(SkinE2e, DesignSkinShapesTheWindowAndLetsClicksThroughItsHoles) {
     const QString mainId = windowUnder(g.topLeft() + QPoint(100, 50));
     ASSERT_FALSE(mainId.isEmpty());
     EXPECT_NE(windowUnder(g.topLeft() + QPoint(3, 3)), mainId);
-    x.click(g.x() + 3, g.y() + 3);
-    x.click(g.x() + 196, g.y() + 3);
+    EXPECT_NE(windowUnder(g.topLeft() + QPoint(196, 3)), mainId);
+    EXPECT_EQ(windowUnder(g.topLeft() + QPoint(3, 60)), mainId);
 
     // A click on the key-colour frame of Close lands on the background: the program runs on.
     x.click(close.x() + 1, close.y() + 1);
@@ -87,6 +87,34 @@ TEST_F(SkinE2e, DesignSkinShapesTheWindowAndLetsClicksThroughItsHoles) {
     x.click(close.x() + 10, close.y() + 6);
     ASSERT_TRUE(marlo.waitForFinished(15000)) << "Close did not end the program";
     EXPECT_EQ(marlo.exitCode(), 0);
+}
+
+TEST_F(SkinE2e, AtDoublePixelRatioTheSkinIsScaledByWholePixels) {
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    start(env);
+    const QString main = x.waitForWindow(QStringLiteral("^Marlo$"));
+    ASSERT_FALSE(main.isEmpty()) << "the main window did not appear";
+    const QRect g = x.geometry(main);
+    ASSERT_EQ(g, QRect(200, 200, 400, 200));
+
+    const QImage shot = screenshot();
+    ASSERT_FALSE(shot.isNull()) << "no screenshot";
+    // Every logical pixel of the close button and its surroundings is a whole 2 x 2 block of
+    // one colour: the frame's key colour shows the background, the inside the button's colour.
+    const QPoint close = g.topLeft() + 2 * design.close;
+    for (int y = -2; y < 14; ++y) {
+        for (int x = -2; x < 22; ++x) {
+            const bool inside = x >= 4 && x < 16 && y >= 4 && y < 8;
+            const QRgb expected = inside ? design.closeColour.rgb() : design.background.rgb();
+            for (int d = 0; d < 4; ++d) {
+                ASSERT_EQ(shot.pixel(close + QPoint(2 * x + d % 2, 2 * y + d / 2)), expected)
+                    << "logical pixel " << x << "," << y;
+            }
+        }
+    }
+    x.key(main, QStringLiteral("alt+F4"));
+    EXPECT_TRUE(marlo.waitForFinished(15000));
 }
 
 }  // namespace
