@@ -96,7 +96,8 @@ void Marlo::load() {
 
 void Marlo::present() {
     if (startMinimised_) {
-        showMinimized();
+        // Starting minimised is minimising: a shaped skin makes way for "Standard" until restore.
+        minimiseWindow();
     } else {
         show();
     }

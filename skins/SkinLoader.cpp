@@ -1,6 +1,7 @@
 #include "skins/SkinLoader.h"
 
 #include <QFont>
+#include <algorithm>
 #include <cmath>
 
 #include "core/texts/SkinTexts.h"
@@ -20,8 +21,13 @@ QString s(const char* text) {
     return QString::fromLatin1(text);
 }
 
+// Damaged values far beyond any screen are kept in a range where rounding is defined.
 int whole(double value) {
-    return static_cast<int>(std::lround(value));
+    constexpr double kLimit = 1e6;
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    return static_cast<int>(std::lround(std::clamp(value, -kLimit, kLimit)));
 }
 
 // The "All Controls" value of a widget, split at commas, each rounded to whole twips.
@@ -346,10 +352,12 @@ void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
     }
 
     const QString songPos = s("Gauge SongPos");
-    const int h =
-        static_cast<int>(std::floor(leadingNumber(design.value(songPos, s("Height"), s("0")))));
-    const int w =
-        static_cast<int>(std::floor(leadingNumber(design.value(songPos, s("Width"), s("0")))));
+    const auto gaugeSide = [&](const char* key) {
+        const double value = std::floor(leadingNumber(design.value(songPos, s(key), s("0"))));
+        return static_cast<int>(std::clamp(value, 0.0, double(kMaxWindowSide)));
+    };
+    const int h = gaugeSide("Height");
+    const int w = gaugeSide("Width");
     const QString left = design.value(songPos, s("Left"));
     const QPoint topLeft(whole(leadingNumber(left)),
                          whole(leadingNumber(design.value(songPos, s("Top")))));

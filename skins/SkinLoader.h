@@ -10,7 +10,7 @@ class SkinIni;
 
 // Turns the current skin into a look: `SelectSkin` reads its register entry and pictures,
 // `ApplySkin` works out everything the main window shows of it. Both throw SkinError for a
-// broken skin and then leave the selected skin, the pictures and the previews as they were.
+// broken skin and then leave the selected skin, the button slots and the previews as they were.
 class SkinLoader {
   public:
     struct ApplyOptions {
@@ -26,7 +26,7 @@ class SkinLoader {
     // Reads the skin named `name`. `remoteColour` paints the taskbar swatch when the skin has
     // no "Task" value. The kind becomes Design for a registered design file, else Strip.
     void SelectSkin(const QString& name, const QColor& remoteColour);
-    // The look of the selected skin; fills the button pictures.
+    // The look of the selected skin; fills the button slots.
     SkinLook ApplySkin(const ApplyOptions& options);
 
     // An "All Controls" number in twips: the first of the value, or with `second` the one after

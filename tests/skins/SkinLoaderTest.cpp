@@ -267,6 +267,37 @@ TEST_F(SkinLoaderTest, BrokenSkinsFailClearlyAndLeaveTheSkinBefore) {
     EXPECT_TRUE(failure("Numbers").contains("Stopbut"));
 }
 
+TEST_F(SkinLoaderTest, DamagedDesignFilesFailOrApplyButNeverCrash) {
+    const test::DesignSkin design = test::writeDesignSkin(tmp.program() + "Other");
+    registerDesign("Ocean", design.designPath);
+    const QByteArray original = test::readFile(design.designPath);
+    const QList<QByteArray> damages = {
+        "[General]\r\nNumberOfWindowShapePoints=999999999\r\nP1x=nan\r\nP2y=-1e308\r\n",
+        "[General]\r\nWindowWidth=inf\r\nWindowHeight=-5\r\n",
+        "[Gauge SongPos]\r\nWidth=1e300\r\nHeight=-1e300\r\nLeft=x\r\n",
+        "[Label songName]\r\nActive Color=\xff\xfe\x00zz\r\nFontSize=-3\r\n",
+        QByteArray(4000, '\0'),
+    };
+    quint32 seed = 7;
+    for (int round = 0; round < 25; ++round) {
+        QByteArray bytes = original + damages[round % damages.size()];
+        for (int i = 0; i < 40; ++i) {  // scatter random bytes over the file
+            seed = seed * 1664525u + 1013904223u;
+            bytes[static_cast<int>(seed % static_cast<quint32>(bytes.size()))] =
+                static_cast<char>(seed >> 24);
+        }
+        test::writeFile(design.designPath, bytes);
+        try {
+            loader.SelectSkin("Ocean", Qt::black);
+            const SkinLook look = loader.ApplySkin({});
+            EXPECT_GE(look.windowSize.width(), 1);
+            EXPECT_LE(look.outline->size(), 4096);
+        } catch (const SkinError& e) {
+            EXPECT_FALSE(e.message().isEmpty());
+        }
+    }
+}
+
 TEST(SkinFiles, BaseFolderIsTheOutermostFolderWithThePlayer) {
     test::TempProgramFolder tmp;
     const QString root = tmp.program();
