@@ -146,8 +146,6 @@ void Marlo::applySkin() {
 
 void Marlo::showInitialImages() {
     panel_->buttons().showInitialImages();
-    // The transport buttons then show what the player is doing.
-    panel_->render();
 }
 
 void Marlo::hideModuleVolumeBars() {

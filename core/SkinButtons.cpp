@@ -87,13 +87,19 @@ void SkinButtons::show(SkinButton which, Slot slot) {
     if (picture.isNull()) {
         return;
     }
+    const auto index = static_cast<size_t>(which);
+    shown_[index] = slot;
+    if (shownPicture_[index] == picture.cacheKey() &&
+        button(which)->masked() == (kind_ == SkinKind::Design)) {
+        return;
+    }
+    shownPicture_[index] = picture.cacheKey();
     TransCtl* b = button(which);
     if (kind_ == SkinKind::Design) {
         b->setMaskPicture(picture);
     } else {
         b->setPicture(picture);
     }
-    shown_[static_cast<size_t>(which)] = slot;
 }
 
 void SkinButtons::showInitialImages() {

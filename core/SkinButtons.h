@@ -49,6 +49,8 @@ class SkinButtons : public QObject {
 
     std::array<TransCtl*, kSkinButtonCount> buttons_{};
     std::array<Slot, kSkinButtonCount> shown_{};
+    // The picture each button shows; the display changes every second, the pictures seldom.
+    std::array<qint64, kSkinButtonCount> shownPicture_{};
     SlotPictures pictures_;
     SkinKind kind_ = SkinKind::Strip;
     const DisplayModel* model_ = nullptr;

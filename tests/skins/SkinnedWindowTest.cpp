@@ -78,6 +78,22 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedPictureAndReleaseOutsideOnlyResets
     EXPECT_EQ(released[0][0].value<SkinButton>(), SkinButton::Stop);
 }
 
+TEST(SkinButtonLooks, PlayerLooksPickTheirSlots) {
+    using L = ButtonLook;
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Play, L::Playing, false), Slot::Play4);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Play, L::Idle, false), Slot::Play1);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Stop, L::Playing, false), Slot::Stop2);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Pause, L::Idle, true), Slot::Pause4);  // lit
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Pause, L::Idle, false), Slot::Pause1);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Previous, L::Disabled, false), Slot::Prev1);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Next, L::Enabled, false), Slot::Next2);
+    // Active areas in twips: 705 x 180 for Close is 47 x 12 pixels.
+    EXPECT_TRUE(SkinButtons::insideActiveArea(SkinButton::Close, {47, 12}));
+    EXPECT_FALSE(SkinButtons::insideActiveArea(SkinButton::Close, {47, 12.5}));
+    EXPECT_FALSE(SkinButtons::insideActiveArea(SkinButton::Close, {-0.5, 3}));
+    EXPECT_TRUE(SkinButtons::insideActiveArea(SkinButton::Song, {40, 30}));
+}
+
 TEST_F(SkinnedWindowTest, MinimisingSwitchesToStandardAndRestoringBringsTheDesignBack) {
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
                       button(SkinButton::Mini)->pos() + QPoint(10, 6));
