@@ -16,7 +16,7 @@
 #include "core/PlayerPanel.h"
 #include "core/SkinButtons.h"
 #include "core/Startup.h"
-#include "core/texts/SkinTexts.h"
+#include "core/WindowSkin.h"
 #include "core/texts/StartupTexts.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
@@ -28,7 +28,6 @@
 #include "platform/media/StreamingControl.h"
 #include "skins/CaptionSwitch.h"
 #include "skins/LanguageChooser.h"
-#include "skins/SkinFiles.h"
 #include "skins/TransCtl.h"
 
 namespace marlo {
@@ -74,6 +73,8 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
     panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
     connect(&panel_->buttons(), &SkinButtons::released, this, &Marlo::onSkinButton);
+    windowSkin_ = std::make_unique<WindowSkin>(
+        WindowSkin::Parts{*this, *maske_, *titel_, panel_->buttons(), display_}, skins_, prompts_);
     installEventFilter(this);
     // The window has no focusable child; it takes the keys itself.
     setFocusPolicy(Qt::StrongFocus);
@@ -158,108 +159,19 @@ SkinButtons& Marlo::skinButtons() {
 }
 
 bool Marlo::useSkin(const QString& name) {
-    QString error;
-    if (selectAndApply(name, error)) {
-        return true;
-    }
-    qWarning("Skin \"%s\" failed: %s", qUtf8Printable(name), qUtf8Printable(error));
-    const QString fallback = QString::fromLatin1(Startup::kDefaultSkin);
-    QString fallbackError;
-    if (name.compare(fallback, Qt::CaseInsensitive) != 0 &&
-        selectAndApply(fallback, fallbackError)) {
-        settings_.skinName = fallback;
-        prompts_.inform(Catalogue::title(texts::kSkinNotLoaded),
-                        Catalogue::body(texts::kSkinNotLoaded).arg(name, error, fallback),
-                        PromptIcon::Warning);
-        return true;
-    }
-    // Without even the default skin's pictures (a damaged installation) the plain surface stays
-    // usable; a message box on every start would not make it better.
-    if (!fallbackError.isEmpty()) {
-        qWarning("Skin \"%s\" failed: %s", qUtf8Printable(fallback), qUtf8Printable(fallbackError));
-    }
-    return false;
-}
-
-bool Marlo::selectAndApply(const QString& name, QString& error) {
-    try {
-        skins_.SelectSkin(name, palette().color(QPalette::Window));
-        SkinLoader::ApplyOptions options;
-        options.positionBar = settings_.isSet(option::kPositionBar);
-        options.currentIsModule = engine_ && engine_->state().itemType.compare(
-                                                 QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
-        layOn(skins_.ApplySkin(options));
-        return true;
-    } catch (const SkinError& e) {
-        error = e.message();
-        return false;
-    }
-}
-
-void Marlo::layOn(const SkinLook& look) {
-    maske_->setPicture(look.background);
-    maske_->move(0, 0);
-    maske_->lower();
-    setFixedSize(look.windowSize);
-    if (look.outline) {
-        // Clicks outside the outline go to whatever lies behind the window.
-        setMask(QRegion(*look.outline, Qt::OddEvenFill));
-    } else {
-        clearMask();
-    }
-
-    SkinButtons& buttons = panel_->buttons();
-    buttons.setSkin(look.pictures, look.kind);
-    for (int i = 0; i < kSkinButtonCount; ++i) {
-        const auto which = static_cast<SkinButton>(i);
-        const Place& place = at(look.buttons, which);
-        TransCtl* button = buttons.button(which);
-        button->setVisible(place.visible);
-        if (place.visible) {
-            button->move(place.geometry.topLeft());
-        }
-    }
-
-    titel_->setGeometry(look.titel.geometry);
-    QPalette pal = titel_->palette();
-    pal.setColor(QPalette::WindowText, look.titel.colour);
-    titel_->setPalette(pal);
-    QFont font = titel_->font();
-    if (!look.titel.fontName.isEmpty()) {
-        font.setFamily(look.titel.fontName);
-    }
-    if (look.titel.pointSize && *look.titel.pointSize > 0) {
-        font.setPointSizeF(*look.titel.pointSize);
-    }
-    if (look.titel.bold) {
-        font.setBold(*look.titel.bold);
-    }
-    if (look.titel.italic) {
-        font.setItalic(*look.titel.italic);
-    }
-    titel_->setFont(font);
-
-    if (auto* axp = findChild<QWidget*>(QStringLiteral("AXP"))) {
-        axp->setGeometry(look.axp.geometry);
-        axp->setVisible(look.axp.visible);
-    }
-    if (look.placeVscroll) {
-        findChild<QWidget*>(QStringLiteral("VScroll1"))->setGeometry(look.vscroll.geometry);
-    }
-    if (look.placeHscroll) {
-        findChild<QWidget*>(QStringLiteral("HScroll1"))->setGeometry(look.hscroll.geometry);
-    }
-    // The volume bars show for modules only; the engine shows the vertical one itself.
-    if (look.kind == SkinKind::Design) {
-        display_.setVscrollVisible(look.vscroll.visible);
-    }
-    display_.setHscrollVisible(look.hscroll.visible && look.kind == SkinKind::Design);
-    for (const char* name : {"Dauer", "Interpret", "Posit", "Label1"}) {
-        findChild<QWidget*>(QString::fromLatin1(name))->setVisible(look.infoLabelsVisible);
+    SkinLoader::ApplyOptions options;
+    options.positionBar = settings_.isSet(option::kPositionBar);
+    options.currentIsModule = engine_ && engine_->state().itemType.compare(
+                                             QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+    QString laidOn = name;
+    const bool used = windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), options);
+    if (used) {
+        settings_.skinName = laidOn;
     }
     if (engine_) {
-        engine_->setShapedSkin(look.kind == SkinKind::Design);
+        engine_->setShapedSkin(skinButtons().kind() == SkinKind::Design);
     }
+    return used;
 }
 
 void Marlo::onSkinButton(SkinButton which) {

@@ -26,6 +26,7 @@ class PlayerPanel;
 class SkinButtons;
 class StreamingControl;
 class TransCtl;
+class WindowSkin;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -106,8 +107,6 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
   private:
     QLabel* addLabel(const char* name, const QString& text, QRect twips);
     void centreOnScreen();
-    bool selectAndApply(const QString& name, QString& error);
-    void layOn(const SkinLook& look);
     void onSkinButton(SkinButton which);
     void minimiseWindow();
     void restoreSkin();
@@ -129,6 +128,7 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     QLabel* titel_ = nullptr;
     TransCtl* maske_ = nullptr;
     SkinLoader skins_;
+    std::unique_ptr<WindowSkin> windowSkin_;
     QString savedSkin_;
     bool restoring_ = false;
     std::unique_ptr<LibrarySession> library_;
