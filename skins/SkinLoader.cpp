@@ -267,9 +267,9 @@ void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
         at(pictures, slot) = LoadDesignPicture(design, s(section), s(key), pictures);
     };
     const auto place = [&](SkinButton button, const char* section) {
-        const QPoint at_(whole(design.number(s(section), s("Left"))),
-                         whole(design.number(s(section), s("Top"))));
-        at(look.buttons, button).geometry = QRect(at_, QSize());
+        const QPoint topLeft(whole(design.number(s(section), s("Left"))),
+                             whole(design.number(s(section), s("Top"))));
+        at(look.buttons, button).geometry = QRect(topLeft, QSize());
     };
 
     load(Slot::Play1, "Button Play", "Bitmap2");
