@@ -203,6 +203,9 @@ void Marlo::minimiseWindow() {
         stopPlayback();
         useSkin(settings_.skinName);
         showInitialImages();
+        if (engine_) {
+            engine_->loadCurrentItem();
+        }
         show();
     }
     showMinimized();
@@ -219,6 +222,9 @@ void Marlo::restoreSkin() {
     savedSkin_.clear();
     useSkin(settings_.skinName);
     showInitialImages();
+    if (engine_) {
+        engine_->loadCurrentItem();
+    }
     show();
     restoring_ = false;
 }
