@@ -57,10 +57,11 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     const SkinLoader& skins() const { return skins_; }
     SkinButtons& skinButtons();
     // Selects the named skin and lays it on (`SelectSkin`, `ApplySkin`); a skin that fails is
-    // reported and "Standard" is used instead. Returns false when no skin could be laid on: the
-    // window then keeps what it showed.
+    // reported and "Standard" is used instead; the settings' skin name becomes the skin laid on.
+    // Returns false when no skin could be laid on: the window then keeps what it showed.
     bool useSkin(const QString& name);
-    // The skin chosen while minimised with a shaped skin; empty otherwise.
+    // The shaped skin set aside while the window is minimised ("Standard" stands in for it);
+    // empty otherwise.
     const QString& skinSavedAtMinimise() const { return savedSkin_; }
 
     // Seams the windows built elsewhere fill in. The settings dialog: placed over this window,
