@@ -8,11 +8,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "core/PlaybackEngine.h"
 #include "core/PlayerPanel.h"
+#include "core/SkinButtons.h"
 #include "core/Startup.h"
+#include "core/WindowSkin.h"
 #include "core/texts/StartupTexts.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
@@ -26,6 +30,7 @@
 #include "platform/media/StreamingControl.h"
 #include "skins/CaptionSwitch.h"
 #include "skins/LanguageChooser.h"
+#include "skins/TransCtl.h"
 
 namespace marlo {
 namespace {
@@ -48,7 +53,8 @@ QPoint toTwips(QPoint pixels) {
 Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       folders_(std::move(folders)),
-      prompts_(prompts) {
+      prompts_(prompts),
+      skins_(folders_.program) {
     setObjectName(QStringLiteral("Marlo"));
     setWindowTitle(Catalogue::text(texts::kProgramName));
     setAutoFillBackground(true);
@@ -57,12 +63,20 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
     setPalette(pal);
 
+    // The background picture lies under everything else and moves the window like the labels.
+    maske_ = new TransCtl(this);
+    maske_->setObjectName(QStringLiteral("Maske"));
+    maske_->installEventFilter(this);
+
     addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(270, 60, 1000, 240));
     titel_ = addLabel("Titel", QString(), twipsRect(1300, 240, 3495, 240));
     QLabel* interpret = addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 200));
     QLabel* dauer = addLabel("Dauer", QString(), twipsRect(1300, 680, 1700, 220));
     QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
     panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
+    connect(&panel_->buttons(), &SkinButtons::released, this, &Marlo::onSkinButton);
+    windowSkin_ = std::make_unique<WindowSkin>(
+        WindowSkin::Parts{*this, *maske_, *titel_, panel_->buttons(), display_}, skins_, prompts_);
     installEventFilter(this);
     // The window has no focusable child; it takes the keys itself.
     setFocusPolicy(Qt::StrongFocus);
@@ -85,7 +99,8 @@ void Marlo::load() {
 
 void Marlo::present() {
     if (startMinimised_) {
-        showMinimized();
+        // Starting minimised is minimising: a shaped skin makes way for "Standard" until restore.
+        minimiseWindow();
     } else {
         show();
     }
@@ -128,11 +143,114 @@ void Marlo::setZoomFieldEnabled(bool enabled) {
     zoomFieldEnabled_ = enabled;
 }
 
-// The skin loader lays the selected skin over this window; until a skin is loaded the window
-// keeps its plain surface, so these have nothing to do yet.
-void Marlo::applySkin() {}
-void Marlo::showInitialImages() {}
-void Marlo::hideModuleVolumeBars() {}
+void Marlo::applySkin() {
+    useSkin(settings_.skinName);
+}
+
+void Marlo::showInitialImages() {
+    panel_->buttons().showInitialImages();
+}
+
+void Marlo::hideModuleVolumeBars() {
+    display_.setVscrollVisible(false);
+    display_.setHscrollVisible(false);
+}
+
+SkinButtons& Marlo::skinButtons() {
+    return panel_->buttons();
+}
+
+bool Marlo::useSkin(const QString& name) {
+    SkinLoader::ApplyOptions options;
+    options.positionBar = settings_.isSet(option::kPositionBar);
+    options.currentIsModule = engine_ && engine_->state().itemType.compare(
+                                             QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+    QString laidOn = name;
+    const bool used = windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), options);
+    if (used) {
+        settings_.skinName = laidOn;
+    }
+    if (engine_) {
+        engine_->setShapedSkin(skinButtons().kind() == SkinKind::Design);
+    }
+    return used;
+}
+
+void Marlo::onSkinButton(SkinButton which) {
+    switch (which) {
+        case SkinButton::Close:
+            close();
+            break;
+        case SkinButton::Mini:
+            minimiseWindow();
+            break;
+        case SkinButton::Setup:
+            showSettingsDialog();
+            break;
+        case SkinButton::Song:
+            openCollectionEditor();
+            break;
+        default:
+            break;  // the transport buttons belong to the player panel
+    }
+}
+
+void Marlo::minimiseWindow() {
+    // A shaped skin makes way for "Standard" while the window is minimised; the remote-control
+    // window copies the buttons' pictures from it.
+    if (skinButtons().kind() == SkinKind::Design) {
+        hide();
+        savedSkin_ = settings_.skinName;
+        settings_.skinName = QString::fromLatin1(Startup::kDefaultSkin);
+        stopPlayback();
+        useSkin(settings_.skinName);
+        showInitialImages();
+        if (engine_) {
+            engine_->loadCurrentItem();
+        }
+        show();
+    }
+    showMinimized();
+    showRemoteControl();
+}
+
+void Marlo::restoreSkin() {
+    if (savedSkin_.isEmpty() || restoring_ || isMinimized()) {
+        return;
+    }
+    restoring_ = true;
+    stopPlayback();
+    settings_.skinName = savedSkin_;
+    savedSkin_.clear();
+    useSkin(settings_.skinName);
+    showInitialImages();
+    if (engine_) {
+        engine_->loadCurrentItem();
+    }
+    show();
+    restoring_ = false;
+}
+
+void Marlo::openCollectionEditor() {
+    if (engine_ && library_ && library_->kind == MediaKind::Pictures) {
+        engine_->stop();
+    }
+    showCollectionEditor();
+    if (engine_) {
+        engine_->blinker().stop();
+    }
+}
+
+void Marlo::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+        hideRemoteControl();
+        if (!savedSkin_.isEmpty()) {
+            // Leave the state change first; the skin is laid on once the window is back.
+            QTimer::singleShot(0, this, &Marlo::restoreSkin);
+        }
+    }
+    QWidget::changeEvent(event);
+}
 
 void Marlo::setTitleText(const QString& text) {
     display_.setTitel(text);
@@ -263,6 +381,12 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
                                    ? MoveProtocol::Phase::Press
                                : event->type() == QEvent::MouseMove ? MoveProtocol::Phase::Move
                                                                     : MoveProtocol::Phase::Release;
+            // Wayland lets no client place its own window: the compositor moves it.
+            if (phase == MoveProtocol::Phase::Press && windowHandle() != nullptr &&
+                QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+                windowHandle()->startSystemMove()) {
+                return true;
+            }
             const QPoint inWidget = mouse->position().toPoint();
             auto to = move_.step(phase, toTwips(inWidget), toTwips(pos()));
             if (to && phase == MoveProtocol::Phase::Move) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -9,8 +10,10 @@
 #include "core/Settings.h"
 #include "core/StartupHost.h"
 #include "platform/ProgramFolders.h"
+#include "skins/SkinLoader.h"
 
 class QLabel;
+class QMouseEvent;
 
 namespace marlo {
 
@@ -21,7 +24,10 @@ class MediaDevice;
 class ModuleLibrary;
 class PlaybackEngine;
 class PlayerPanel;
+class SkinButtons;
 class StreamingControl;
+class TransCtl;
+class WindowSkin;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -52,6 +58,27 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // Keys forwarded by other windows: 32 Play/Pause, 33 Previous, 34 Next; others are ignored.
     void RemoteMarlo(int keyCode);
 
+    // The skin on the window and its nine buttons.
+    const SkinLoader& skins() const { return skins_; }
+    SkinButtons& skinButtons();
+    // Selects the named skin and lays it on (`SelectSkin`, `ApplySkin`); a skin that fails is
+    // reported and "Standard" is used instead; the settings' skin name becomes the skin laid on.
+    // Returns false when no skin could be laid on: the window then keeps what it showed.
+    bool useSkin(const QString& name);
+    // The shaped skin set aside while the window is minimised ("Standard" stands in for it);
+    // empty otherwise.
+    const QString& skinSavedAtMinimise() const { return savedSkin_; }
+
+    // Seams the windows built elsewhere fill in. The settings dialog: placed over this window,
+    // first tab selected, shown. The collection editor: placed over this window and shown.
+    virtual void showSettingsDialog() {}
+    virtual void showCollectionEditor() {}
+    // The remote-control window stands in while the window is minimised: shown with the title and
+    // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
+    // when the window is back in its normal state.
+    virtual void showRemoteControl() {}
+    virtual void hideRemoteControl() {}
+
     // StartupHost
     UiLanguage chooseLanguage(UiLanguage current) override;
     void fillServerLists(const QStringList& cdDatabase, const QStringList& lyrics) override;
@@ -81,10 +108,16 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     QLabel* addLabel(const char* name, const QString& text, QRect twips);
     void centreOnScreen();
+    void onSkinButton(SkinButton which);
+    void minimiseWindow();
+    void restoreSkin();
+    void openCollectionEditor();
+    void dragStep(QWidget* widget, QMouseEvent* mouse, QEvent::Type type);
 
     ProgramFolders folders_;
     Prompts& prompts_;
@@ -99,6 +132,11 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     bool shutDown_ = false;
     bool altF4Pressed_ = false;
     QLabel* titel_ = nullptr;
+    TransCtl* maske_ = nullptr;
+    SkinLoader skins_;
+    std::unique_ptr<WindowSkin> windowSkin_;
+    QString savedSkin_;
+    bool restoring_ = false;
     std::unique_ptr<LibrarySession> library_;
     DisplayModel display_;
     PlayerPanel* panel_ = nullptr;

@@ -59,6 +59,8 @@ class PlaybackEngine : public QObject {
     void itemFinished();
     void moduleFinished();
     void takeOverPlaybackList();
+    // Loads the selected entry without playing: title and length show, the device is released.
+    void loadCurrentItem();
 
     // Transport buttons (a release inside the button).
     void play();

@@ -239,6 +239,15 @@ void PlaybackEngine::selectAndContinue(bool playing) {
     startCurrentItem();
 }
 
+void PlaybackEngine::loadCurrentItem() {
+    if (deferWhileStarting([this] { loadCurrentItem(); })) {
+        return;
+    }
+    if (library_.playback.selectedIndex() >= 0) {
+        selectAndContinue(false);
+    }
+}
+
 void PlaybackEngine::remoteKey(int keyCode) {
     switch (keyCode) {
         case kKeySpace:

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class QLabel;
-class QPushButton;
 class QScrollBar;
 class QWidget;
 
@@ -12,10 +11,11 @@ namespace marlo {
 class DisplayModel;
 class PlaybackEngine;
 class PositionBar;
+class SkinButtons;
 
 // The player's part of the main window: the transport buttons, the position bar and the module
-// volume bars, and the display labels rendered from the display model. Plain buttons until a
-// skin lays its pictures over them.
+// volume bars, and the display labels rendered from the display model. The buttons are skin
+// buttons with a plain face until a skin gives them pictures.
 class PlayerPanel : public QObject {
     Q_OBJECT
   public:
@@ -31,18 +31,15 @@ class PlayerPanel : public QObject {
     void connectEngine(PlaybackEngine& engine);
     void render();
 
-  private:
-    QPushButton* addButton(const char* name, const char* text, int left, int top, int width,
-                           int height);
+    // All nine skin buttons; the panel acts on the transport ones.
+    SkinButtons& buttons() { return *buttons_; }
 
+  private:
     QWidget* window_;
     DisplayModel& model_;
     Labels labels_;
-    QPushButton* play_;
-    QPushButton* pause_;
-    QPushButton* stop_;
-    QPushButton* previous_;
-    QPushButton* next_;
+    SkinButtons* buttons_;
+    PlaybackEngine* engine_ = nullptr;
     PositionBar* bar_;
     QScrollBar* vscroll_;
     QScrollBar* hscroll_;

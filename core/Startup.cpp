@@ -9,59 +9,20 @@
 #include "core/SettingsFile.h"
 #include "core/StartupHost.h"
 #include "core/texts/StartupTexts.h"
-#include "library/IniAccess.h"
 #include "lyrics/LyricsServerList.h"
 #include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
+#include "skins/SkinRegister.h"
 
 namespace marlo {
 namespace {
 
 const QString kSettingsFile = QStringLiteral("Set.cfg");
-const QString kSkinRegister = QStringLiteral("Skins.ini");
 const QString kSkinNames = QStringLiteral("SkinName.ini");
 const QString kItemStore = QStringLiteral("Marlo.zip");
-
-struct IniEntry {
-    const char* section;
-    const char* key;
-    const char* value;
-    bool isPicture;  // written as a full path below the program folder
-};
-
-// The register of the two skins every installation has.
-constexpr IniEntry kDefaultSkinRegister[] = {
-    {"All Controls", "Minibut", "270,380", false},
-    {"All Controls", "Nextbut", "4210,920", false},
-    {"All Controls", "Pausebut", "2320,920", false},
-    {"All Controls", "Playbut", "1270,920", false},
-    {"All Controls", "Previousbut", "3630,920", false},
-    {"All Controls", "Schliessenbut", "270,150", false},
-    {"All Controls", "Setupbut", "270,610", false},
-    {"All Controls", "Songbut", "270,920", false},
-    {"All Controls", "Stopbut", "2910,920", false},
-    {"All Controls", "Vscroll1", "5030,170,200,1220", false},
-    {"All Controls", "Titel", "1300,240,3495,240", false},
-    {"All Controls", "Font", "Arial", false},
-    {"All Controls", "Color", "65535", false},
-    {"All Controls", "Size", "8", false},
-    {"Vantel's Design", "Background", "Bilder/Vantel/Background2.bmp", true},
-    {"Vantel's Design", "Play", "Bilder/Vantel/Play2.bmp", true},
-    {"Vantel's Design", "Stop", "Bilder/Vantel/Stop2.bmp", true},
-    {"Vantel's Design", "Seek", "Bilder/Vantel/Seek2.bmp", true},
-    {"Vantel's Design", "Open", "Bilder/Vantel/Open2.bmp", true},
-    {"Vantel's Design", "Functions", "Bilder/Vantel/Function2.bmp", true},
-    {"Standard", "Background", "Bilder/Corro/Background.bmp", true},
-    {"Standard", "Task", "Bilder/Corro/Taskbar.bmp", true},
-    {"Standard", "Play", "Bilder/Corro/Play.bmp", true},
-    {"Standard", "Stop", "Bilder/Corro/Stop.bmp", true},
-    {"Standard", "Seek", "Bilder/Corro/Seek.bmp", true},
-    {"Standard", "Open", "Bilder/Corro/Open.bmp", true},
-    {"Standard", "Functions", "Bilder/Corro/Function.bmp", true},
-};
 
 int indexIgnoringCase(const QStringList& list, const QString& name) {
     for (int i = 0; i < list.size(); ++i) {
@@ -192,13 +153,7 @@ void Startup::newConfiguration() {
 }
 
 void Startup::writeDefaultSkinFiles(QStringList& skinList) {
-    const QString registerPath = folders_.program + kSkinRegister;
-    for (const IniEntry& e : kDefaultSkinRegister) {
-        const QString value = e.isPicture ? folders_.program + QString::fromUtf8(e.value)
-                                          : QString::fromUtf8(e.value);
-        WriteIniValue(prompts_, QString::fromUtf8(e.section), QString::fromUtf8(e.key), value,
-                      registerPath);
-    }
+    SkinRegister(folders_.program, prompts_).writeDefaults();
 
     // The list starts anew with the two default skins; skins the user imported earlier stay
     // listed after them, since their register sections are still there.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include "skins/SkinLoader.h"
+
+class QLabel;
+class QWidget;
+
+namespace marlo {
+
+class DisplayModel;
+class Prompts;
+class SkinButtons;
+class TransCtl;
+
+// Lays skins onto the main window: background `Maske`, outline, buttons, title label, gauges and
+// the labels only strip skins show. A skin that fails is reported and "Standard" is used instead.
+class WindowSkin {
+  public:
+    struct Parts {
+        QWidget& window;
+        TransCtl& maske;
+        QLabel& titel;
+        SkinButtons& buttons;
+        DisplayModel& display;
+    };
+    WindowSkin(Parts parts, SkinLoader& loader, Prompts& prompts);
+
+    // Selects and lays on the named skin (`SelectSkin`, `ApplySkin`). On failure the skin
+    // `fallback` is tried and the user told; `name` then becomes the fallback. Returns false when
+    // no skin could be laid on: the window keeps what it showed.
+    bool use(QString& name, const QString& fallback, const SkinLoader::ApplyOptions& options);
+
+  private:
+    bool selectAndApply(const QString& name, const SkinLoader::ApplyOptions& options,
+                        QString& error);
+    void layOn(const SkinLook& look);
+    void layOnTitle(const TitleLook& look);
+
+    Parts parts_;
+    SkinLoader& loader_;
+    Prompts& prompts_;
+};
+
+}  // namespace marlo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include "skins/SkinDefinition.h"
+
+namespace marlo {
+
+class SkinIni;
+
+// Turns the current skin into a look: `SelectSkin` reads its register entry and pictures,
+// `ApplySkin` works out everything the main window shows of it. Both throw SkinError for a
+// broken skin and then leave the selected skin, the button slots and the previews as they were.
+class SkinLoader {
+  public:
+    struct ApplyOptions {
+        bool positionBar = false;      // the settings' "Position Bar" option
+        bool currentIsModule = false;  // the current item's type is "mod"
+    };
+
+    explicit SkinLoader(QString programFolder);
+
+    static QString registerPath(const QString& programFolder);
+    static QString skinListPath(const QString& programFolder);
+
+    // Reads the skin named `name`. `remoteColour` paints the taskbar swatch when the skin has
+    // no "Task" value. The kind becomes Design for a registered design file, else Strip.
+    void SelectSkin(const QString& name, const QColor& remoteColour);
+    // The look of the selected skin; fills the button slots.
+    SkinLook ApplySkin(const ApplyOptions& options);
+
+    // An "All Controls" number in twips: the first of the value, or with `second` the one after
+    // the first comma; for "Vscroll1" and "Titel" then also width and height into `size`.
+    int ReadPlacement(const QString& widget, bool second, QSize* size = nullptr) const;
+
+    const SkinDefinition& definition() const { return skin_; }
+    const SkinPreviews& previews() const { return previews_; }
+    const SlotPictures& pictures() const { return pictures_; }
+    SkinKind kind() const { return skin_.kind; }
+
+  private:
+    void selectDesign(SkinDefinition& skin, SkinPreviews& previews) const;
+    void selectStrips(const SkinIni& skins, SkinDefinition& skin, SkinPreviews& previews) const;
+    void applyStrip(SkinLook& look, SlotPictures& pictures, const ApplyOptions& options) const;
+    void applyDesign(SkinLook& look, SlotPictures& pictures, const ApplyOptions& options) const;
+    QPixmap LoadDesignPicture(const SkinIni& design, const QString& section, const QString& key,
+                              const SlotPictures& pictures) const;
+
+    QString programFolder_;
+    SkinDefinition skin_;
+    SkinPreviews previews_;
+    SlotPictures pictures_;
+};
+
+}  // namespace marlo
