@@ -1,10 +1,15 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "library/Editierform.h"
@@ -175,6 +180,51 @@ TEST_F(EditierformTest, AddDirAddsTheChosenFolderAndHandsBack) {
     EXPECT_EQ(linesOf("aRock.dat"), QStringList{"One"});
     EXPECT_EQ(handedBack.size(), 1);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(EditierformTest, ALongAddShowsItsCountAndRefusesEverythingElseMeanwhile) {
+    writeLines("Audio.dat", {"Rock"});
+    session->chooser.text = "Rock";
+    constexpr int kFiles = 600;
+    for (int i = 0; i < kFiles; ++i) {
+        media(QStringLiteral("many/song %1.wav").arg(i, 4, 10, QLatin1Char('0')));
+    }
+    form->open(Editierform::Mode::NewItem);
+    auto* progress = child<QLabel>("Progress");
+    QSignalSpy handedBack(form.get(), &Editierform::handedBack);
+
+    // A timer runs while the add lets events through: it sees the count and the busy pointer,
+    // and what it tries (Cancel, closing the window, another action) must wait for the add.
+    QStringList seen;
+    bool busyPointer = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!form->busy()) {
+            return;
+        }
+        if (progress->isVisible()) {
+            seen.append(progress->text());
+        }
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyPointer = busyPointer || (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+        child<QPushButton>("Befehl2")->click();
+        form->close();
+        chooseAction(1);
+    });
+    watcher.start(0);
+    prompts.folders.push_back(folder.program() + "/media/many");
+    chooseAction(1);
+    watcher.stop();
+
+    EXPECT_EQ(linesOf("aRock.dat").size(), kFiles);
+    EXPECT_EQ(linesOf("Audio.dat"), QStringList{"Rock"});
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first(), "0 files added");
+    EXPECT_TRUE(busyPointer);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(handedBack.size(), 1);      // from the add, none from a Cancel
+    EXPECT_EQ(prompts.shown.count(), 1);  // one folder browser
 }
 
 TEST_F(EditierformTest, DialogFiltersListEveryPatternInQtForm) {
