@@ -214,7 +214,7 @@ void Marlo::dropFiles(const QStringList& paths) {
 }
 
 void Marlo::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && !(drop_ && drop_->busy())) {
+    if (event->mimeData()->hasUrls() && !AddFiles::anyRunning()) {
         event->acceptProposedAction();
     }
 }
@@ -337,8 +337,8 @@ void Marlo::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void Marlo::closeEvent(QCloseEvent* event) {
-    // A drop being added keeps the library in use; the window closes after it.
-    if (drop_ && drop_->busy()) {
+    // An add of many files keeps the library in use; the window closes after it.
+    if (AddFiles::anyRunning()) {
         event->ignore();
         return;
     }

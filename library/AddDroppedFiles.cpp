@@ -4,6 +4,8 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScopeGuard>
+#include <utility>
 
 #include "core/texts/AddingTexts.h"
 #include "library/KindListFile.h"
@@ -48,6 +50,7 @@ class DropScope {
 
   private:
     bool& busy_;
+    AddFiles::Running running_;
     bool pointer_ = false;
 };
 
@@ -81,7 +84,7 @@ void AddDroppedFiles::createAutoCollection() {
 
 AddDroppedFiles::Outcome AddDroppedFiles::onArchiveList(const QStringList& files) {
     Outcome outcome;
-    if (busy_ || adder_.busy() || files.isEmpty() || session_.kind == MediaKind::CdAudio) {
+    if (AddFiles::anyRunning() || files.isEmpty() || session_.kind == MediaKind::CdAudio) {
         return outcome;
     }
     outcome.taken = true;
@@ -154,11 +157,20 @@ void AddDroppedFiles::refuse(const QString& path) {
 
 AddDroppedFiles::Outcome AddDroppedFiles::onMainWindow(const QStringList& files) {
     Outcome outcome;
-    if (busy_ || adder_.busy() || files.isEmpty()) {
+    if (AddFiles::anyRunning() || files.isEmpty()) {
         return outcome;
     }
     outcome.taken = true;
     call(hooks_.stopPlayback);
+    // An item being edited in the item editor is not this drop's: its saves must not rename
+    // it. The edit goes on afterwards unless the drop switched to another kind.
+    const MediaKind kindBefore = session_.kind;
+    const QString edited = std::exchange(session_.editor.editedTitle, QString());
+    const auto restoreEdit = qScopeGuard([&] {
+        if (session_.kind == kindBefore) {
+            session_.editor.editedTitle = edited;
+        }
+    });
     {
         DropScope scope(busy_);
         SaveBatch batch(session_.writer);

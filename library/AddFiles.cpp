@@ -73,6 +73,22 @@ class BusyPointer {
 
 }  // namespace
 
+namespace {
+int runningAdds = 0;
+}  // namespace
+
+bool AddFiles::anyRunning() {
+    return runningAdds > 0;
+}
+
+AddFiles::Running::Running() {
+    ++runningAdds;
+}
+
+AddFiles::Running::~Running() {
+    --runningAdds;
+}
+
 AddFiles::AddFiles(LibrarySession& session) : session_(session) {}
 
 void AddFiles::fill(const FileReading& reading) {
@@ -168,6 +184,7 @@ AddFiles::Report AddFiles::addManyPaths(const QStringList& paths, bool autoAdd,
     busy_ = true;
     Report report;
     {
+        Running running;
         BusyPointer pointer;
         SaveBatch batch(session_.writer);
         letEventsRun(0, static_cast<int>(paths.size()), true);

@@ -45,6 +45,18 @@ class AddFiles {
 
     bool busy() const { return busy_; }
 
+    // Some add of many files runs (in any window): the lists and the store are in use, so
+    // other adds and drops wait, and windows that would end the add stay open.
+    static bool anyRunning();
+    // Marks an add of many files for its scope.
+    class Running {
+      public:
+        Running();
+        ~Running();
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    };
+
     // Lets pending events other than user input run, at most every few dozen milliseconds
     // unless forced, and reports the count of files done first.
     void letEventsRun(int done, int total, bool force);

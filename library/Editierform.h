@@ -42,7 +42,7 @@ class Editierform : public QWidget, public CaptionedWindow {
     ExtensionFilter& extensionFilter() { return filter_; }
     AddFiles& adder() { return adder_; }
     // A long add runs; the window does not close meanwhile.
-    bool busy() const { return adder_.busy(); }
+    bool busy() const { return AddFiles::anyRunning(); }
 
     // The "All supported file types|..." filter of the file dialog for a kind, in Qt's form.
     static QString dialogFilter(MediaKind kind);

@@ -85,6 +85,19 @@ TEST_F(DropTest, AudioDroppedOnAVideoListSwitchesKindAndPlaysTheAutoCollection) 
     EXPECT_EQ(calls, (QStringList{"stop", "kind 3", "takeover"}));
 }
 
+TEST_F(DropTest, AMainWindowDropLeavesAnItemBeingEditedAlone) {
+    seedCollection("Rock", {"Being Edited"});
+    OpenKind(*session).run(MediaKind::Audio, CollectionSelection::Start);
+    session->editor.editedTitle = "Being Edited";
+    drop->onMainWindow({media("dropped.wav")});
+    EXPECT_EQ(membersOnDisk(), (QStringList{"a_Being Edited", "a_Dropped"}));
+    EXPECT_EQ(linesOf("aRock.dat"), QStringList{"Being Edited"});
+    EXPECT_EQ(session->editor.editedTitle, "Being Edited");
+    // After a switch to another kind the edit cannot go on there.
+    drop->onMainWindow({media("dropped.gif")});
+    EXPECT_TRUE(session->editor.editedTitle.isEmpty());
+}
+
 TEST_F(DropTest, ArchiveListCreatesAnAutoCollectionAndAddsAllOnYes) {
     prompts.answers.push_back(PromptAnswer::Yes);
     const auto outcome = drop->onArchiveList({media("one.wav"), media("Two.MP3")});
