@@ -181,6 +181,10 @@ void Editierform::open(Mode mode, const QString& title) {
     text1_->setFocus();
 }
 
+void Editierform::setPathFieldEnabled(bool enabled) {
+    text2_->setEnabled(enabled);
+}
+
 void Editierform::loadFields() {
     text1_->setText(session_.editor.title);
     text2_->setText(session_.editor.path);

@@ -41,6 +41,8 @@ class Editierform : public QWidget, public CaptionedWindow {
     // resets it at a kind switch.
     ExtensionFilter& extensionFilter() { return filter_; }
     AddFiles& adder() { return adder_; }
+    // `Text2`; enabled again after a drop on the archive list added all its files.
+    void setPathFieldEnabled(bool enabled);
     // A long add runs; the window does not close meanwhile.
     bool busy() const { return AddFiles::anyRunning(); }
 

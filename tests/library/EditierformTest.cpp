@@ -180,6 +180,15 @@ TEST_F(EditierformTest, AddDirAddsTheChosenFolderAndHandsBack) {
     EXPECT_EQ(linesOf("aRock.dat"), QStringList{"One"});
     EXPECT_EQ(handedBack.size(), 1);
     EXPECT_FALSE(form->isVisible());
+
+    // The extensions window's choice narrows the next folder add.
+    media("dir/three.mp3");
+    media("dir/four.wav");
+    form->extensionFilter().append({"*.mp3"});
+    form->open(Editierform::Mode::NewItem);
+    prompts.folders.push_back(folder.program() + "/media/dir");
+    chooseAction(1);
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"One", "Three"}));
 }
 
 TEST_F(EditierformTest, ALongAddShowsItsCountAndRefusesEverythingElseMeanwhile) {
