@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -18,6 +20,7 @@
 #include "core/Startup.h"
 #include "core/WindowSkin.h"
 #include "core/texts/StartupTexts.h"
+#include "library/AddDroppedFiles.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
@@ -80,6 +83,8 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     installEventFilter(this);
     // The window has no focusable child; it takes the keys itself.
     setFocusPolicy(Qt::StrongFocus);
+    // Labels take no drops, so files dropped on them arrive here as on the background.
+    setAcceptDrops(true);
 }
 
 Marlo::~Marlo() = default;
@@ -331,6 +336,46 @@ void Marlo::RemoteMarlo(int keyCode) {
     }
 }
 
+void Marlo::dropFiles(const QStringList& paths) {
+    if (!library_) {
+        return;
+    }
+    if (!drop_) {
+        dropAdder_ = std::make_unique<AddFiles>(*library_);
+        AddDroppedFiles::Hooks hooks;
+        hooks.stopPlayback = [this] { stopPlayback(); };
+        hooks.takeOverPlaybackList = [this] {
+            if (engine_) {
+                engine_->takeOverPlaybackList();
+            }
+        };
+        hooks.listsChanged = [this] { emit libraryChangedByDrop(); };
+        drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
+    }
+    drop_->onMainWindow(paths);
+}
+
+void Marlo::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !AddFiles::anyRunning()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Marlo::dropEvent(QDropEvent* event) {
+    // Only a drop that carries file names is taken.
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    if (paths.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    dropFiles(paths);
+}
+
 void Marlo::stopPlayback() {
     if (engine_) {
         engine_->stopCurrentItem();
@@ -440,6 +485,11 @@ void Marlo::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void Marlo::closeEvent(QCloseEvent* event) {
+    // An add of many files keeps the library in use; the window closes after it.
+    if (AddFiles::anyRunning()) {
+        event->ignore();
+        return;
+    }
     if (!shutDown_) {
         shutDown_ = true;
         runShutdown(folders_, settings_, prompts_, *this);

@@ -18,6 +18,8 @@ class QMouseEvent;
 namespace marlo {
 
 class Prompts;
+class AddDroppedFiles;
+class AddFiles;
 class LibrarySession;
 class Musikform;
 class MediaDevice;
@@ -54,6 +56,10 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // "Open": the collection editor placed over this window and shown.
     void openCollectionEditor();
     const DisplayModel& display() const { return display_; }
+
+    // Files dropped on the window: each goes into the "Auto collection" of its kind, which then
+    // becomes the playback list.
+    void dropFiles(const QStringList& paths);
 
     // Keys forwarded by other windows: 32 Play/Pause, 33 Previous, 34 Next; others are ignored.
     void RemoteMarlo(int keyCode);
@@ -103,7 +109,13 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void unloadOtherWindows() override;
     void releaseWindowShape() override;
 
+  signals:
+    // A drop changed the library's kind, chooser or lists; the collection editor shows them anew.
+    void libraryChangedByDrop();
+
   protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -144,6 +156,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<StreamingControl> streaming_;
     std::unique_ptr<ModuleLibrary> modules_;
     std::unique_ptr<PlaybackEngine> engine_;
+    std::unique_ptr<AddFiles> dropAdder_;
+    std::unique_ptr<AddDroppedFiles> drop_;
     // Declared after the library and the engine it binds to, so it goes first.
     std::unique_ptr<Musikform> musikform_;
 };

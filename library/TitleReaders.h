@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace marlo {
+
+// What reading one media file proposes for its item. Reading needs no window and no prompt, so
+// it may run anywhere; the add operations show the folder message themselves.
+struct FileReading {
+    QString title;
+    QString path;
+    QString artist;
+    bool folder = false;  // the path names a folder: refused, title and path stay empty
+};
+
+// Title and artist from the ID3 version 1 tag at the end of an MP3 file; without a tag (or for
+// a file shorter than 256 bytes) as ReadGeneric.
+FileReading ReadMp3Tag(const QString& path);
+
+// Title from a tracker module's header (it, mod, xm, s3m, any letter case) or from the file
+// name; no artist. Folders are refused.
+FileReading ReadGeneric(const QString& path);
+
+// The name field of a module header (the first bytes of the file): "IMPM" (IT) 28 bytes at 4,
+// "Extended Module: " (XM, any case) 20 bytes at 17, otherwise (MOD, S3M) the first 20 bytes.
+QString moduleNameFromHeader(const QByteArray& header);
+
+// Title and artist from the last 256 bytes of an MP3 file; false when they hold no tag marker.
+bool titleFromTagBytes(const QByteArray& tail, QString& title, QString& artist);
+
+}  // namespace marlo

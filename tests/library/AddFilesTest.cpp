@@ -1,0 +1,282 @@
+#include <QApplication>
+#include <QListView>
+#include <QTest>
+#include <QTimer>
+
+#include "library/AddFiles.h"
+#include "library/ExtensionFilter.h"
+#include "library/ZipListe.h"
+#include "tests/library/LibraryFixture.h"
+
+namespace marlo::test {
+namespace {
+
+QString mp3(const char* name) {
+    return testdata(QStringLiteral("mp3/") + QLatin1String(name));
+}
+
+// An ID3v1 tag: marker, 30-byte title, 30-byte artist, the rest of the 128 bytes.
+QByteArray id3v1(const QByteArray& title, const QByteArray& artist) {
+    QByteArray tag = "TAG" + title.leftJustified(30, ' ') + artist.leftJustified(30, ' ');
+    return tag.leftJustified(128, '\0');
+}
+
+class AddFilesTest : public LibraryFixture {
+  protected:
+    void SetUp() override {
+        LibraryFixture::SetUp();
+        adder.setProgress([this](int done, int total) { progress.append({done, total}); });
+    }
+    FileReading readMp3(const QString& path) { return ReadMp3Tag(path); }
+    QString media(const QString& relative, const QByteArray& bytes = "x") {
+        return writeFile(folder.program() + "/media/" + relative, bytes);
+    }
+    // Opens the audio collection "Rock" (empty) for saving.
+    void openRock() {
+        writeLines("Audio.dat", {"Rock"});
+        session->chooser.text = "Rock";
+    }
+
+    AddFiles adder{*session};
+    QList<QPair<int, int>> progress;
+};
+
+TEST_F(AddFilesTest, Mp3TitlesComeFromTheId3v1TagOrTheFileName) {
+    FileReading r = readMp3(mp3("mp3agic_v1tag.mp3"));
+    EXPECT_EQ(r.title, "TITLE1234567890123456789012345");  // all 30 characters
+    EXPECT_EQ(r.artist, "ARTIST123456789012345678901234");
+    EXPECT_EQ(r.path, mp3("mp3agic_v1tag.mp3"));
+    // Inner blanks stay; trailing blanks (and the NUL padding of v1.1 tags) go.
+    r = readMp3(mp3("tag_id3v1_test_sample_usascii_v1.mp3"));
+    EXPECT_EQ(r.title, "Sample Title");
+    EXPECT_EQ(r.artist, "Sample Artist");
+    r = readMp3(mp3("tag_id3v1_test_sample_usascii_v1.1.mp3"));
+    EXPECT_EQ(r.title, "Sample Title");
+    EXPECT_EQ(r.artist, "Sample Artist");
+    EXPECT_EQ(readMp3(mp3("tag_with_tags_sample.id3v11.mp3")).title, "Test Title");
+    EXPECT_EQ(readMp3(mp3("tag_id3v1_test_sample_utf8_v1.1.mp3")).title,
+              QString::fromUtf8("サンプルのタイトル"));
+    // Only an ID3v2 tag at the start, or none at all: the file name rule.
+    r = readMp3(mp3("mp3agic_v23tag.mp3"));
+    EXPECT_EQ(r.title, "Mp3agic_v23tag");
+    EXPECT_TRUE(r.artist.isEmpty());
+    EXPECT_EQ(readMp3(mp3("tag_without_tags_sample.mp3")).title, "Tag_without_tags_sample");
+    EXPECT_EQ(readMp3(mp3("mp3agic_notanmp3.mp3")).title, "Mp3agic_notanmp3");
+}
+
+TEST_F(AddFilesTest, OnlyFilesOfAtLeast256BytesAreSearchedForATag) {
+    // The marker anywhere in the last 256 bytes counts, in any letter case.
+    QByteArray bytes = QByteArray(10, 'x') + "tAgLoose Title" + QByteArray(30 - 11, ' ') + "Art";
+    const QString exact = media("exact song.mp3", bytes.leftJustified(256, ' '));
+    const QString shorter = media("short song.mp3", bytes.leftJustified(255, ' '));
+    FileReading r = readMp3(exact);
+    EXPECT_EQ(r.title, "Loose Title");
+    EXPECT_EQ(r.artist, "Art");
+    EXPECT_EQ(readMp3(shorter).title, "Short Song");
+
+    // A real tag wins over the letters "tag" in the audio data before it.
+    const QString tagged = media("real.mp3", QByteArray(100, 'a') + "stage" + QByteArray(23, 'a') +
+                                                 id3v1("Real Title", "Real Artist"));
+    EXPECT_EQ(readMp3(tagged).title, "Real Title");
+}
+
+TEST_F(AddFilesTest, ModuleTitlesComeFromTheirHeaders) {
+    const QList<QPair<const char*, const char*>> cases = {
+        {"libxmp_Bidi-Loops.it", "Chans should be in tune"},  // IMPM: 28 bytes at 4
+        {"libxmp_stereo.it", "Stereo Samples"},
+        {"libxmp_ft2_kxx.xm", "Kxx misc, xx>speed"},  // 20 bytes at 17, trailing blanks cut
+        {"openmpt_test.xm", "Test Module"},
+        {"libxmp_PatternJump.mod", "Jump Commands"},  // first 20 bytes up to the padding
+        {"openmpt_test.mod", "MOD_Test___________X"},
+        {"libxmp_pattern_loop_octalyser.mod", "PATTERN LOOP (OCT)"},
+        {"libxmp_pattern_loop_st321.s3m", "Pattern Loop (ST 3.0"},  // cut at 20 characters
+        {"openmpt_test.s3m", "S3M_Test____________"},
+        {"libxmp_format_it_schism.it", ""},  // a blank name field gives no title
+    };
+    for (const auto& [file, title] : cases) {
+        const QString path = testdata(QStringLiteral("modules/") + QLatin1String(file));
+        const FileReading r = ReadGeneric(path);
+        EXPECT_EQ(r.title, QString::fromLatin1(title)) << file;
+        EXPECT_EQ(r.path, path);
+    }
+    // The XM marker in other letter case; a module that is not one keeps its header rule.
+    EXPECT_EQ(ReadGeneric(media("a.XM", "EXTENDED MODULE: Shouted Name        \x1a")).title,
+              "Shouted Name");
+}
+
+TEST_F(AddFilesTest, FileNamesAndFoldersAsTheEditorFlowsReadThem) {
+    const QString capital =
+        media("02 - my song.MP3", QByteArray(200, 'a') + id3v1("Tagged", "Someone"));
+    // The item editor compares the ending case-sensitively: .MP3 is read by its name.
+    adder.AddFile(capital, EndingCase::Sensitive);
+    EXPECT_EQ(session->editor.title, "02 - My Song");
+    EXPECT_TRUE(session->editor.artist.isEmpty());
+    adder.AddFile(capital, EndingCase::Insensitive);
+    EXPECT_EQ(session->editor.title, "Tagged");
+    EXPECT_EQ(session->editor.artist, "Someone");
+    adder.AddFile(media("my SONG.final.wav"), EndingCase::Sensitive);
+    EXPECT_EQ(session->editor.title, "My Song");
+
+    const QString folderPath = folder.program() + "/media/album.mp3";
+    QDir().mkpath(folderPath);
+    adder.AddFile(folderPath, EndingCase::Sensitive);
+    EXPECT_TRUE(session->editor.title.isEmpty());
+    EXPECT_TRUE(session->editor.path.isEmpty());
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Warning");
+    EXPECT_EQ(prompts.shown[0].text, "Directories can't be entered into the database!");
+    EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Error);
+}
+
+class AddFolderTest : public AddFilesTest {
+  protected:
+    void SetUp() override {
+        AddFilesTest::SetUp();
+        openRock();
+        media("tree/b song.wav");
+        media("tree/notes.txt");
+        media("tree/a song.MID");
+        media("tree/sub1/sub2/deep.mp3", QByteArray(300, 'a') + id3v1("Deep Title", "Deep"));
+        media("tree/sub1/middle.wav");
+        media("tree/Zz/last.wav");
+        root = folder.program() + "/media/tree";
+    }
+    QStringList audioPatterns() const { return ExtensionFilter::patternsFor(MediaKind::Audio); }
+    QString root;
+};
+
+TEST_F(AddFolderTest, WithSubfoldersDepthFirstBeforeTheFolderItself) {
+    prompts.answers.push_back(PromptAnswer::Yes);
+    const AddFiles::Report report = adder.AddFolder(root, audioPatterns());
+    EXPECT_EQ(prompts.messageTitles(), QStringList{"Add Subdirs?"});
+    EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Question);
+    EXPECT_EQ(report.saved, 5);
+    EXPECT_EQ(linesOf("aRock.dat"),
+              (QStringList{"Deep Title", "Middle", "Last", "A Song", "B Song"}));
+    EXPECT_TRUE(membersOnDisk().contains("a_Deep Title"));
+    EXPECT_TRUE(memberOnDisk("a_A Song").contains("Pfad=" + (root + "/a song.MID").toUtf8()));
+    EXPECT_EQ(session->archive.count(), 5);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last(), qMakePair(5, 5));
+}
+
+TEST_F(AddFolderTest, WithoutSubfoldersOnlyTheFolderAndNoQuestionWithoutAny) {
+    prompts.answers.push_back(PromptAnswer::No);
+    adder.AddFolder(root, audioPatterns());
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song"}));
+
+    prompts.shown.clear();
+    const AddFiles::Report report = adder.AddFolder(root + "/sub1/sub2", {"*.mp3"});
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(report.saved, 1);
+    // A narrowed filter leaves the other types out.
+    adder.AddFolder(root + "/Zz", {"*.mp3"});
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "Deep Title"}));
+}
+
+TEST_F(AddFolderTest, TheFolderBrowserStartsTheAddAndItsCancelAddsNothing) {
+    EXPECT_EQ(adder.AddFolderFromBrowser(audioPatterns()).saved, 0);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Bestimmen Sie nun das Verzeichnis:");
+    prompts.folders.push_back(root + "/Zz");
+    EXPECT_EQ(adder.AddFolderFromBrowser(audioPatterns()).saved, 1);
+    EXPECT_EQ(linesOf("aRock.dat"), QStringList{"Last"});
+}
+
+class AddArchiveTest : public AddFilesTest {
+  protected:
+    void SetUp() override {
+        AddFilesTest::SetUp();
+        openRock();
+        zip = folder.program() + "/media/music.zip";
+        QDir().mkpath(folder.program() + "/media");
+        ZipStore store(zip);
+        store.open();
+        store.put("b song.wav", "RIFF");
+        store.put("Music/my song.mp3", "ID3");
+        store.put("readme.txt", "text");
+        ASSERT_TRUE(store.commit());
+    }
+    QString zip;
+};
+
+TEST_F(AddArchiveTest, AddingAllMembersSavesThoseOfTheKindAndTellsEachRefusalOnce) {
+    prompts.answers.push_back(PromptAnswer::Yes);
+    const AddFiles::Report report = adder.AddFile(zip, EndingCase::Sensitive);
+    EXPECT_EQ(report.saved, 1);
+    EXPECT_EQ(report.skipped, 2);
+    QStringList titles = prompts.messageTitles();
+    ASSERT_FALSE(titles.isEmpty());
+    EXPECT_EQ(titles.takeFirst(), "Add all?");
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"File format not supported!", "Invalid title"}));
+    EXPECT_EQ(prompts.shown[0].text, "Do want to add all files in the archive into the database?");
+    EXPECT_EQ(linesOf("aRock.dat"), QStringList{"B Song"});
+    EXPECT_TRUE(memberOnDisk("a_B Song").contains(("Pfad=" + zip + "|b song.wav").toUtf8()));
+}
+
+TEST_F(AddArchiveTest, AllMembersOfTheRealArchivesGoThroughSaving) {
+    // None of them holds media: every member is refused, each kind of refusal told once.
+    const QStringList archives = {"archives/zip/test_read_format_zip.zip",
+                                  "archives/rar/test_read_format_rar.rar", "archives/ace/zdir.ace"};
+    for (const QString& relative : archives) {
+        prompts.shown.clear();
+        progress.clear();
+        prompts.answers.push_back(PromptAnswer::Yes);
+        const AddFiles::Report report = adder.AddFile(testdata(relative), EndingCase::Sensitive);
+        ASSERT_FALSE(progress.isEmpty()) << relative.toStdString();
+        const int members = progress.last().second;
+        EXPECT_GT(members, 0) << relative.toStdString();
+        EXPECT_EQ(report.saved + report.skipped, members) << relative.toStdString();
+        // Member names with a folder part make titles that cannot name a record.
+        const QStringList titles = prompts.messageTitles();
+        EXPECT_EQ(titles.count("File format not supported!") + titles.count("Invalid title"),
+                  titles.size() - 1)
+            << relative.toStdString();
+        EXPECT_LE(titles.count("File format not supported!"), 1) << relative.toStdString();
+        EXPECT_LE(titles.count("Invalid title"), 1) << relative.toStdString();
+        EXPECT_GE(titles.size(), 2) << relative.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(data("aRock.dat")));
+}
+
+TEST_F(AddArchiveTest, OneMemberThroughTheChooserKeepsItsFolderInTheTitle) {
+    // The real chooser window: a click on the member picks it.
+    auto pick = [](const QString& member) {
+        QTimer::singleShot(0, [member] {
+            auto* chooser = qobject_cast<ZipListe*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            auto* list = chooser->findChild<QListView*>("List1");
+            const int row = static_cast<int>(chooser->members().stringList().indexOf(member));
+            ASSERT_GE(row, 0);
+            const QModelIndex index = list->model()->index(row, 0);
+            list->scrollTo(index);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(index).center());
+        });
+    };
+    prompts.answers.push_back(PromptAnswer::No);
+    pick("Music/my song.mp3");
+    adder.AddFile(zip, EndingCase::Sensitive);
+    EXPECT_EQ(session->editor.path, zip + "|Music/my song.mp3");
+    EXPECT_EQ(session->editor.title, "Music/my Song");
+
+    const QString ace = testdata("archives/ace/zdir.ace");
+    prompts.answers.push_back(PromptAnswer::No);
+    // The archive's backslashes come as "/", as the chooser lists every archive's names.
+    pick("zman/man1/chattr.1");
+    adder.AddFile(ace, EndingCase::Sensitive);
+    EXPECT_EQ(session->editor.path, ace + "|zman/man1/chattr.1");
+    EXPECT_EQ(session->editor.title, "Zman/man1/chattr");
+    EXPECT_FALSE(QFile::exists(data("aRock.dat")));  // the user saves in the item editor
+}
+
+TEST_F(AddArchiveTest, AnArchiveWithoutMembersSaysSoInsteadOfAnEmptyChooser) {
+    const QString broken = media("broken.zip", "not a zip");
+    adder.AddFile(broken, EndingCase::Sensitive);
+    EXPECT_EQ(prompts.messageTitles(), QStringList{"Archive"});
+    EXPECT_TRUE(session->editor.path.isEmpty());
+}
+
+}  // namespace
+}  // namespace marlo::test
