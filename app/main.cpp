@@ -6,6 +6,9 @@
 #include "platform/Prompts.h"
 
 int main(int argc, char** argv) {
+    // Skins are bitmaps: whole-number scale factors keep every pixel a clean block.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marlo"));
     // The media player core refuses to start under a locale with a decimal comma.

@@ -16,11 +16,13 @@
 
 #include "core/PlaybackEngine.h"
 #include "core/PlayerPanel.h"
+#include "core/RemoteLink.h"
 #include "core/SkinButtons.h"
 #include "core/Startup.h"
 #include "core/WindowSkin.h"
 #include "core/texts/StartupTexts.h"
 #include "library/AddDroppedFiles.h"
+#include "library/EditorWindows.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
@@ -236,13 +238,16 @@ void Marlo::restoreSkin() {
     restoring_ = false;
 }
 
-void Marlo::openCollectionEditor() {
-    if (engine_ && library_ && library_->kind == MediaKind::Pictures) {
-        engine_->stop();
+void Marlo::showRemoteControl() {
+    if (!remote_) {
+        remote_ = std::make_unique<RemoteLink>(*this);
     }
-    showCollectionEditor();
-    if (engine_) {
-        engine_->blinker().stop();
+    remote_->show();
+}
+
+void Marlo::hideRemoteControl() {
+    if (remote_) {
+        remote_->hide();
     }
 }
 
@@ -309,11 +314,13 @@ void Marlo::loadCollectionEditor(bool restore) {
 }
 
 Musikform* Marlo::collectionEditor() {
-    if (!musikform_ && library_) {
-        musikform_ = std::make_unique<Musikform>(
-            *library_, CollectionEditor::Player{engine_.get(), &display_, &settings_});
+    if (!editors_ && library_) {
+        editors_ = std::make_unique<EditorWindows>(
+            *library_, settings_, CollectionEditor::Player{engine_.get(), &display_, &settings_});
+        Musikform* editor = &editors_->collectionEditor();
+        connect(this, &Marlo::libraryChangedByDrop, editor, &Musikform::refresh);
     }
-    return musikform_.get();
+    return editors_ ? &editors_->collectionEditor() : nullptr;
 }
 
 void Marlo::openCollectionEditor() {
@@ -322,6 +329,10 @@ void Marlo::openCollectionEditor() {
         return;
     }
     if (engine_) {
+        // A picture list stops with its viewer; the missing-file blink ends.
+        if (library_->kind == MediaKind::Pictures) {
+            engine_->stop();
+        }
         engine_->blinker().stop();
     }
     editor->refresh();

@@ -21,6 +21,8 @@ class Prompts;
 class AddDroppedFiles;
 class AddFiles;
 class LibrarySession;
+class EditorWindows;
+class RemoteLink;
 class Musikform;
 class MediaDevice;
 class ModuleLibrary;
@@ -75,15 +77,13 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // empty otherwise.
     const QString& skinSavedAtMinimise() const { return savedSkin_; }
 
-    // Seams the windows built elsewhere fill in. The settings dialog: placed over this window,
-    // first tab selected, shown. The collection editor: placed over this window and shown.
+    // Seam the settings dialog fills in: placed over this window, first tab selected, shown.
     virtual void showSettingsDialog() {}
-    virtual void showCollectionEditor() {}
     // The remote-control window stands in while the window is minimised: shown with the title and
     // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
     // when the window is back in its normal state.
-    virtual void showRemoteControl() {}
-    virtual void hideRemoteControl() {}
+    virtual void showRemoteControl();
+    virtual void hideRemoteControl();
 
     // StartupHost
     UiLanguage chooseLanguage(UiLanguage current) override;
@@ -128,7 +128,6 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void onSkinButton(SkinButton which);
     void minimiseWindow();
     void restoreSkin();
-    void openCollectionEditor();
     void dragStep(QWidget* widget, QMouseEvent* mouse, QEvent::Type type);
 
     ProgramFolders folders_;
@@ -158,8 +157,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<AddFiles> dropAdder_;
     std::unique_ptr<AddDroppedFiles> drop_;
-    // Declared after the library and the engine it binds to, so it goes first.
-    std::unique_ptr<Musikform> musikform_;
+    // Declared after the library and the engine they bind to, so they go first.
+    std::unique_ptr<EditorWindows> editors_;
+    std::unique_ptr<RemoteLink> remote_;
 };
 
 }  // namespace marlo

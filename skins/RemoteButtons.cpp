@@ -2,7 +2,7 @@
 
 namespace marlo {
 
-const QPixmap& SlotPictures::of(SlotLook look) const {
+const QPixmap& RemoteSlotPictures::of(SlotLook look) const {
     const QPixmap* wanted = &lit;
     switch (look) {
         case SlotLook::Inactive:

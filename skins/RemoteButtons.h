@@ -18,7 +18,7 @@ enum class SlotLook { Inactive, Normal, Pressed, Lit };
 
 // The pictures of one button's slots. The settings button has `Setup1` as inactive and normal
 // and `Setup2` as pressed.
-struct SlotPictures {
+struct RemoteSlotPictures {
     QPixmap inactive;
     QPixmap normal;
     QPixmap pressed;
@@ -27,7 +27,7 @@ struct SlotPictures {
     // The picture of `look`, or the normal one where the button has no such slot.
     const QPixmap& of(SlotLook look) const;
 };
-using RemotePictures = std::array<SlotPictures, 6>;
+using RemotePictures = std::array<RemoteSlotPictures, 6>;
 
 // What the press rules ask of the player.
 struct RemoteFacts {

@@ -34,7 +34,8 @@ class PlaybackE2e : public test::ProgramFixture {
         test::writeSineWav(media + "b880.wav", 880, 3000);
         ASSERT_EQ(
             QProcess::execute(QStringLiteral("sox"), {media + "b880.wav", media + "b880.mp3"}), 0);
-        QFile::copy(test::testdata("modules/libxmp_PatternJump.mod"), media + "jump.mod");
+        // A song of 15 s: Page Down skips it long before it ends by itself.
+        QFile::copy(test::testdata("modules/libxmp_read_event_ft2.xm"), media + "song.xm");
         QFile::copy(test::testdata("midi/test-all-gm-sounds.mid"), media + "gm.mid");
 
         test::ScriptedPrompts prompts;
@@ -42,7 +43,7 @@ class PlaybackE2e : public test::ProgramFixture {
         const MediaItem items[] = {
             {MediaKind::Audio, "A Tone", media + "a440.wav", "Generator", ""},
             {MediaKind::Audio, "B Tone", media + "b880.mp3", "Generator", "mp3"},
-            {MediaKind::Audio, "C Jump", media + "jump.mod", "", "mod"},
+            {MediaKind::Audio, "C Song", media + "song.xm", "", "xm"},
             {MediaKind::Audio, "D Sounds", media + "gm.mid", "", ""},
         };
         for (const MediaItem& item : items) {
@@ -50,7 +51,7 @@ class PlaybackE2e : public test::ProgramFixture {
         }
         ASSERT_TRUE(store.commit());
         test::writeFile(program + "Data/Audio.dat", "Mix\r\n");
-        test::writeFile(program + "Data/aMix.dat", "D Sounds\r\nB Tone\r\nA Tone\r\nC Jump\r\n");
+        test::writeFile(program + "Data/aMix.dat", "D Sounds\r\nB Tone\r\nA Tone\r\nC Song\r\n");
         // Repeat all (line 4 = 6), collection 0 of audio, Autoplay (line 11), position bar.
         test::writeFile(
             program + "Set.cfg",

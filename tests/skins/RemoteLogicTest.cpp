@@ -110,7 +110,7 @@ TEST(RemoteButtons, KeysActAsTheirButtons) {
 }
 
 TEST(RemoteButtons, ASlotTheButtonLacksShowsItsNormalPicture) {
-    SlotPictures stop;
+    RemoteSlotPictures stop;
     stop.normal = QPixmap(4, 4);
     stop.normal.fill(Qt::red);
     stop.pressed = QPixmap(4, 4);

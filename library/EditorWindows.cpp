@@ -1,0 +1,56 @@
+#include "library/EditorWindows.h"
+
+#include "core/PlaybackEngine.h"
+#include "library/AddDroppedFiles.h"
+#include "library/Editierform.h"
+#include "library/Musikform.h"
+#include "library/PlaceWindow.h"
+
+namespace marlo {
+
+EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
+                             CollectionEditor::Player player)
+    : editierform_(std::make_unique<Editierform>(session, settings)),
+      musikform_(std::make_unique<Musikform>(session, player)) {
+    musikform_->setItemEditorLauncher(this);
+    QObject::connect(editierform_.get(), &Editierform::handedBack, musikform_.get(), [this](bool) {
+        placeWindowOver(*musikform_, editierform_->frameGeometry());
+        musikform_->show();  // refreshes the chooser and counts when shown
+        musikform_->raise();
+    });
+
+    AddDroppedFiles::Hooks hooks;
+    hooks.stopPlayback = [player] {
+        if (player.engine != nullptr) {
+            player.engine->stopCurrentItem();
+        }
+    };
+    hooks.showItemEditor = [this] {
+        placeWindowOver(*editierform_, musikform_->frameGeometry());
+        editierform_->open(Editierform::Mode::NewItem);
+        musikform_->hide();
+    };
+    hooks.enablePathField = [this] { editierform_->setPathFieldEnabled(true); };
+    hooks.listsChanged = [this] { musikform_->refresh(); };
+    drop_ = std::make_unique<AddDroppedFiles>(session, editierform_->adder(), std::move(hooks));
+    musikform_->setDropHandler([this](const QStringList& paths) { drop_->onArchiveList(paths); });
+}
+
+EditorWindows::~EditorWindows() = default;
+
+void EditorWindows::openNew(const QRect& over) {
+    placeWindowOver(*editierform_, over);
+    editierform_->open(Editierform::Mode::NewItem);
+}
+
+void EditorWindows::openEdit(const QString& title, const QRect& over) {
+    placeWindowOver(*editierform_, over);
+    editierform_->open(Editierform::Mode::Edit, title);
+}
+
+void EditorWindows::openCd(const QRect& over) {
+    // The CD mode of the item editor comes with the CD drive; until then it opens for a new item.
+    openNew(over);
+}
+
+}  // namespace marlo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+
+#include "library/CollectionEditor.h"
+#include "library/ItemEditorLauncher.h"
+
+namespace marlo {
+
+class AddDroppedFiles;
+class Editierform;
+class LibrarySession;
+class Musikform;
+struct Settings;
+
+// The collection editor and the item editor it opens, joined: New, Edit and drops on the
+// archive list go to the item editor, which hands back to the collection editor when done.
+class EditorWindows : public ItemEditorLauncher {
+  public:
+    EditorWindows(LibrarySession& session, Settings& settings, CollectionEditor::Player player);
+    ~EditorWindows() override;
+
+    Musikform& collectionEditor() { return *musikform_; }
+    Editierform& itemEditor() { return *editierform_; }
+
+    void openNew(const QRect& over) override;
+    void openEdit(const QString& title, const QRect& over) override;
+    void openCd(const QRect& over) override;
+
+  private:
+    std::unique_ptr<Editierform> editierform_;
+    std::unique_ptr<Musikform> musikform_;
+    std::unique_ptr<AddDroppedFiles> drop_;
+};
+
+}  // namespace marlo
