@@ -7,7 +7,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 RUNS=${RUNS:-3}
-cmake --build build -j2 --target add_folder_bench >/dev/null
+cmake --build build -j2 --target add_folder_bench musikform_open_bench >/dev/null
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -50,3 +50,5 @@ s10=$(median 10000)
 echo "add_folder_5k_s=$s5"
 echo "add_folder_10k_s=$s10"
 echo "add_folder_ratio=$(echo "$s10 $s5" | awk '{ printf "%.2f\n", $1 / $2 }')"
+# Opening a collection of 10,000 titles in the collection editor.
+QT_QPA_PLATFORM=offscreen build/bench/musikform_open_bench | grep '^open_collection_10k_ms='
