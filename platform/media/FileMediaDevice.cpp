@@ -125,10 +125,14 @@ int FileMediaDevice::play() {
         }
         mpv().play();
     } else {
-        if (from >= 0) {
-            midi_->seekMs(from);
-        } else if (atEnd_ || midi_->atEnd()) {
-            midi_->seekMs(0);
+        {
+            // The sound server's thread may be rendering.
+            const auto lock = pcm_->lockSource();
+            if (from >= 0) {
+                midi_->seekMs(from);
+            } else if (atEnd_ || midi_->atEnd()) {
+                midi_->seekMs(0);
+            }
         }
         if (pcm_->isActive() && pcm_->isSuspended()) {
             pcm_->resume();
@@ -203,7 +207,7 @@ qint64 FileMediaDevice::length() const {
         return lengthMs_;
     }
     if (backend_ == Backend::Midi) {
-        return midi_->lengthMs();
+        return midi_->lengthMs();  // fixed once loaded
     }
     return 0;
 }
@@ -217,6 +221,7 @@ qint64 FileMediaDevice::position() const {
         return seconds > 0 ? qint64(std::llround(seconds * 1000.0)) : 0;
     }
     if (backend_ == Backend::Midi) {
+        const auto lock = pcm_->lockSource();
         return std::min(midi_->positionMs(), midi_->lengthMs());
     }
     return 0;

@@ -1,11 +1,9 @@
 #include "platform/media/PcmOutput.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QIODevice>
-#include <QMediaDevices>
+#include <QMetaObject>
 #include <algorithm>
+
+#include "platform/media/PulseStream.h"
 
 namespace marlo {
 
@@ -15,47 +13,11 @@ namespace {
 constexpr int kSilentTickMs = 20;
 // A stalled event loop catches up by at most this much at once, so the window stays responsive.
 constexpr qint64 kMaxCatchUpFrames = PcmOutput::kSampleRate / 2;
-// About 200 ms in the sound server: short enough that a jump is heard soon.
-constexpr qsizetype kSinkBufferBytes = PcmOutput::kSampleRate / 5 * PcmOutput::kBytesPerFrame;
-
-QString sinkErrorText(QAudio::Error error) {
-    switch (error) {
-        case QAudio::OpenError:
-            return QStringLiteral("the sound server could not be opened");
-        case QAudio::IOError:
-            return QStringLiteral("writing to the sound server failed");
-        case QAudio::FatalError:
-            return QStringLiteral("the sound server is not available");
-        default:
-            return QStringLiteral("the sound output stopped");
-    }
-}
+// About 300 ms in the sound server: short enough that a jump is heard soon; the server asks for
+// a third of it at a time, a few wake-ups a second.
+constexpr int kServerBufferMs = 300;
 
 }  // namespace
-
-// What QAudioSink reads from: each read pulls whole frames from the source.
-class PcmPullDevice : public QIODevice {
-  public:
-    PcmPullDevice(std::function<int(qint16*, int)> pull, QObject* parent)
-        : QIODevice(parent), pull_(std::move(pull)) {}
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override {
-        return QIODevice::bytesAvailable() + kSinkBufferBytes;
-    }
-
-  protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const int frames = int(std::min<qint64>(maxSize / PcmOutput::kBytesPerFrame, 1 << 16));
-        if (frames <= 0) {
-            return 0;
-        }
-        return qint64(pull_(reinterpret_cast<qint16*>(data), frames)) * PcmOutput::kBytesPerFrame;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-  private:
-    std::function<int(qint16*, int)> pull_;
-};
 
 PcmOutput::PcmOutput(Source source, QObject* parent) : QObject(parent), source_(std::move(source)) {
     silentTimer_.setTimerType(Qt::PreciseTimer);
@@ -71,11 +33,15 @@ int PcmOutput::pull(qint16* out, int frames) {
     if (ended_ || !active_) {
         return 0;
     }
-    const int got = std::clamp(source_ ? source_(out, frames) : 0, 0, frames);
+    int got = 0;
+    {
+        std::lock_guard<std::mutex> lock(sourceMutex_);
+        got = std::clamp(source_ ? source_(out, frames) : 0, 0, frames);
+    }
     framesPulled_ += got;
     if (got == 0) {
         ended_ = true;
-        // Queued: the sink is inside its own read here.
+        // Queued: this may run on the sound server's thread.
         QMetaObject::invokeMethod(this, &PcmOutput::sourceEnded, Qt::QueuedConnection);
     }
     return got;
@@ -88,40 +54,23 @@ bool PcmOutput::start() {
     ended_ = false;
     suspended_ = false;
     active_ = true;
-
-    QAudioFormat format;
-    format.setSampleRate(kSampleRate);
-    format.setChannelCount(kChannels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
-        fallBackToSilence(QStringLiteral("no sound output device (is a sound server running?)"));
-        return false;
-    }
-
-    sink_ = new QAudioSink(device, format, this);
-    device_ = new PcmPullDevice([this](qint16* out, int n) { return pull(out, n); }, sink_);
-    device_->open(QIODevice::ReadOnly);
-    sink_->setBufferSize(kSinkBufferBytes);
-    sink_->start(device_);
-    // A sink without a server fails here without sending a signal.
-    if (sink_->error() != QAudio::NoError && sink_->error() != QAudio::UnderrunError) {
-        fallBackToSilence(sinkErrorText(sink_->error()));
-        return false;
-    }
-    if (sink_->state() == QAudio::StoppedState) {
-        fallBackToSilence(sinkErrorText(QAudio::FatalError));
-        return false;
-    }
-    connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::StoppedState && sink_ != nullptr && active_ &&
-            sink_->error() != QAudio::NoError) {
-            // The server went away while playing: go on without sound.
-            const QString reason = sinkErrorText(sink_->error());
+    auto stream = std::make_unique<PulseStream>();
+    const bool opened = stream->open(
+        kSampleRate, kChannels, kServerBufferMs,
+        [this](void* data, std::size_t bytes) {
+            const int frames = int(bytes / kBytesPerFrame);
+            return std::size_t(pull(static_cast<qint16*>(data), frames)) * kBytesPerFrame;
+        },
+        [this](const QString& reason) {
+            // The server went away while playing: go on without sound, on our own thread.
             QMetaObject::invokeMethod(
                 this, [this, reason] { fallBackToSilence(reason); }, Qt::QueuedConnection);
-        }
-    });
+        });
+    if (!opened) {
+        fallBackToSilence(stream->errorString());
+        return false;
+    }
+    stream_ = std::move(stream);
     return true;
 }
 
@@ -129,7 +78,7 @@ void PcmOutput::fallBackToSilence(const QString& reason) {
     if (!active_) {
         return;
     }
-    releaseSink();
+    releaseStream();
     error_ = reason;
     qWarning("Marlo: no sound: %s; playing on silently", qPrintable(reason));
     silentBase_ = framesPulled_;
@@ -166,16 +115,11 @@ void PcmOutput::silentTick() {
     }
 }
 
-void PcmOutput::releaseSink() {
-    if (sink_ != nullptr) {
-        QAudioSink* sink = sink_;
-        sink_ = nullptr;
-        sink->disconnect(this);
-        sink->stop();
-        device_->close();
-        device_ = nullptr;
-        // Later: this may run inside one of the sink's own signals; the device goes with it.
-        sink->deleteLater();
+void PcmOutput::releaseStream() {
+    if (stream_) {
+        // Waits for a fill in progress on the server's thread.
+        stream_->close();
+        stream_.reset();
     }
 }
 
@@ -183,7 +127,7 @@ void PcmOutput::stop() {
     active_ = false;
     suspended_ = false;
     silentTimer_.stop();
-    releaseSink();
+    releaseStream();
 }
 
 void PcmOutput::suspend() {
@@ -191,8 +135,8 @@ void PcmOutput::suspend() {
         return;
     }
     suspended_ = true;
-    if (sink_ != nullptr) {
-        sink_->suspend();
+    if (stream_) {
+        stream_->setCorked(true);
     } else {
         silentTimer_.stop();
     }
@@ -203,8 +147,8 @@ void PcmOutput::resume() {
         return;
     }
     suspended_ = false;
-    if (sink_ != nullptr) {
-        sink_->resume();
+    if (stream_) {
+        stream_->setCorked(false);
     } else {
         silentBase_ = framesPulled_;
         silentClock_.start();

@@ -5,19 +5,22 @@
 #include <QString>
 #include <QTimer>
 #include <QtGlobal>
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <vector>
-
-class QAudioSink;
 
 namespace marlo {
 
-class PcmPullDevice;
+class PulseStream;
 
-// Plays interleaved 16-bit stereo PCM at 44.1 kHz that it pulls from a source, through the sound
-// server. Without a sound server it keeps pulling at the same pace and throws the sound away, so a
+// Plays interleaved 16-bit stereo PCM at 44.1 kHz that it takes from a source, through the sound
+// server. The server's own thread calls the source whenever it wants more, so whoever else
+// touches what the source reads (a seek, a position) takes lockSource() first. Without a sound
+// server it keeps pulling at the same pace on its owner's thread and throws the sound away, so a
 // source's position still advances and its end is still noticed: a player without a sound card
-// must not hang. Lives on a thread with an event loop; the source is called on that thread.
+// must not hang.
 class PcmOutput : public QObject {
     Q_OBJECT
   public:
@@ -40,9 +43,12 @@ class PcmOutput : public QObject {
     void suspend();
     void resume();
 
+    // Held while the source renders; hold it to change what the source reads.
+    std::unique_lock<std::mutex> lockSource() { return std::unique_lock<std::mutex>(sourceMutex_); }
+
     bool isActive() const { return active_; }
     bool isSuspended() const { return suspended_; }
-    bool isAudible() const { return active_ && sink_ != nullptr; }
+    bool isAudible() const { return active_ && stream_ != nullptr; }
     QString errorString() const { return error_; }
     // Frames taken from the source since start().
     qint64 framesPulled() const { return framesPulled_; }
@@ -55,20 +61,20 @@ class PcmOutput : public QObject {
     int pull(qint16* out, int frames);
     void fallBackToSilence(const QString& reason);
     void silentTick();
-    void releaseSink();
+    void releaseStream();
 
     Source source_;
-    PcmPullDevice* device_ = nullptr;  // a child of the sink, which reads it
-    QAudioSink* sink_ = nullptr;
+    std::mutex sourceMutex_;
+    std::unique_ptr<PulseStream> stream_;
     QTimer silentTimer_;
     QElapsedTimer silentClock_;
     qint64 silentBase_ = 0;  // frames pulled when the silent clock last started
     std::vector<qint16> scratch_;
-    qint64 framesPulled_ = 0;
+    std::atomic<qint64> framesPulled_ = 0;
     QString error_;
-    bool active_ = false;
-    bool suspended_ = false;
-    bool ended_ = false;
+    std::atomic_bool active_ = false;
+    std::atomic_bool suspended_ = false;
+    std::atomic_bool ended_ = false;
 };
 
 }  // namespace marlo

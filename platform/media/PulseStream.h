@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <functional>
+
+struct pa_threaded_mainloop;
+struct pa_context;
+struct pa_stream;
+
+namespace marlo {
+
+// One playback stream on the PulseAudio server, filled from the server's own thread whenever it
+// wants more: no event loop of ours wakes up for the sound, so a song costs little more than
+// its decoding.
+class PulseStream {
+  public:
+    // Writes up to `bytes` bytes of interleaved 16-bit stereo into `data`; returns how many it
+    // wrote (whole frames). Called on the stream's thread.
+    using Fill = std::function<std::size_t(void* data, std::size_t bytes)>;
+    // The server went away or the stream broke; called on the stream's thread.
+    using Failed = std::function<void(const QString& reason)>;
+
+    PulseStream() = default;
+    ~PulseStream();
+    PulseStream(const PulseStream&) = delete;
+    PulseStream& operator=(const PulseStream&) = delete;
+
+    // Connects and starts playing; false with errorString() when there is no server.
+    bool open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed);
+    void close();
+    // Corked, the server holds what it has and plays nothing: pause without losing sound.
+    void setCorked(bool corked);
+    QString errorString() const { return error_; }
+
+  private:
+    static void contextState(pa_context* context, void* self);
+    static void streamState(pa_stream* stream, void* self);
+    static void writeRequest(pa_stream* stream, std::size_t bytes, void* self);
+    bool fail(const QString& reason);
+
+    pa_threaded_mainloop* loop_ = nullptr;
+    pa_context* context_ = nullptr;
+    pa_stream* stream_ = nullptr;
+    Fill fill_;
+    Failed failed_;
+    bool ready_ = false;  // once the stream plays, later failures go to failed_
+    QString error_;
+};
+
+}  // namespace marlo
