@@ -228,6 +228,29 @@ PlaybackEngine::Outcome PlaybackEngine::startModule(const QString& playPath) {
     return Outcome::Done;
 }
 
+void PlaybackEngine::seekStreaming(double fraction) {
+    // The file is given again, so a control that played out is ready to move once more.
+    StreamingControl& control = devices_.streaming;
+    const QString file = control.fileName();
+    control.setFileName(QString());
+    control.setFileName(file);
+    starting_ = true;  // buttons pressed during the wait come after it
+    const bool ready = waitWhileDispatching(
+        [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
+        kReadyWaitMs);
+    starting_ = false;
+    if (!ready || control.readyState() != StreamingControl::kReady) {
+        control.setFileName(QString());
+        showDeviceError();
+        stopCurrentItem();
+        runDeferred();
+        return;
+    }
+    control.setPosition(fraction * control.duration());
+    control.run();
+    runDeferred();
+}
+
 PlaybackEngine::Outcome PlaybackEngine::startStreaming(const QString& playPath) {
     StreamingControl& control = devices_.streaming;
     state_.route = PlaybackRoute::Streaming;

@@ -98,6 +98,7 @@ class PlaybackEngine : public QObject {
     Outcome dispatch(const QString& playPath, bool member);
     Outcome startModule(const QString& playPath);
     Outcome startStreaming(const QString& playPath);
+    void seekStreaming(double fraction);
     Outcome startAudioDevice(const QString& playPath);
     Outcome startRoute(PlaybackRouteBase* route, PlaybackRoute which, const QString& path);
     Outcome routeUnavailable(const TextPair& text);

@@ -420,7 +420,9 @@ void PlaybackEngine::seek(double fraction) {
         case PlaybackRoute::Video:
             routeFor(state_.route)->seek(fraction);
             break;
-        case PlaybackRoute::Streaming:  // the control offers no position to set
+        case PlaybackRoute::Streaming:
+            seekStreaming(fraction);
+            break;
         case PlaybackRoute::ModuleLibrary:
         case PlaybackRoute::Picture:
         case PlaybackRoute::None:

@@ -2,6 +2,8 @@
 
 #include "MpvPlayer.h"
 
+#include <algorithm>
+
 namespace marlo {
 
 std::unique_ptr<StreamingControl> createStreamingControl(QObject* parent) {
@@ -98,6 +100,23 @@ void MpvStreamingControl::stop() {
     player().pause();
     player().seek(0.0);
     running_ = false;
+}
+
+void MpvStreamingControl::setPosition(double seconds) {
+    if (readyState_ != kReady) {
+        return;
+    }
+    if (ended_) {
+        // Played out: the file is loaded anew before it can move.
+        ended_ = false;
+        if (!player().loadAndWait(fileName_)) {
+            failed_ = true;
+            setReadyState(0);
+            return;
+        }
+    }
+    // Waits until mpv plays from there, so a following run() starts at the new place.
+    player().seekAndWait(std::clamp(seconds, 0.0, duration_ > 0 ? duration_ : seconds));
 }
 
 double MpvStreamingControl::position() const {

@@ -26,6 +26,7 @@ class MpvStreamingControl : public StreamingControl {
     bool isRunning() const override { return running_; }
     double duration() const override { return duration_; }
     double position() const override;
+    void setPosition(double seconds) override;
 
   private:
     void setReadyState(int state);

@@ -29,6 +29,8 @@ class StreamingControl : public QObject {
     virtual bool isRunning() const = 0;
     virtual double duration() const = 0;  // seconds; 0 when unknown
     virtual double position() const = 0;  // seconds
+    // Moves to `seconds` (ready only); a running file runs on from there.
+    virtual void setPosition(double seconds) = 0;
 
   signals:
     void readyStateChanged(int state);

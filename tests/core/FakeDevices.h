@@ -119,7 +119,11 @@ class FakeStreamingControl : public StreamingControl {
     }
     bool isRunning() const override { return running_; }
     double duration() const override { return ready_ == kReady ? seconds : 0; }
-    double position() const override { return 0; }
+    double position() const override { return position_; }
+    void setPosition(double seconds) override {
+        log << QStringLiteral("position=%1").arg(seconds);
+        position_ = seconds;
+    }
 
     void fireDone() { emit done(); }
 
@@ -128,6 +132,7 @@ class FakeStreamingControl : public StreamingControl {
     int ready_ = 0;
     bool failed_ = false;
     bool running_ = false;
+    double position_ = 0;
 };
 
 // The module library: records calls by name ("loadModule /x.mod", "setPosition 3"), loads any

@@ -141,6 +141,23 @@ TEST_F(EngineFixture, PauseAndResumeOnTheStreamingControl) {
     EXPECT_EQ(streaming.log.mid(2), QStringList({"run", "pause", "run"}));
 }
 
+TEST_F(EngineFixture, ClickOnTheBarMovesTheStreamingControlAndRunsItThere) {
+    streaming.seconds = 200;
+    addItem("A", "a.mp3", "mp3");
+    engine.play();
+    streaming.log.clear();
+    engine.seek(0.25);
+    const QString file = streaming.fileName();
+    EXPECT_EQ(streaming.log, QStringList({"file=", "file=" + file, "position=50", "run"}));
+    EXPECT_TRUE(streaming.isRunning());
+
+    // A file that cannot be given again ends the item with the device error.
+    streaming.readiness = FakeStreamingControl::Readiness::Fails;
+    engine.seek(0.5);
+    EXPECT_EQ(display.titel(), "ERROR: Device not ready");
+    EXPECT_FALSE(engine.state().playing);
+}
+
 TEST_F(EngineFixture, PausedModuleResumesAtItsSavedPositionAndStillEnds) {
     addItems({"M", "N"}, "mod");
     select(0);

@@ -120,4 +120,20 @@ TEST_F(StreamingControlTest, PauseHoldsThePositionAndRunGoesOn) {
     EXPECT_LT(control.position(), 0.1);
 }
 
+// A click on the position bar: the control moves before it runs, so only the rest is decoded.
+TEST_F(StreamingControlTest, RunsOnFromAPositionSet) {
+    const QString path = mp3(2000, 440.0);
+    ASSERT_FALSE(path.isEmpty());
+    MpvStreamingControl control(nullptr, file(QStringLiteral("out.pcm")));
+    SignalCounter done(&control, &StreamingControl::done);
+    control.setFileName(path);
+    ASSERT_TRUE(becomesReady(control));
+    control.setPosition(1.5);
+    control.run();
+    ASSERT_TRUE(waitUntil([&] { return done.count() > 0; }));
+    const PcmSummary sound = summarizePcmFile(file(QStringLiteral("out.pcm")));
+    EXPECT_NEAR(sound.seconds, 0.5, 0.08);
+    EXPECT_NEAR(sound.hz, 440.0, 5.0);
+}
+
 }  // namespace
