@@ -73,10 +73,16 @@ void PlayerPanel::connectEngine(PlaybackEngine& engine) {
 }
 
 void PlayerPanel::render() {
+    // The model changes every tick while a song plays; tooltips are only set when they differ,
+    // since each one sends its own event.
     labels_.titel->setText(model_.titel());
-    labels_.titel->setToolTip(model_.titelTip());
+    if (labels_.titel->toolTip() != model_.titelTip()) {
+        labels_.titel->setToolTip(model_.titelTip());
+    }
     labels_.interpret->setText(model_.interpret());
-    labels_.interpret->setToolTip(model_.interpretTip());
+    if (labels_.interpret->toolTip() != model_.interpretTip()) {
+        labels_.interpret->setToolTip(model_.interpretTip());
+    }
     labels_.dauer->setText(model_.dauer());
     labels_.posit->setText(model_.posit());
     bar_->setFraction(model_.barFraction());
