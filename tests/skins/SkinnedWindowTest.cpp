@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -102,8 +104,21 @@ TEST_F(SkinnedWindowTest, MinimisingSwitchesToStandardAndRestoringBringsTheDesig
     EXPECT_EQ(window->skinSavedAtMinimise(), "Ocean");
     EXPECT_EQ(window->skinButtons().kind(), SkinKind::Strip);
     EXPECT_TRUE(window->mask().isEmpty());
+    // The remote control stands in, with the buttons of "Standard" and its taskbar picture.
+    QWidget* remote = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == "Controller") {
+            remote = w;
+        }
+    }
+    ASSERT_NE(remote, nullptr);
+    EXPECT_TRUE(remote->isVisible());
+    const auto* play = remote->findChild<QLabel*>("Image1");
+    ASSERT_NE(play, nullptr);
+    EXPECT_FALSE(play->pixmap().isNull());
 
     window->showNormal();
+    QTRY_VERIFY(!remote->isVisible());
     QTRY_COMPARE(window->skinSavedAtMinimise(), QString());
     EXPECT_EQ(window->settings().skinName, "Ocean");
     EXPECT_EQ(window->skinButtons().kind(), SkinKind::Design);
