@@ -1,6 +1,6 @@
 #include "FluidSynthRenderer.h"
 
-#include <fluidsynth.h>
+#include "platform/media/FluidSynthLibrary.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +9,9 @@
 namespace marlo {
 
 namespace {
+
+// Set by the first load; every synthesizer object below exists only once it is.
+const FluidSynthLibrary* fs = nullptr;
 
 constexpr int kBlockFrames = 512;
 // A note held with no release would keep the end from coming; after the last tick it may ring
@@ -67,7 +70,7 @@ void appendBe16(QByteArray& out, quint16 v) {
 void quietLogs() {
     static const bool once = [] {
         for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
-            fluid_set_log_function(level, nullptr, nullptr);
+            fs->fluid_set_log_function(level, nullptr, nullptr);
         }
         return true;
     }();
@@ -85,21 +88,21 @@ FluidSynthRenderer::FluidSynthRenderer() = default;
 FluidSynthRenderer::~FluidSynthRenderer() {
     release();
     if (synth_ != nullptr) {
-        delete_fluid_synth(synth_);
+        fs->delete_fluid_synth(synth_);
     }
     if (settings_ != nullptr) {
-        delete_fluid_settings(settings_);
+        fs->delete_fluid_settings(settings_);
     }
 }
 
 void FluidSynthRenderer::release() {
     if (player_ != nullptr) {
-        fluid_player_stop(player_);
-        delete_fluid_player(player_);
+        fs->fluid_player_stop(player_);
+        fs->delete_fluid_player(player_);
         player_ = nullptr;
     }
     if (synth_ != nullptr) {
-        fluid_synth_system_reset(synth_);
+        fs->fluid_synth_system_reset(synth_);
     }
 }
 
@@ -262,6 +265,13 @@ qint64 FluidSynthRenderer::msToTick(qint64 ms) const {
 }
 
 bool FluidSynthRenderer::load(const QString& path) {
+    if (fs == nullptr) {
+        fs = fluidSynthLibrary();
+        if (fs == nullptr) {
+            error_ = QStringLiteral("the FluidSynth library is not installed");
+            return false;
+        }
+    }
     quietLogs();
     release();
     ended_ = true;
@@ -276,19 +286,20 @@ bool FluidSynthRenderer::load(const QString& path) {
         return false;
     }
     if (synth_ == nullptr) {
-        settings_ = new_fluid_settings();
-        fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
-        fluid_settings_setnum(settings_, "synth.gain", 0.5);
+        settings_ = fs->new_fluid_settings();
+        fs->fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
+        fs->fluid_settings_setnum(settings_, "synth.gain", 0.5);
         // The player follows the rendered samples, not the wall clock, so rendering may run
         // ahead of the sound being heard.
-        fluid_settings_setstr(settings_, "player.timing-source", "sample");
-        fluid_settings_setint(settings_, "synth.lock-memory", 0);
-        synth_ = new_fluid_synth(settings_);
-        if (synth_ == nullptr || fluid_synth_sfload(synth_, defaultSoundFont().toUtf8().constData(),
-                                                    1) == FLUID_FAILED) {
+        fs->fluid_settings_setstr(settings_, "player.timing-source", "sample");
+        fs->fluid_settings_setint(settings_, "synth.lock-memory", 0);
+        synth_ = fs->new_fluid_synth(settings_);
+        if (synth_ == nullptr ||
+            fs->fluid_synth_sfload(synth_, defaultSoundFont().toUtf8().constData(), 1) ==
+                FLUID_FAILED) {
             error_ = QStringLiteral("cannot load the soundfont %1").arg(defaultSoundFont());
             if (synth_ != nullptr) {
-                delete_fluid_synth(synth_);
+                fs->delete_fluid_synth(synth_);
                 synth_ = nullptr;
             }
             return false;
@@ -300,10 +311,10 @@ bool FluidSynthRenderer::load(const QString& path) {
 
 bool FluidSynthRenderer::startPlayer(qint64 fromTick) {
     release();
-    player_ = new_fluid_player(synth_);
+    player_ = fs->new_fluid_player(synth_);
     if (player_ == nullptr ||
-        fluid_player_add_mem(player_, clean_.constData(), size_t(clean_.size())) != FLUID_OK ||
-        fluid_player_play(player_) != FLUID_OK) {
+        fs->fluid_player_add_mem(player_, clean_.constData(), size_t(clean_.size())) != FLUID_OK ||
+        fs->fluid_player_play(player_) != FLUID_OK) {
         error_ = QStringLiteral("the synthesizer rejected the file");
         release();
         return false;
@@ -312,9 +323,9 @@ bool FluidSynthRenderer::startPlayer(qint64 fromTick) {
         // The player reads the file on its first block and forgets an earlier seek: run one
         // tiny block, silence what it struck, then seek.
         int16_t scratch[64 * kChannels];
-        fluid_synth_write_s16(synth_, 64, scratch, 0, 2, scratch, 1, 2);
-        fluid_synth_all_sounds_off(synth_, -1);
-        fluid_player_seek(player_, int(std::min<qint64>(fromTick, totalTicks_)));
+        fs->fluid_synth_write_s16(synth_, 64, scratch, 0, 2, scratch, 1, 2);
+        fs->fluid_synth_all_sounds_off(synth_, -1);
+        fs->fluid_player_seek(player_, int(std::min<qint64>(fromTick, totalTicks_)));
     }
     ended_ = false;
     tailFrames_ = 0;
@@ -335,7 +346,7 @@ int FluidSynthRenderer::render(int16_t* out, int frames) {
     while (!ended_ && written < frames) {
         const int block = std::min(kBlockFrames, frames - written);
         int16_t* at = out + qsizetype(written) * kChannels;
-        if (fluid_synth_write_s16(synth_, block, at, 0, 2, at, 1, 2) != FLUID_OK) {
+        if (fs->fluid_synth_write_s16(synth_, block, at, 0, 2, at, 1, 2) != FLUID_OK) {
             ended_ = true;
             break;
         }
@@ -343,11 +354,12 @@ int FluidSynthRenderer::render(int16_t* out, int frames) {
         framesDone_ += block;
         // The player's own "done" comes seconds after the music; the last tick with every
         // voice silent is the real end.
-        const bool pastLastTick = fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
-                                  fluid_player_get_current_tick(player_) >= totalTicks_;
+        const bool pastLastTick = fs->fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
+                                  fs->fluid_player_get_current_tick(player_) >= totalTicks_;
         if (pastLastTick) {
             tailFrames_ += block;
-            if (fluid_synth_get_active_voice_count(synth_) == 0 || tailFrames_ >= kMaxTailFrames) {
+            if (fs->fluid_synth_get_active_voice_count(synth_) == 0 ||
+                tailFrames_ >= kMaxTailFrames) {
                 ended_ = true;
             }
         }
