@@ -360,7 +360,11 @@ void Marlo::dropFiles(const QStringList& paths) {
                 engine_->takeOverPlaybackList();
             }
         };
-        hooks.listsChanged = [this] { emit libraryChangedByDrop(); };
+        hooks.listsChanged = [this] {
+            // The next start opens the kind and Auto collection the drop left shown.
+            CollectionEditor::storeSelection(*library_, settings_);
+            emit libraryChangedByDrop();
+        };
         drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
     }
     drop_->onMainWindow(paths);

@@ -28,6 +28,11 @@ class EditorWindows : public ItemEditorLauncher {
     void openCd(const QRect& over) override;
 
   private:
+    // The settings follow the kind and collection the session now shows.
+    void storeSelection();
+
+    LibrarySession& session_;
+    CollectionEditor::Player player_;
     std::unique_ptr<Editierform> editierform_;
     std::unique_ptr<Musikform> musikform_;
     std::unique_ptr<AddDroppedFiles> drop_;
