@@ -360,6 +360,11 @@ void Marlo::dropFiles(const QStringList& paths) {
                 engine_->takeOverPlaybackList();
             }
         };
+        hooks.kindSwitched = [this](MediaKind) {
+            if (editors_) {
+                editors_->kindSwitched();
+            }
+        };
         hooks.listsChanged = [this] {
             // The next start opens the kind and Auto collection the drop left shown.
             CollectionEditor::storeSelection(*library_, settings_);

@@ -15,6 +15,7 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
       editierform_(std::make_unique<Editierform>(session, settings)),
       musikform_(std::make_unique<Musikform>(session, player)) {
     musikform_->setItemEditorLauncher(this);
+    musikform_->setKindSwitched([this](MediaKind) { kindSwitched(); });
     QObject::connect(editierform_.get(), &Editierform::handedBack, musikform_.get(), [this](bool) {
         // It shows where it was left: placed over the item editor it would wander with every
         // round trip, as the two windows differ in size.
@@ -44,6 +45,10 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
 }
 
 EditorWindows::~EditorWindows() = default;
+
+void EditorWindows::kindSwitched() {
+    editierform_->extensionFilter().reset();
+}
 
 void EditorWindows::storeSelection() {
     // Cancel may have taken back a collection, a drop may have made the Auto collection: the

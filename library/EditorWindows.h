@@ -27,6 +27,10 @@ class EditorWindows : public ItemEditorLauncher {
     void openEdit(const QString& title, const QRect& over) override;
     void openCd(const QRect& over) override;
 
+    // The kind shown changed (the collection editor's switch, a drop on the main window): the
+    // extensions narrowed in the item editor belonged to the old kind.
+    void kindSwitched();
+
   private:
     // The settings follow the kind and collection the session now shows.
     void storeSelection();

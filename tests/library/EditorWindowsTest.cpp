@@ -183,6 +183,31 @@ TEST_F(EditorWindowsTest, FilesDroppedOnTheArchiveListBecomeItems) {
     EXPECT_EQ(settings.collectionNumber, 0);
 }
 
+TEST_F(EditorWindowsTest, AKindSwitchForgetsTheExtensionsNarrowedForTheOldKind) {
+    seed("Rock", {"Alpha"});
+    openEditors();
+    // The extensions window left the audio folder add at mp3 only.
+    item().extensionFilter().append({"*.mp3"});
+
+    press(collection(), "Befehl9");  // CD audio
+    press(collection(), "Befehl9");  // video
+    EXPECT_EQ(child<QPushButton>(collection(), "Befehl9")->text(), "Video");
+    writeFile(media("clips/clip.avi"), "RIFF");
+    writeFile(media("clips/song.mp3"), "data");
+    press(collection(), "Befehl8");
+    expectItemEditorShown(true);
+    prompts.folders.push_back(media("clips"));
+    choose(child<QComboBox>(item(), "Combo2"), 1);  // Add Dir
+    expectItemEditorShown(false);
+    EXPECT_EQ(archive(), QStringList({"Clip"}));
+    EXPECT_EQ(linesOf(collectionPath("Auto collection")), QStringList({"Clip"}));
+
+    // A key switch resets as well.
+    item().extensionFilter().append({"*.avi"});
+    QTest::keyClick(child<QListView>(collection(), "Liste1"), Qt::Key_F2);
+    EXPECT_TRUE(item().extensionFilter().filter().isEmpty());
+}
+
 TEST_F(EditorWindowsTest, AMainWindowDropShowsInTheOpenCollectionEditor) {
     Marlo main(folder.folders(), prompts);
     main.loadCollectionEditor(false);
@@ -193,16 +218,26 @@ TEST_F(EditorWindowsTest, AMainWindowDropShowsInTheOpenCollectionEditor) {
     auto* chooser = child<QComboBox>(*shown, "Kombi1");
     auto* title = child<QLabel>(main, "Titel");
 
+    Editierform* itemEditor = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "Editierform") {
+            itemEditor = static_cast<Editierform*>(window);
+        }
+    }
+    ASSERT_NE(itemEditor, nullptr);
+
     EXPECT_TRUE(dropOn(title, {testdata("mp3/mp3agic_notags.mp3")}));
     EXPECT_EQ(chooser->currentText(), "Auto collection");
     EXPECT_EQ(child<QLabel>(*shown, "Bezeichnung4")->text(), "1");
 
     // A picture switches the main window and the shown editor to pictures.
+    itemEditor->extensionFilter().append({"*.mp3"});
     EXPECT_TRUE(dropOn(title, {writeFile(media("photo.jpg"), "data")}));
     EXPECT_EQ(child<QPushButton>(*shown, "Befehl9")->text(), "Bilder");
     EXPECT_EQ(chooser->currentText(), "Auto collection");
     EXPECT_EQ(child<QLabel>(*shown, "Bezeichnung3")->text(), "0");
     EXPECT_EQ(child<QLabel>(*shown, "Bezeichnung4")->text(), "1");
+    EXPECT_TRUE(itemEditor->extensionFilter().filter().isEmpty());
     // The next start opens what the drop left shown.
     EXPECT_EQ(main.settings().listKind, static_cast<int16_t>(MediaKind::Pictures));
     EXPECT_EQ(main.settings().collectionNumber, 0);
