@@ -26,7 +26,6 @@
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
-#include "library/PlaceWindow.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -324,8 +323,7 @@ Musikform* Marlo::collectionEditor() {
 }
 
 void Marlo::openCollectionEditor() {
-    Musikform* editor = collectionEditor();
-    if (editor == nullptr) {
+    if (collectionEditor() == nullptr) {
         return;
     }
     if (engine_) {
@@ -335,10 +333,7 @@ void Marlo::openCollectionEditor() {
         }
         engine_->blinker().stop();
     }
-    editor->refresh();
-    placeWindowOver(*editor, frameGeometry());
-    editor->show();
-    editor->raise();
+    editors_->showCollectionEditor(frameGeometry());
 }
 
 void Marlo::RemoteMarlo(int keyCode) {

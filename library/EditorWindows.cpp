@@ -46,6 +46,20 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
 
 EditorWindows::~EditorWindows() = default;
 
+void EditorWindows::showCollectionEditor(const QRect& over) {
+    // Both open, the collection editor could switch the kind or open another item under the item
+    // being edited.
+    if (editierform_->isVisible()) {
+        editierform_->raise();
+        editierform_->activateWindow();
+        return;
+    }
+    musikform_->refresh();
+    placeWindowOver(*musikform_, over);
+    musikform_->show();
+    musikform_->raise();
+}
+
 void EditorWindows::kindSwitched() {
     editierform_->extensionFilter().reset();
 }

@@ -27,6 +27,10 @@ class EditorWindows : public ItemEditorLauncher {
     void openEdit(const QString& title, const QRect& over) override;
     void openCd(const QRect& over) override;
 
+    // The main window's Open: the collection editor placed over `over` and shown. While the item
+    // editor is open it stays in front instead; the collection editor comes back when it is done.
+    void showCollectionEditor(const QRect& over);
+
     // The kind shown changed (the collection editor's switch, a drop on the main window): the
     // extensions narrowed in the item editor belonged to the old kind.
     void kindSwitched();

@@ -39,6 +39,16 @@ bool dropOn(QWidget* target, const QStringList& paths) {
     return drop.isAccepted();
 }
 
+// The item editor a main window made.
+QWidget* itemEditorWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "Editierform") {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 void choose(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
@@ -218,12 +228,7 @@ TEST_F(EditorWindowsTest, AMainWindowDropShowsInTheOpenCollectionEditor) {
     auto* chooser = child<QComboBox>(*shown, "Kombi1");
     auto* title = child<QLabel>(main, "Titel");
 
-    Editierform* itemEditor = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == "Editierform") {
-            itemEditor = static_cast<Editierform*>(window);
-        }
-    }
+    auto* itemEditor = static_cast<Editierform*>(itemEditorWindow());
     ASSERT_NE(itemEditor, nullptr);
 
     EXPECT_TRUE(dropOn(title, {testdata("mp3/mp3agic_notags.mp3")}));
@@ -241,6 +246,27 @@ TEST_F(EditorWindowsTest, AMainWindowDropShowsInTheOpenCollectionEditor) {
     // The next start opens what the drop left shown.
     EXPECT_EQ(main.settings().listKind, static_cast<int16_t>(MediaKind::Pictures));
     EXPECT_EQ(main.settings().collectionNumber, 0);
+}
+
+TEST_F(EditorWindowsTest, OpenOnTheMainWindowLeavesAnOpenItemEditorInFront) {
+    Marlo main(folder.folders(), prompts);
+    main.loadCollectionEditor(false);
+    main.openCollectionEditor();
+    Musikform* shown = main.collectionEditor();
+    ASSERT_NE(shown, nullptr);
+    QTest::mouseClick(child<QPushButton>(*shown, "Befehl8"), Qt::LeftButton);
+    QWidget* itemEditor = itemEditorWindow();
+    ASSERT_NE(itemEditor, nullptr);
+    ASSERT_TRUE(itemEditor->isVisible());
+
+    // Both open, the collection editor could switch the kind or open another item under the
+    // item being edited.
+    main.openCollectionEditor();
+    EXPECT_FALSE(shown->isVisible());
+    EXPECT_TRUE(itemEditor->isVisible());
+
+    QTest::mouseClick(child<QPushButton>(*itemEditor, "Befehl2"), Qt::LeftButton);
+    EXPECT_TRUE(shown->isVisible());
 }
 
 }  // namespace
