@@ -26,7 +26,6 @@
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
-#include "library/PlaceWindow.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -324,8 +323,7 @@ Musikform* Marlo::collectionEditor() {
 }
 
 void Marlo::openCollectionEditor() {
-    Musikform* editor = collectionEditor();
-    if (editor == nullptr) {
+    if (collectionEditor() == nullptr) {
         return;
     }
     if (engine_) {
@@ -335,10 +333,7 @@ void Marlo::openCollectionEditor() {
         }
         engine_->blinker().stop();
     }
-    editor->refresh();
-    placeWindowOver(*editor, frameGeometry());
-    editor->show();
-    editor->raise();
+    editors_->showCollectionEditor(frameGeometry());
 }
 
 void Marlo::RemoteMarlo(int keyCode) {
@@ -360,7 +355,16 @@ void Marlo::dropFiles(const QStringList& paths) {
                 engine_->takeOverPlaybackList();
             }
         };
-        hooks.listsChanged = [this] { emit libraryChangedByDrop(); };
+        hooks.kindSwitched = [this](MediaKind) {
+            if (editors_) {
+                editors_->kindSwitched();
+            }
+        };
+        hooks.listsChanged = [this] {
+            // The next start opens the kind and Auto collection the drop left shown.
+            CollectionEditor::storeSelection(*library_, settings_);
+            emit libraryChangedByDrop();
+        };
         drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
     }
     drop_->onMainWindow(paths);

@@ -437,12 +437,15 @@ void CollectionEditor::rememberCurrentIndex() {
 }
 
 void CollectionEditor::storeSelection() {
-    if (player_.settings == nullptr) {
-        return;
+    if (player_.settings != nullptr) {
+        storeSelection(session_, *player_.settings);
     }
-    player_.settings->listKind = static_cast<int16_t>(kind());
-    const qsizetype index = session_.chooser.entries.indexOf(session_.chooser.text);
-    player_.settings->collectionNumber = static_cast<int16_t>(index);
+}
+
+void CollectionEditor::storeSelection(const LibrarySession& session, Settings& settings) {
+    settings.listKind = static_cast<int16_t>(session.kind);
+    const qsizetype index = session.chooser.entries.indexOf(session.chooser.text);
+    settings.collectionNumber = static_cast<int16_t>(index);
 }
 
 }  // namespace marlo

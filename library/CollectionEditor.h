@@ -106,6 +106,9 @@ class CollectionEditor : public QObject {
     // list. Their records are shared and survive a delete.
     QSet<QString> titlesListedElsewhere(const QString& exceptPath) const;
     static bool isUsableCollectionName(const QString& name);
+    // The kind and the collection the session shows, as the next start opens them. Also for the
+    // item editor's Cancel and the drop flows, which change them without this class.
+    static void storeSelection(const LibrarySession& session, Settings& settings);
 
   signals:
     // The chooser's entries or text, or the kind, changed: the window shows them again.

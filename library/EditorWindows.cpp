@@ -10,11 +10,16 @@ namespace marlo {
 
 EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
                              CollectionEditor::Player player)
-    : editierform_(std::make_unique<Editierform>(session, settings)),
+    : session_(session),
+      player_(player),
+      editierform_(std::make_unique<Editierform>(session, settings)),
       musikform_(std::make_unique<Musikform>(session, player)) {
     musikform_->setItemEditorLauncher(this);
+    musikform_->setKindSwitched([this](MediaKind) { kindSwitched(); });
     QObject::connect(editierform_.get(), &Editierform::handedBack, musikform_.get(), [this](bool) {
-        placeWindowOver(*musikform_, editierform_->frameGeometry());
+        // It shows where it was left: placed over the item editor it would wander with every
+        // round trip, as the two windows differ in size.
+        storeSelection();
         musikform_->show();  // refreshes the chooser and counts when shown
         musikform_->raise();
     });
@@ -31,12 +36,41 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
         musikform_->hide();
     };
     hooks.enablePathField = [this] { editierform_->setPathFieldEnabled(true); };
-    hooks.listsChanged = [this] { musikform_->refresh(); };
+    hooks.listsChanged = [this] {
+        storeSelection();
+        musikform_->refresh();
+    };
     drop_ = std::make_unique<AddDroppedFiles>(session, editierform_->adder(), std::move(hooks));
     musikform_->setDropHandler([this](const QStringList& paths) { drop_->onArchiveList(paths); });
 }
 
 EditorWindows::~EditorWindows() = default;
+
+void EditorWindows::showCollectionEditor(const QRect& over) {
+    // Both open, the collection editor could switch the kind or open another item under the item
+    // being edited.
+    if (editierform_->isVisible()) {
+        editierform_->raise();
+        editierform_->activateWindow();
+        return;
+    }
+    musikform_->refresh();
+    placeWindowOver(*musikform_, over);
+    musikform_->show();
+    musikform_->raise();
+}
+
+void EditorWindows::kindSwitched() {
+    editierform_->extensionFilter().reset();
+}
+
+void EditorWindows::storeSelection() {
+    // Cancel may have taken back a collection, a drop may have made the Auto collection: the
+    // next start opens the one shown.
+    if (player_.settings != nullptr) {
+        CollectionEditor::storeSelection(session_, *player_.settings);
+    }
+}
 
 void EditorWindows::openNew(const QRect& over) {
     placeWindowOver(*editierform_, over);

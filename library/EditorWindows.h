@@ -27,7 +27,20 @@ class EditorWindows : public ItemEditorLauncher {
     void openEdit(const QString& title, const QRect& over) override;
     void openCd(const QRect& over) override;
 
+    // The main window's Open: the collection editor placed over `over` and shown. While the item
+    // editor is open it stays in front instead; the collection editor comes back when it is done.
+    void showCollectionEditor(const QRect& over);
+
+    // The kind shown changed (the collection editor's switch, a drop on the main window): the
+    // extensions narrowed in the item editor belonged to the old kind.
+    void kindSwitched();
+
   private:
+    // The settings follow the kind and collection the session now shows.
+    void storeSelection();
+
+    LibrarySession& session_;
+    CollectionEditor::Player player_;
     std::unique_ptr<Editierform> editierform_;
     std::unique_ptr<Musikform> musikform_;
     std::unique_ptr<AddDroppedFiles> drop_;

@@ -286,6 +286,9 @@ void Musikform::returnSelected() {
 
 void Musikform::switchKindTo(MediaKind kind) {
     editor_.switchKind(kind);
+    if (kindSwitched_) {
+        kindSwitched_(kind);
+    }
     if (kind == MediaKind::CdAudio && openCd_) {
         openCd_();
     }

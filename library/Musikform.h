@@ -37,6 +37,10 @@ class Musikform : public QWidget, public CaptionedWindow {
     void setDropHandler(std::function<void(const QStringList& paths)> handler) {
         dropHandler_ = std::move(handler);
     }
+    // After each kind switch made here (kind switch button, F2 to F5).
+    void setKindSwitched(std::function<void(MediaKind kind)> switched) {
+        kindSwitched_ = std::move(switched);
+    }
     // CD audio: the number of tracks of the disc in the drive (0: none), and opening the CD
     // through the player, which lists its tracks in the playback list.
     void setCdAccess(std::function<int()> trackCount, std::function<void()> openCd) {
@@ -83,6 +87,7 @@ class Musikform : public QWidget, public CaptionedWindow {
     CollectionEditor editor_;
     ItemEditorLauncher* launcher_ = nullptr;
     std::function<void(const QStringList&)> dropHandler_;
+    std::function<void(MediaKind)> kindSwitched_;
     std::function<int()> cdTrackCount_;
     std::function<void()> openCd_;
     bool syncingSelection_ = false;
