@@ -1,53 +1,42 @@
 #include "platform/media/FluidSynthLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/media/RuntimeLibrary.h"
 
 #include <mutex>
 
 namespace marlo {
 namespace {
 
-template <typename F>
-bool bind(void* library, const char* name, F& function) {
-    function = reinterpret_cast<F>(dlsym(library, name));
-    return function != nullptr;
-}
-
 const FluidSynthLibrary* load() {
-    void* library = nullptr;
-    for (const char* name : {"libfluidsynth.so.3", "libfluidsynth.so"}) {
-        library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-        if (library != nullptr) {
-            break;
-        }
-    }
+    void* library = openRuntimeLibrary({"libfluidsynth.so.3", "libfluidsynth.so"});
     if (library == nullptr) {
         return nullptr;
     }
     static FluidSynthLibrary api;
     const bool complete =
-        bind(library, "delete_fluid_player", api.delete_fluid_player) &&
-        bind(library, "delete_fluid_settings", api.delete_fluid_settings) &&
-        bind(library, "delete_fluid_synth", api.delete_fluid_synth) &&
-        bind(library, "fluid_player_add_mem", api.fluid_player_add_mem) &&
-        bind(library, "fluid_player_get_current_tick", api.fluid_player_get_current_tick) &&
-        bind(library, "fluid_player_get_status", api.fluid_player_get_status) &&
-        bind(library, "fluid_player_play", api.fluid_player_play) &&
-        bind(library, "fluid_player_seek", api.fluid_player_seek) &&
-        bind(library, "fluid_player_stop", api.fluid_player_stop) &&
-        bind(library, "fluid_set_log_function", api.fluid_set_log_function) &&
-        bind(library, "fluid_settings_setint", api.fluid_settings_setint) &&
-        bind(library, "fluid_settings_setnum", api.fluid_settings_setnum) &&
-        bind(library, "fluid_settings_setstr", api.fluid_settings_setstr) &&
-        bind(library, "fluid_synth_all_sounds_off", api.fluid_synth_all_sounds_off) &&
-        bind(library, "fluid_synth_get_active_voice_count",
-             api.fluid_synth_get_active_voice_count) &&
-        bind(library, "fluid_synth_sfload", api.fluid_synth_sfload) &&
-        bind(library, "fluid_synth_system_reset", api.fluid_synth_system_reset) &&
-        bind(library, "fluid_synth_write_s16", api.fluid_synth_write_s16) &&
-        bind(library, "new_fluid_player", api.new_fluid_player) &&
-        bind(library, "new_fluid_settings", api.new_fluid_settings) &&
-        bind(library, "new_fluid_synth", api.new_fluid_synth);
+        bindRuntimeSymbol(library, "delete_fluid_player", api.delete_fluid_player) &&
+        bindRuntimeSymbol(library, "delete_fluid_settings", api.delete_fluid_settings) &&
+        bindRuntimeSymbol(library, "delete_fluid_synth", api.delete_fluid_synth) &&
+        bindRuntimeSymbol(library, "fluid_player_add_mem", api.fluid_player_add_mem) &&
+        bindRuntimeSymbol(library, "fluid_player_get_current_tick",
+                          api.fluid_player_get_current_tick) &&
+        bindRuntimeSymbol(library, "fluid_player_get_status", api.fluid_player_get_status) &&
+        bindRuntimeSymbol(library, "fluid_player_play", api.fluid_player_play) &&
+        bindRuntimeSymbol(library, "fluid_player_seek", api.fluid_player_seek) &&
+        bindRuntimeSymbol(library, "fluid_player_stop", api.fluid_player_stop) &&
+        bindRuntimeSymbol(library, "fluid_set_log_function", api.fluid_set_log_function) &&
+        bindRuntimeSymbol(library, "fluid_settings_setint", api.fluid_settings_setint) &&
+        bindRuntimeSymbol(library, "fluid_settings_setnum", api.fluid_settings_setnum) &&
+        bindRuntimeSymbol(library, "fluid_settings_setstr", api.fluid_settings_setstr) &&
+        bindRuntimeSymbol(library, "fluid_synth_all_sounds_off", api.fluid_synth_all_sounds_off) &&
+        bindRuntimeSymbol(library, "fluid_synth_get_active_voice_count",
+                          api.fluid_synth_get_active_voice_count) &&
+        bindRuntimeSymbol(library, "fluid_synth_sfload", api.fluid_synth_sfload) &&
+        bindRuntimeSymbol(library, "fluid_synth_system_reset", api.fluid_synth_system_reset) &&
+        bindRuntimeSymbol(library, "fluid_synth_write_s16", api.fluid_synth_write_s16) &&
+        bindRuntimeSymbol(library, "new_fluid_player", api.new_fluid_player) &&
+        bindRuntimeSymbol(library, "new_fluid_settings", api.new_fluid_settings) &&
+        bindRuntimeSymbol(library, "new_fluid_synth", api.new_fluid_synth);
     // Stays loaded for the rest of the run: a synthesizer made from it may live that long.
     return complete ? &api : nullptr;
 }

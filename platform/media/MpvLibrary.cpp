@@ -1,40 +1,29 @@
 #include "platform/media/MpvLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/media/RuntimeLibrary.h"
 
 #include <mutex>
 
 namespace marlo {
 namespace {
 
-template <typename F>
-bool bind(void* library, const char* name, F& function) {
-    function = reinterpret_cast<F>(dlsym(library, name));
-    return function != nullptr;
-}
-
 const MpvLibrary* load() {
-    void* library = nullptr;
-    for (const char* name : {"libmpv.so.2", "libmpv.so.1", "libmpv.so"}) {
-        library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-        if (library != nullptr) {
-            break;
-        }
-    }
+    void* library = openRuntimeLibrary({"libmpv.so.2", "libmpv.so.1", "libmpv.so"});
     if (library == nullptr) {
         return nullptr;
     }
     static MpvLibrary api;
-    const bool complete = bind(library, "mpv_create", api.create) &&
-                          bind(library, "mpv_initialize", api.initialize) &&
-                          bind(library, "mpv_terminate_destroy", api.terminateDestroy) &&
-                          bind(library, "mpv_set_option_string", api.setOptionString) &&
-                          bind(library, "mpv_command_async", api.commandAsync) &&
-                          bind(library, "mpv_wait_event", api.waitEvent) &&
-                          bind(library, "mpv_set_wakeup_callback", api.setWakeupCallback) &&
-                          bind(library, "mpv_observe_property", api.observeProperty) &&
-                          bind(library, "mpv_set_property_async", api.setPropertyAsync) &&
-                          bind(library, "mpv_get_property", api.getProperty);
+    const bool complete =
+        bindRuntimeSymbol(library, "mpv_create", api.create) &&
+        bindRuntimeSymbol(library, "mpv_initialize", api.initialize) &&
+        bindRuntimeSymbol(library, "mpv_terminate_destroy", api.terminateDestroy) &&
+        bindRuntimeSymbol(library, "mpv_set_option_string", api.setOptionString) &&
+        bindRuntimeSymbol(library, "mpv_command_async", api.commandAsync) &&
+        bindRuntimeSymbol(library, "mpv_wait_event", api.waitEvent) &&
+        bindRuntimeSymbol(library, "mpv_set_wakeup_callback", api.setWakeupCallback) &&
+        bindRuntimeSymbol(library, "mpv_observe_property", api.observeProperty) &&
+        bindRuntimeSymbol(library, "mpv_set_property_async", api.setPropertyAsync) &&
+        bindRuntimeSymbol(library, "mpv_get_property", api.getProperty);
     // The library stays loaded for the rest of the run: mpv's threads may still be in it.
     return complete ? &api : nullptr;
 }

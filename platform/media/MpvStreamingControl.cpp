@@ -69,18 +69,26 @@ void MpvStreamingControl::setFileName(const QString& path) {
     player().loadAsync(path);
 }
 
+bool MpvStreamingControl::reloadIfPlayedOut() {
+    if (!ended_) {
+        return true;
+    }
+    // Played out: mpv let go of the file, so it is loaded anew before it runs or moves.
+    ended_ = false;
+    if (!player().loadAndWait(fileName_)) {
+        failed_ = true;
+        setReadyState(0);
+        return false;
+    }
+    return true;
+}
+
 void MpvStreamingControl::run() {
     if (readyState_ != kReady) {
         return;
     }
-    if (ended_) {
-        // Played out: mpv let go of the file, so running again loads it anew.
-        ended_ = false;
-        if (!player().loadAndWait(fileName_)) {
-            failed_ = true;
-            setReadyState(0);
-            return;
-        }
+    if (!reloadIfPlayedOut()) {
+        return;
     }
     player().play();
     running_ = true;
@@ -106,14 +114,8 @@ void MpvStreamingControl::setPosition(double seconds) {
     if (readyState_ != kReady) {
         return;
     }
-    if (ended_) {
-        // Played out: the file is loaded anew before it can move.
-        ended_ = false;
-        if (!player().loadAndWait(fileName_)) {
-            failed_ = true;
-            setReadyState(0);
-            return;
-        }
+    if (!reloadIfPlayedOut()) {
+        return;
     }
     // Waits until mpv plays from there, so a following run() starts at the new place.
     player().seekAndWait(std::clamp(seconds, 0.0, duration_ > 0 ? duration_ : seconds));

@@ -29,6 +29,8 @@ class MpvStreamingControl : public StreamingControl {
     void setPosition(double seconds) override;
 
   private:
+    // False when a played-out file could not be loaded again.
+    bool reloadIfPlayedOut();
     void setReadyState(int state);
 
     MpvPlayer& player();

@@ -57,7 +57,7 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
     if (pa_threaded_mainloop_start(loop_) < 0) {
         return fail(QStringLiteral("the sound thread could not start"));
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(sampleRate), uint8_t(channels)};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(sampleRate), uint8_t(channels)};
     {
         LoopLock lock(loop_);
         for (;;) {
@@ -73,7 +73,7 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
             pa_threaded_mainloop_wait(loop_);
         }
         if (error_.isEmpty()) {
-            stream_ = pa_stream_new(context_, "Music", &spec, nullptr);
+            stream_ = pa_stream_new(context_, "Music", &format, nullptr);
             if (stream_ == nullptr) {
                 error_ =
                     QStringLiteral("the sound stream could not be made: ") + serverError(context_);
@@ -85,7 +85,7 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
             // The server asks for a third of the buffer at a time: a few wake-ups a second.
             pa_buffer_attr attr{};
             attr.maxlength = uint32_t(-1);
-            attr.tlength = uint32_t(pa_usec_to_bytes(pa_usec_t(bufferMs) * 1000, &spec));
+            attr.tlength = uint32_t(pa_usec_to_bytes(pa_usec_t(bufferMs) * 1000, &format));
             attr.prebuf = uint32_t(-1);
             attr.minreq = attr.tlength / 3;
             attr.fragsize = uint32_t(-1);

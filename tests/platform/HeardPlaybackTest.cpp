@@ -16,19 +16,22 @@ using namespace soundtest;
 
 struct ToneRun {
     double firstSeconds = -1;
-    double lastSeconds = -1;
     double heardSeconds = 0;
 };
 
 // Slices of 10 ms count zero crossings coarsely: a quarter off still tells the two tones apart.
-ToneRun findTone(const QList<test::AudioSlice>& slices, double hz, double sliceSeconds) {
+// Only slices before `untilSeconds` count.
+ToneRun findTone(const QList<test::AudioSlice>& slices, double hz, double sliceSeconds,
+                 double untilSeconds = 1e9) {
     ToneRun run;
     for (const test::AudioSlice& slice : slices) {
+        if (slice.startSeconds >= untilSeconds) {
+            break;
+        }
         if (slice.rms > 0.05 && std::abs(slice.frequency - hz) < hz * 0.25) {
             if (run.firstSeconds < 0) {
                 run.firstSeconds = slice.startSeconds;
             }
-            run.lastSeconds = slice.startSeconds;
             run.heardSeconds += sliceSeconds;
         }
     }
@@ -43,20 +46,14 @@ TEST(HeardPlaybackTest, FilesBackToBackAreEachHeardWhole) {
     }
     test::SoundServer server;
     ASSERT_TRUE(server.ok());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    server.addTo(env);
-    useSoundServerAt(env.value(QStringLiteral("XDG_RUNTIME_DIR")),
-                     env.value(QStringLiteral("PULSE_SERVER")));
+    const QProcessEnvironment env = useOwnSoundServer(server);
 
     QTemporaryDir dir;
     const QString low = test::writeSineWav(dir.filePath(QStringLiteral("low.wav")), 440, 1000);
     const QString high = test::writeSineWav(dir.filePath(QStringLiteral("high.wav")), 880, 1000);
     const QString wav = dir.filePath(QStringLiteral("rec.wav"));
     QProcess recorder;
-    recorder.setProcessEnvironment(env);
-    recorder.start(QStringLiteral("parecord"), {QStringLiteral("--device=test_sink.monitor"),
-                                                QStringLiteral("--file-format=wav"), wav});
-    ASSERT_TRUE(recorder.waitForStarted(5000));
+    ASSERT_TRUE(startRecording(recorder, env, wav));
     // Play only once the recorder takes sound, however slowly it started on a busy machine.
     ASSERT_TRUE(processEventsUntil([&] { return QFileInfo(wav).size() > 44100 * 4 / 10; }, 10000));
 
@@ -85,12 +82,14 @@ TEST(HeardPlaybackTest, FilesBackToBackAreEachHeardWhole) {
 
     constexpr double kSlice = 0.01;
     const QList<test::AudioSlice> slices = test::analyseWav(wav, kSlice);
-    const ToneRun first = findTone(slices, 440, kSlice);
     const ToneRun second = findTone(slices, 880, kSlice);
+    // The first is heard whole before the second begins (a slice where a tone stops half-way
+    // counts half the crossings, so a stray "440" can show up later).
+    const ToneRun first = findTone(slices, 440, kSlice, second.firstSeconds);
     // The recorder may miss the very start; the end of the first must be there.
     EXPECT_GT(first.heardSeconds, 0.85);
     EXPECT_GT(second.heardSeconds, 0.93);
-    EXPECT_LT(first.lastSeconds, second.firstSeconds);
+    EXPECT_GE(second.firstSeconds, 0.0);
 }
 
 }  // namespace

@@ -87,18 +87,12 @@ TEST(PcmOutputTest, ModuleIsHeardThroughTheSoundServer) {
     }
     test::SoundServer server;
     ASSERT_TRUE(server.ok());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    server.addTo(env);
-    useSoundServerAt(env.value(QStringLiteral("XDG_RUNTIME_DIR")),
-                     env.value(QStringLiteral("PULSE_SERVER")));
+    const QProcessEnvironment env = useOwnSoundServer(server);
 
     QTemporaryDir dir;
     const QString wav = dir.filePath(QStringLiteral("rec.wav"));
     QProcess recorder;
-    recorder.setProcessEnvironment(env);
-    recorder.start(QStringLiteral("parecord"), {QStringLiteral("--device=test_sink.monitor"),
-                                                QStringLiteral("--file-format=wav"), wav});
-    ASSERT_TRUE(recorder.waitForStarted(5000));
+    ASSERT_TRUE(startRecording(recorder, env, wav));
 
     OpenMptModuleLibrary lib;
     lib.setAmplification(100);

@@ -9,6 +9,8 @@
 #include <QThread>
 #include <functional>
 
+#include "tests/support/SoundServer.h"
+
 // Tools of the tests that play through a private sound server.
 namespace marlo::soundtest {
 
@@ -70,6 +72,23 @@ inline double recordedRmsAmplitude(const QString& wav) {
     }
     ADD_FAILURE() << "sox said: " << report.toStdString();
     return 0.0;
+}
+
+// Points this process at `server` and returns the environment a child needs to reach it.
+inline QProcessEnvironment useOwnSoundServer(const test::SoundServer& server) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    server.addTo(env);
+    useSoundServerAt(env.value(QStringLiteral("XDG_RUNTIME_DIR")),
+                     env.value(QStringLiteral("PULSE_SERVER")));
+    return env;
+}
+
+// Records what the server plays into the WAV file `wav`.
+inline bool startRecording(QProcess& recorder, const QProcessEnvironment& env, const QString& wav) {
+    recorder.setProcessEnvironment(env);
+    recorder.start(QStringLiteral("parecord"), {QStringLiteral("--device=test_sink.monitor"),
+                                                QStringLiteral("--file-format=wav"), wav});
+    return recorder.waitForStarted(5000);
 }
 
 }  // namespace marlo::soundtest
