@@ -1,6 +1,8 @@
 // Writes a one-collection audio library the way the collection editor leaves it, for scripts
 // that start the real program on prepared media.
 // Usage: prepare_library <data folder> <collection> <title>=<path>[=<type tag>] ...
+// The program folder (the data folder's parent) gets the skin register of a fresh installation,
+// so the program starts with its default skin as a user's does.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +11,7 @@
 
 #include "library/ItemStore.h"
 #include "platform/Prompts.h"
+#include "skins/SkinRegister.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -21,6 +24,9 @@ int main(int argc, char** argv) {
     const QString data = QDir(args[1]).absolutePath() + QLatin1Char('/');
     QDir().mkpath(data);
     marlo::UnattendedPrompts prompts(true);
+    QDir program(data);
+    program.cdUp();
+    marlo::SkinRegister(program.absolutePath() + QLatin1Char('/'), prompts).writeDefaults();
     marlo::ItemStore store(data + QStringLiteral("Marlo.zip"), prompts);
     QByteArray titles;
     for (int i = 3; i < args.size(); ++i) {

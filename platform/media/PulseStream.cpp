@@ -2,6 +2,8 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
+
 namespace marlo {
 
 namespace {
@@ -174,17 +176,23 @@ void PulseStream::streamState(pa_stream* stream, void* self) {
 
 void PulseStream::writeRequest(pa_stream* stream, std::size_t bytes, void* self) {
     auto* me = static_cast<PulseStream*>(self);
-    void* data = nullptr;
-    std::size_t size = bytes;
-    if (pa_stream_begin_write(stream, &data, &size) < 0 || data == nullptr) {
-        return;
+    // The server's buffer may hand out less than was asked for (one memory block at most). The
+    // rest must be written now: the server asks again only for room it frees, and a stream
+    // whose start-up buffer was never filled would never start.
+    while (bytes > 0) {
+        void* data = nullptr;
+        std::size_t size = bytes;
+        if (pa_stream_begin_write(stream, &data, &size) < 0 || data == nullptr || size == 0) {
+            return;
+        }
+        const std::size_t written = me->fill_ ? me->fill_(data, size) : 0;
+        if (written == 0) {
+            pa_stream_cancel_write(stream);
+            return;
+        }
+        pa_stream_write(stream, data, written, nullptr, 0, PA_SEEK_RELATIVE);
+        bytes -= std::min(bytes, written);
     }
-    const std::size_t written = me->fill_ ? me->fill_(data, size) : 0;
-    if (written == 0) {
-        pa_stream_cancel_write(stream);
-        return;
-    }
-    pa_stream_write(stream, data, written, nullptr, 0, PA_SEEK_RELATIVE);
 }
 
 }  // namespace marlo
