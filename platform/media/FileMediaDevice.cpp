@@ -5,6 +5,7 @@
 #include "PcmOutput.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace marlo {
@@ -134,7 +135,9 @@ int FileMediaDevice::play() {
                 midi_->seekMs(0);
             }
         }
-        if (pcm_->isActive() && pcm_->isSuspended()) {
+        if (from >= 0 && pcm_->isActive()) {
+            pcm_->start();  // a jump: what the server still holds is of the old place
+        } else if (pcm_->isActive() && pcm_->isSuspended()) {
             pcm_->resume();
         } else if (!pcm_->isActive()) {
             pcm_->start();  // without a sound server it paces the music silently
@@ -221,8 +224,10 @@ qint64 FileMediaDevice::position() const {
         return seconds > 0 ? qint64(std::llround(seconds * 1000.0)) : 0;
     }
     if (backend_ == Backend::Midi) {
+        // What is heard: the renderer is ahead by what the sound server still holds.
+        const qint64 bufferedMs = pcm_->framesBuffered() * 1000 / PcmOutput::kSampleRate;
         const auto lock = pcm_->lockSource();
-        return std::min(midi_->positionMs(), midi_->lengthMs());
+        return std::clamp(midi_->positionMs() - bufferedMs, qint64(0), midi_->lengthMs());
     }
     return 0;
 }

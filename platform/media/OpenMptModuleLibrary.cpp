@@ -1,6 +1,8 @@
 #include "platform/media/OpenMptModuleLibrary.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <libopenmpt/libopenmpt.hpp>
@@ -21,11 +23,20 @@ constexpr qint64 kMaxModuleBytes = 256LL * 1024 * 1024;
 // (0 lets libopenmpt choose its recommended filter).
 constexpr int kFilterLength[] = {1, 2, 4, 0};
 
+// Rendering in slices of about 23 ms places each row's sound to within a slice.
+constexpr int kSliceFrames = 1024;
+// Marks nobody asked for are folded once there are this many (about 90 s of rows).
+constexpr std::size_t kMaxMarks = 4096;
+
 }  // namespace
 
 struct OpenMptModuleLibrary::Loaded {
     std::unique_ptr<openmpt::module> module;
     QString name;
+    // The file it was read from, to know the same file again.
+    QString path;
+    qint64 size = 0;
+    QDateTime modified;
 };
 
 OpenMptModuleLibrary::OpenMptModuleLibrary(Output output) : outputKind_(output) {}
@@ -88,6 +99,19 @@ bool OpenMptModuleLibrary::setOption(int option, int value) {
 
 int OpenMptModuleLibrary::loadModule(const QString& path) {
     lastResult_ = false;
+    const QFileInfo info(path);
+    {
+        // The song just freed, loaded again (a repeated item): reading it afresh would give
+        // the same song, at the cost of parsing it and measuring its length once more.
+        std::lock_guard lock(mutex_);
+        if (spare_ && spare_->path == path && spare_->size == info.size() &&
+            spare_->modified == info.lastModified() && applySettings(*spare_->module)) {
+            const int handle = nextModule_++;
+            modules_[handle] = std::move(spare_);
+            lastResult_ = true;
+            return handle;
+        }
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > kMaxModuleBytes) {
         return 0;
@@ -114,6 +138,9 @@ int OpenMptModuleLibrary::loadModule(const QString& path) {
         module.set_repeat_count(0);
         module.ctl_set_text("play.at_end", "stop");
         loaded->name = QString::fromStdString(module.get_metadata("title")).left(32);
+        loaded->path = path;
+        loaded->size = info.size();
+        loaded->modified = info.lastModified();
     } catch (...) {
         return 0;
     }
@@ -158,12 +185,15 @@ int OpenMptModuleLibrary::playModule(int module, bool loop) {
         playModule_ = module;
         loop_ = loop;
         ended_ = false;
-        wrapPending_ = false;
         passes_ = 0;
+        restartTimeline(*it->second->module);
     }
     if (outputKind_ == Output::SoundServer) {
-        output_ = std::make_unique<PcmOutput>(
-            [this](qint16* out, int frames) { return render(out, frames); });
+        // One output for every song: its connection to the server stays between songs.
+        if (!output_) {
+            output_ = std::make_unique<PcmOutput>(
+                [this](qint16* out, int frames) { return render(out, frames); });
+        }
         // Without a sound server the output says so and plays on silently.
         output_->start();
     }
@@ -182,50 +212,91 @@ int OpenMptModuleLibrary::render(qint16* out, int frames) {
     bool restarted = false;
     try {
         while (done < frames) {
-            const std::size_t got = module.read_interleaved_stereo(
-                PcmOutput::kSampleRate, std::size_t(frames - done), out + 2 * done);
-            done += int(got);
-            if (done == frames) {
-                break;
+            const int want = std::min(frames - done, kSliceFrames);
+            const int got = int(module.read_interleaved_stereo(PcmOutput::kSampleRate,
+                                                               std::size_t(want), out + 2 * done));
+            done += got;
+            renderedFrames_ += got;
+            if (got == want) {
+                markPlace(module, false);
+                continue;
             }
             if (got == 0 && restarted) {
                 break;  // a song that renders nothing at all: do not spin
             }
             // The song has ended.
             ++passes_;
-            wrapPending_ = true;
+            markPlace(module, true);
             if (!loop_) {
                 ended_ = true;
                 break;
             }
             module.set_position_seconds(0.0);
             restarted = true;
+            markPlace(module, false);
         }
     } catch (...) {
         ended_ = true;
+        markPlace(module, true);
     }
     if (loop_ && done < frames) {
         std::fill(out + 2 * done, out + 2 * frames, qint16(0));
+        renderedFrames_ += frames - done;
         done = frames;
     }
     if (amplification_ == 0) {
         std::fill(out, out + 2 * done, qint16(0));
     }
+    if (marks_.size() > kMaxMarks) {
+        forgetHeardUpTo(marks_[marks_.size() - kMaxMarks / 2].frame);
+    }
     return done;
 }
 
+void OpenMptModuleLibrary::markPlace(const openmpt::module& module, bool end) {
+    const Mark mark{renderedFrames_, module.get_current_order(), module.get_current_pattern(),
+                    module.get_current_row(), end};
+    if (!end && !marks_.empty()) {
+        const Mark& last = marks_.back();
+        if (!last.end && last.order == mark.order && last.pattern == mark.pattern &&
+            last.row == mark.row) {
+            return;
+        }
+    }
+    marks_.push_back(mark);
+}
+
+void OpenMptModuleLibrary::forgetHeardUpTo(qint64 frame) {
+    while (marks_.size() > 1 && marks_[1].frame <= frame) {
+        marks_.pop_front();
+        if (marks_.front().end) {
+            (loop_ ? wrapPending_ : heardEnd_) = true;
+        }
+    }
+}
+
+void OpenMptModuleLibrary::restartTimeline(const openmpt::module& module) {
+    renderedFrames_ = 0;
+    marks_.clear();
+    heardEnd_ = false;
+    wrapPending_ = false;
+    markPlace(module, false);
+}
+
 bool OpenMptModuleLibrary::getPlayStatus(int play, PlayStatus& status) {
+    // Read before the lock: the output's server thread renders under that lock.
+    const qint64 played = output_ ? output_->framesPlayed() : -1;
     std::lock_guard lock(mutex_);
-    const auto it = modules_.find(playModule_);
-    if (play == 0 || play != play_ || it == modules_.end()) {
+    if (play == 0 || play != play_ || marks_.empty()) {
         return lastResult_ = false;
     }
-    const openmpt::module& module = *it->second->module;
-    status.pattern = module.get_current_pattern();
-    status.row = module.get_current_row();
-    status.position = module.get_current_order();
+    forgetHeardUpTo(played >= 0 ? played : renderedFrames_);
+    const Mark& heard = marks_.front();
+    status.pattern = heard.pattern;
+    status.row = heard.row;
+    status.position = heard.order;
     // The end shows as position 0 at least once, even where order 0 is skipped or short.
-    if (ended_ || wrapPending_) {
+    if (heardEnd_ || wrapPending_) {
         status.position = 0;
         wrapPending_ = false;
     }
@@ -233,27 +304,38 @@ bool OpenMptModuleLibrary::getPlayStatus(int play, PlayStatus& status) {
 }
 
 bool OpenMptModuleLibrary::setPosition(int play, int position) {
-    std::lock_guard lock(mutex_);
-    const auto it = modules_.find(playModule_);
-    if (play == 0 || play != play_ || it == modules_.end() || position < 0 ||
-        position >= it->second->module->get_num_orders()) {
-        return lastResult_ = false;
+    // What the server holds is of the old place: the output starts over after the jump, so
+    // the jump is heard at once. Stopped outside the lock (stopping waits for a fill).
+    const bool audible = output_ && output_->isAudible();
+    const bool paused = audible && output_->isSuspended();
+    if (audible) {
+        output_->stop();
     }
-    try {
-        it->second->module->set_position_order_row(position, 0);
-    } catch (...) {
-        return lastResult_ = false;
+    bool moved = false;
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = modules_.find(playModule_);
+        if (play != 0 && play == play_ && it != modules_.end() && position >= 0 &&
+            position < it->second->module->get_num_orders()) {
+            try {
+                it->second->module->set_position_order_row(position, 0);
+                ended_ = false;
+                restartTimeline(*it->second->module);
+                moved = true;
+            } catch (...) {
+            }
+        }
     }
-    ended_ = false;
-    wrapPending_ = false;
-    return lastResult_ = true;
+    if (audible) {
+        output_->start(paused);
+    }
+    return lastResult_ = moved;
 }
 
 void OpenMptModuleLibrary::stopOutput() {
     // Outside the lock: stopping may wait for the sink, which pulls through render().
     if (output_) {
         output_->stop();
-        output_.reset();
     }
 }
 
@@ -283,7 +365,13 @@ bool OpenMptModuleLibrary::freeModule(int module) {
         stopModule(play_);
     }
     std::lock_guard lock(mutex_);
-    return lastResult_ = modules_.erase(module) > 0;
+    const auto it = modules_.find(module);
+    if (it == modules_.end()) {
+        return lastResult_ = false;
+    }
+    spare_ = std::move(it->second);
+    modules_.erase(it);
+    return lastResult_ = true;
 }
 
 bool OpenMptModuleLibrary::close() {

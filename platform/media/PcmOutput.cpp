@@ -39,23 +39,42 @@ int PcmOutput::pull(qint16* out, int frames) {
         got = std::clamp(source_ ? source_(out, frames) : 0, 0, frames);
     }
     framesPulled_ += got;
-    if (got == 0) {
-        ended_ = true;
-        // Queued: this may run on the sound server's thread.
-        QMetaObject::invokeMethod(this, &PcmOutput::sourceEnded, Qt::QueuedConnection);
+    if (got == 0 && !ended_.exchange(true) && !throughServer_) {
+        // Played silently, the end is now. Through the server it comes when the server has
+        // played out what it holds (the drained notice).
+        announceEnd();
     }
     return got;
 }
 
-bool PcmOutput::start() {
+void PcmOutput::announceEnd() {
+    // Queued: this may run on the server's thread. An end of an earlier start is not this one's.
+    const int run = run_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, run] {
+            if (run == run_ && active_) {
+                emit sourceEnded();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool PcmOutput::start(bool suspended) {
     stop();
+    ++run_;
     error_.clear();
     framesPulled_ = 0;
     ended_ = false;
-    suspended_ = false;
+    drained_ = false;
+    suspended_ = suspended;
     active_ = true;
-    auto stream = std::make_unique<PulseStream>();
-    const bool opened = stream->open(
+    // Set before the server's thread first pulls, which may already find the end.
+    throughServer_ = true;
+    if (!stream_) {
+        stream_ = std::make_unique<PulseStream>();
+    }
+    const bool opened = stream_->open(
         kSampleRate, kChannels, kServerBufferMs,
         [this](void* data, std::size_t bytes) {
             const int frames = int(bytes / kBytesPerFrame);
@@ -65,22 +84,41 @@ bool PcmOutput::start() {
             // The server went away while playing: go on without sound, on our own thread.
             QMetaObject::invokeMethod(
                 this, [this, reason] { fallBackToSilence(reason); }, Qt::QueuedConnection);
-        });
+        },
+        [this] {
+            drained_ = true;  // all of it heard, whatever the estimate says
+            announceEnd();
+        },
+        suspended);
     if (!opened) {
-        fallBackToSilence(stream->errorString());
+        const QString reason = stream_->errorString();  // a copy: the stream goes
+        fallBackToSilence(reason);
         return false;
     }
-    stream_ = std::move(stream);
     return true;
+}
+
+qint64 PcmOutput::framesPlayed() const {
+    const qint64 pulled = framesPulled_;
+    if (!stream_ || !throughServer_ || drained_) {
+        return pulled;
+    }
+    return std::min(pulled, stream_->playedBytes() / kBytesPerFrame);
 }
 
 void PcmOutput::fallBackToSilence(const QString& reason) {
     if (!active_) {
         return;
     }
-    releaseStream();
+    // A failed or lost connection is not kept: the next start tries the server afresh.
+    stream_.reset();
+    throughServer_ = false;
     error_ = reason;
     qWarning("Marlo: no sound: %s; playing on silently", qPrintable(reason));
+    if (ended_) {
+        // The server went while it played out the end: that end is now.
+        emit sourceEnded();
+    }
     silentBase_ = framesPulled_;
     silentClock_.start();
     if (!suspended_) {
@@ -115,19 +153,20 @@ void PcmOutput::silentTick() {
     }
 }
 
-void PcmOutput::releaseStream() {
+void PcmOutput::endStream() {
     if (stream_) {
-        // Waits for a fill in progress on the server's thread.
+        // Waits for a fill in progress on the server's thread; the connection stays for the
+        // next start.
         stream_->close();
-        stream_.reset();
     }
 }
 
 void PcmOutput::stop() {
     active_ = false;
+    throughServer_ = false;
     suspended_ = false;
     silentTimer_.stop();
-    releaseStream();
+    endStream();
 }
 
 void PcmOutput::suspend() {

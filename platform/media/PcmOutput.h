@@ -35,10 +35,10 @@ class PcmOutput : public QObject {
     explicit PcmOutput(Source source, QObject* parent = nullptr);
     ~PcmOutput() override;
 
-    // Starts pulling from the beginning. Returns whether the sound is heard; when it is not,
-    // errorString() says why and soundUnavailable() has been sent, and the source is pulled
-    // silently instead.
-    bool start();
+    // Starts pulling from the beginning (held as by suspend() when `suspended`). Returns
+    // whether the sound is heard; when it is not, errorString() says why and soundUnavailable()
+    // has been sent, and the source is pulled silently instead.
+    bool start(bool suspended = false);
     void stop();
     void suspend();
     void resume();
@@ -52,16 +52,21 @@ class PcmOutput : public QObject {
     QString errorString() const { return error_; }
     // Frames taken from the source since start().
     qint64 framesPulled() const { return framesPulled_; }
+    // Frames heard since start(): those pulled less what the server still holds.
+    qint64 framesPlayed() const;
+    qint64 framesBuffered() const { return framesPulled_ - framesPlayed(); }
 
   signals:
     void soundUnavailable(const QString& reason);
+    // The source has ended and its last sound has been heard.
     void sourceEnded();
 
   private:
     int pull(qint16* out, int frames);
     void fallBackToSilence(const QString& reason);
+    void announceEnd();
     void silentTick();
-    void releaseStream();
+    void endStream();
 
     Source source_;
     std::mutex sourceMutex_;
@@ -75,6 +80,9 @@ class PcmOutput : public QObject {
     std::atomic_bool active_ = false;
     std::atomic_bool suspended_ = false;
     std::atomic_bool ended_ = false;
+    std::atomic_bool throughServer_ = false;
+    std::atomic_bool drained_ = false;  // the server has played all the source gave
+    std::atomic_int run_ = 0;  // counts start()s  // the end is told by the server's drained notice
 };
 
 }  // namespace marlo

@@ -29,20 +29,24 @@ QString serverError(pa_context* context) {
 }  // namespace
 
 PulseStream::~PulseStream() {
-    close();
+    disconnect();
 }
 
 bool PulseStream::fail(const QString& reason) {
     error_ = reason;
-    close();
+    disconnect();
     return false;
 }
 
-bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed) {
-    close();
-    error_.clear();
-    fill_ = std::move(fill);
-    failed_ = std::move(failed);
+bool PulseStream::connect() {
+    if (loop_ != nullptr) {
+        LoopLock lock(loop_);
+        if (PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) {
+            return true;
+        }
+    }
+    // None yet, or the server went away since: a new connection.
+    disconnect();
     loop_ = pa_threaded_mainloop_new();
     if (loop_ == nullptr) {
         return fail(QStringLiteral("the sound thread could not be made"));
@@ -59,27 +63,37 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
     if (pa_threaded_mainloop_start(loop_) < 0) {
         return fail(QStringLiteral("the sound thread could not start"));
     }
+    LoopLock lock(loop_);
+    for (;;) {
+        const pa_context_state_t state = pa_context_get_state(context_);
+        if (state == PA_CONTEXT_READY) {
+            return true;
+        }
+        if (!PA_CONTEXT_IS_GOOD(state)) {
+            error_ = QStringLiteral("no sound server: ") + serverError(context_);
+            break;
+        }
+        pa_threaded_mainloop_wait(loop_);
+    }
+    return false;  // the lock is let go before the teardown below
+}
+
+bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed,
+                       Drained drained, bool corked) {
+    close();
+    error_.clear();
+    if (!connect()) {
+        return fail(error_);
+    }
     const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(sampleRate), uint8_t(channels)};
     {
         LoopLock lock(loop_);
-        for (;;) {
-            const pa_context_state_t state = pa_context_get_state(context_);
-            if (state == PA_CONTEXT_READY) {
-                break;
-            }
-            if (!PA_CONTEXT_IS_GOOD(state)) {
-                const QString reason = QStringLiteral("no sound server: ") + serverError(context_);
-                error_ = reason;
-                break;
-            }
-            pa_threaded_mainloop_wait(loop_);
-        }
-        if (error_.isEmpty()) {
-            stream_ = pa_stream_new(context_, "Music", &format, nullptr);
-            if (stream_ == nullptr) {
-                error_ =
-                    QStringLiteral("the sound stream could not be made: ") + serverError(context_);
-            }
+        fill_ = std::move(fill);
+        failed_ = std::move(failed);
+        drained_ = std::move(drained);
+        stream_ = pa_stream_new(context_, "Music", &format, nullptr);
+        if (stream_ == nullptr) {
+            error_ = QStringLiteral("the sound stream could not be made: ") + serverError(context_);
         }
         if (error_.isEmpty()) {
             pa_stream_set_state_callback(stream_, &PulseStream::streamState, this);
@@ -91,8 +105,12 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
             attr.prebuf = uint32_t(-1);
             attr.minreq = attr.tlength / 3;
             attr.fragsize = uint32_t(-1);
-            if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr,
-                                           nullptr) < 0) {
+            // The played position is read often (what the display shows is what is heard);
+            // interpolated between the server's reports, reading it costs no round trip.
+            const auto flags =
+                pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
+                                  (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
+            if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
                 error_ =
                     QStringLiteral("the sound stream could not start: ") + serverError(context_);
             }
@@ -120,16 +138,30 @@ void PulseStream::close() {
     if (loop_ == nullptr) {
         return;
     }
+    LoopLock lock(loop_);
+    ready_ = false;
+    draining_ = false;
+    if (drain_ != nullptr) {
+        pa_operation_cancel(drain_);
+        pa_operation_unref(drain_);
+        drain_ = nullptr;
+    }
+    if (stream_ != nullptr) {
+        pa_stream_set_write_callback(stream_, nullptr, nullptr);
+        pa_stream_set_state_callback(stream_, nullptr, nullptr);
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+        stream_ = nullptr;
+    }
+}
+
+void PulseStream::disconnect() {
+    close();
+    if (loop_ == nullptr) {
+        return;
+    }
     {
         LoopLock lock(loop_);
-        ready_ = false;
-        if (stream_ != nullptr) {
-            pa_stream_set_write_callback(stream_, nullptr, nullptr);
-            pa_stream_set_state_callback(stream_, nullptr, nullptr);
-            pa_stream_disconnect(stream_);
-            pa_stream_unref(stream_);
-            stream_ = nullptr;
-        }
         if (context_ != nullptr) {
             pa_context_set_state_callback(context_, nullptr, nullptr);
             pa_context_disconnect(context_);
@@ -142,6 +174,29 @@ void PulseStream::close() {
     }
     pa_threaded_mainloop_free(loop_);
     loop_ = nullptr;
+}
+
+qint64 PulseStream::playedBytes() const {
+    if (loop_ == nullptr || stream_ == nullptr) {
+        return 0;
+    }
+    LoopLock lock(loop_);
+    pa_usec_t played = 0;
+    if (pa_stream_get_time(stream_, &played) < 0) {
+        return 0;  // no report from the server yet
+    }
+    return qint64(pa_usec_to_bytes(played, pa_stream_get_sample_spec(stream_)));
+}
+
+void PulseStream::drainDone(pa_stream*, int success, void* self) {
+    auto* me = static_cast<PulseStream*>(self);
+    if (me->drain_ != nullptr) {
+        pa_operation_unref(me->drain_);
+        me->drain_ = nullptr;
+    }
+    if (success != 0 && me->drained_) {
+        me->drained_();
+    }
 }
 
 void PulseStream::setCorked(bool corked) {
@@ -188,6 +243,12 @@ void PulseStream::writeRequest(pa_stream* stream, std::size_t bytes, void* self)
         const std::size_t written = me->fill_ ? me->fill_(data, size) : 0;
         if (written == 0) {
             pa_stream_cancel_write(stream);
+            // The end: the server plays out what it holds (even less than its start-up
+            // buffer) and says when it is done.
+            if (!me->draining_ && me->drained_) {
+                me->draining_ = true;
+                me->drain_ = pa_stream_drain(stream, &PulseStream::drainDone, me);
+            }
             return;
         }
         pa_stream_write(stream, data, written, nullptr, 0, PA_SEEK_RELATIVE);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <cstddef>
 #include <functional>
 
 struct pa_threaded_mainloop;
 struct pa_context;
 struct pa_stream;
+struct pa_operation;
 
 namespace marlo {
 
@@ -20,15 +22,24 @@ class PulseStream {
     using Fill = std::function<std::size_t(void* data, std::size_t bytes)>;
     // The server went away or the stream broke; called on the stream's thread.
     using Failed = std::function<void(const QString& reason)>;
+    // Everything written has been played, after a fill returned nothing; on the stream's thread.
+    using Drained = std::function<void()>;
 
     PulseStream() = default;
     ~PulseStream();
     PulseStream(const PulseStream&) = delete;
     PulseStream& operator=(const PulseStream&) = delete;
 
-    // Connects and starts playing; false with errorString() when there is no server.
-    bool open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed);
+    // Starts a new stream (or holds it corked), connecting to the server first unless still
+    // connected from an earlier stream; false with errorString() when there is no server.
+    bool open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed,
+              Drained drained = nullptr, bool corked = false);
+    // Ends the stream; the connection stays for the next one (no new thread, no handshake).
     void close();
+    // Ends the stream and the connection.
+    void disconnect();
+    // Bytes the server has played so far (its read position), estimated between its reports.
+    qint64 playedBytes() const;
     // Corked, the server holds what it has and plays nothing: pause without losing sound.
     void setCorked(bool corked);
     QString errorString() const { return error_; }
@@ -37,6 +48,8 @@ class PulseStream {
     static void contextState(pa_context* context, void* self);
     static void streamState(pa_stream* stream, void* self);
     static void writeRequest(pa_stream* stream, std::size_t bytes, void* self);
+    static void drainDone(pa_stream* stream, int success, void* self);
+    bool connect();
     bool fail(const QString& reason);
 
     pa_threaded_mainloop* loop_ = nullptr;
@@ -44,7 +57,10 @@ class PulseStream {
     pa_stream* stream_ = nullptr;
     Fill fill_;
     Failed failed_;
-    bool ready_ = false;  // once the stream plays, later failures go to failed_
+    Drained drained_;
+    pa_operation* drain_ = nullptr;
+    bool draining_ = false;  // once the fill ran dry; it never refills
+    bool ready_ = false;     // once the stream plays, later failures go to failed_
     QString error_;
 };
 

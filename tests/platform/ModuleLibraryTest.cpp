@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdlib>
@@ -332,6 +333,50 @@ TEST(ModuleLibraryTest, PositionJumpsAndTeardownInAnyOrder) {
     EXPECT_FALSE(lib->stopModule(play2));
     EXPECT_FALSE(lib->freeModule(again));
     EXPECT_TRUE(renderFrames(*lib, 16).empty());
+}
+
+// A repeated item loads the song it just freed again: it plays from its start like a fresh load,
+// and a file changed in between is read afresh, never the song kept from before.
+TEST(ModuleLibraryTest, LoadingTheFreedSongAgainPlaysItFromTheStartUnlessTheFileChanged) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("song.xm"));
+    ASSERT_TRUE(QFile::copy(module("libxmp_read_event_ft2.xm"), path));
+    auto lib = makeLibrary();
+    const std::vector<qint16> first = renderStart(path, kPollFrames, 100, 3);
+
+    int handle = lib->loadModule(path);
+    int play = lib->playModule(handle, true);
+    renderFrames(*lib, kRate * 3);
+    ModuleLibrary::PlayStatus status;
+    ASSERT_TRUE(lib->getPlayStatus(play, status));
+    EXPECT_GT(status.position, 0);
+    EXPECT_TRUE(lib->stopModule(play));
+    EXPECT_TRUE(lib->freeModule(handle));
+    EXPECT_TRUE(lib->close());
+
+    handle = lib->loadModule(path);
+    play = lib->playModule(handle, true);
+    ASSERT_NE(play, 0);
+    ASSERT_TRUE(lib->getPlayStatus(play, status));
+    EXPECT_EQ(status.position, 0);
+    EXPECT_EQ(status.row, 0);
+    // The same sound as a fresh load, up to libopenmpt's dither in the lowest bits.
+    const std::vector<qint16> again = renderFrames(*lib, kPollFrames);
+    ASSERT_EQ(again.size(), first.size());
+    int furthest = 0;
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        furthest = std::max(furthest, std::abs(again[i] - first[i]));
+    }
+    EXPECT_LE(furthest, 4);
+    EXPECT_TRUE(lib->freeModule(handle));
+
+    // Another song under the same name.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(module("openmpt_test.mod"), path));
+    handle = lib->loadModule(path);
+    ModuleLibrary::ModuleInfo info;
+    ASSERT_TRUE(lib->getModuleInfo(handle, info));
+    EXPECT_EQ(info.songName, QStringLiteral("MOD_Test___________X"));
 }
 
 }  // namespace

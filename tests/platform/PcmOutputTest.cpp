@@ -118,5 +118,60 @@ TEST(PcmOutputTest, ModuleIsHeardThroughTheSoundServer) {
     EXPECT_GT(recordedRmsAmplitude(wav), 0.02);
 }
 
+// The server holds a while of sound ahead of what is heard: the end of a source, and of a song,
+// is told when the listener has heard it, not when the last of it was handed over.
+TEST(PcmOutputTest, EndsAreToldWhenHeard) {
+    if (ranInFreshProcess()) {
+        return;
+    }
+    test::SoundServer server;
+    ASSERT_TRUE(server.ok());
+    useOwnSoundServer(server);
+
+    // Half a second of sound, all of it taken by the server at once.
+    qint64 given = 0;
+    PcmOutput output([&given](qint16* out, int frames) {
+        const int n = int(std::min<qint64>(frames, kRate / 2 - given));
+        std::fill(out, out + 2 * n, qint16(1000));
+        given += n;
+        return n;
+    });
+    int ended = 0;
+    QObject::connect(&output, &PcmOutput::sourceEnded, [&] { ++ended; });
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(output.start()) << output.errorString().toStdString();
+    ASSERT_TRUE(processEventsUntil([&] { return ended > 0; }, 10000));
+    EXPECT_GE(clock.elapsed(), 450);
+    EXPECT_EQ(output.framesPlayed(), kRate / 2);
+    processEventsUntil([] { return false; }, 200);
+    EXPECT_EQ(ended, 1);
+
+    // A 0.8 s song without looping: its end shows (position back to 0) once it has been heard,
+    // and the place shown never runs ahead of the sound.
+    OpenMptModuleLibrary lib;
+    clock.restart();
+    const int play = lib.playModule(
+        lib.loadModule(test::testdata("modules/libxmp_pattern_jump_st3_break.s3m")), false);
+    ASSERT_NE(play, 0);
+    ASSERT_TRUE(lib.output()->isAudible());
+    bool above = false;
+    qint64 endSeenMs = -1;
+    processEventsUntil(
+        [&] {
+            ModuleLibrary::PlayStatus status;
+            EXPECT_TRUE(lib.getPlayStatus(play, status));
+            EXPECT_LE(lib.output()->framesPlayed(), lib.output()->framesPulled());
+            above = above || status.position > 0;
+            if (above && status.position == 0) {
+                endSeenMs = clock.elapsed();
+            }
+            return endSeenMs >= 0;
+        },
+        10000);
+    EXPECT_GE(endSeenMs, 750);
+    EXPECT_TRUE(lib.stopModule(play));
+}
+
 }  // namespace
 }  // namespace marlo
