@@ -1,6 +1,7 @@
 // Writes a one-collection audio library the way the collection editor leaves it, for scripts
 // that start the real program on prepared media.
 // Usage: prepare_library <data folder> <collection> <title>=<path>[=<type tag>] ...
+//        prepare_library --register <program folder>   (the skin register only)
 // The program folder (the data folder's parent) gets the skin register of a fresh installation,
 // so the program starts with its default skin as a user's does.
 
@@ -16,6 +17,12 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args[1] == QStringLiteral("--register")) {
+        marlo::UnattendedPrompts prompts(true);
+        marlo::SkinRegister(QDir(args[2]).absolutePath() + QLatin1Char('/'), prompts)
+            .writeDefaults();
+        return 0;
+    }
     if (args.size() < 4) {
         QTextStream(stderr) << "usage: prepare_library <data folder> <collection> "
                                "<title>=<path>[=<type>] ...\n";

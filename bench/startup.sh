@@ -13,7 +13,7 @@ command -v audacious >/dev/null 2>&1 || need="$need audacious"
 if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
-[ -x build/bench/mapwait ] || cmake --build build -j2 --target mapwait marlo
+cmake --build build -j2 --target mapwait marlo prepare_library >/dev/null
 
 WORK=$(mktemp -d)
 trap 'kill $XVFB_PID 2>/dev/null || true; rm -rf "$WORK"' EXIT
@@ -29,6 +29,7 @@ prepare_marlo() {
     cp -r build/Marlo/. "$dir/"
     printf '0\r\n0\r\n-1\r\n-1\r\n0\r\n0\r\n4000\r\n3000\r\n0|-1\r\n12\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0\r\nStandard\r\n\r\nTrue\r\n' >"$dir/Set.cfg"
     printf "Vantel's Design\r\nStandard\r\n" >"$dir/SkinName.ini"
+    build/bench/prepare_library --register "$dir" >/dev/null
     echo "$dir/marlo"
 }
 
