@@ -96,7 +96,7 @@ QLabel* Marlo::addLabel(const char* name, const QString& text, QRect geometry) {
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(geometry);
     // Titles are shown as they are, never read as markup. The position text changes every tick:
-    // Latin text is drawn without the shaping pass, which was most of a repaint's cost.
+    // Latin text is drawn without the shaping pass, a large part of each repaint.
     label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setStyleStrategy(QFont::PreferNoShaping);

@@ -118,8 +118,9 @@ void PcmOutput::fallBackToSilence(const QString& reason) {
     error_ = reason;
     qWarning("Marlo: no sound: %s; playing on silently", qPrintable(reason));
     if (ended_) {
-        // The server went while it played out the end: that end is now.
-        emit sourceEnded();
+        // The server went while it played out the end (or before a start found the source
+        // empty): that end is now.
+        announceEnd();
     }
     silentBase_ = framesPulled_;
     silentClock_.start();
