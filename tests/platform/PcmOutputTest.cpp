@@ -20,6 +20,16 @@ using namespace soundtest;
 
 constexpr int kRate = PcmOutput::kSampleRate;
 
+// A steady level for half a second, then the end; `given` counts the frames handed out.
+PcmOutput::Source halfSecondSource(qint64& given) {
+    return [&given](qint16* out, int frames) {
+        const int n = int(std::min<qint64>(frames, kRate / 2 - given));
+        std::fill(out, out + 2 * n, qint16(1000));
+        given += n;
+        return n;
+    };
+}
+
 TEST(PcmOutputTest, WithoutSoundServerSaysSoAndPullsSilentlyAtPlayingPace) {
     if (ranInFreshProcess()) {
         return;
@@ -29,12 +39,7 @@ TEST(PcmOutputTest, WithoutSoundServerSaysSoAndPullsSilentlyAtPlayingPace) {
 
     // A source that ends after half a second.
     qint64 given = 0;
-    PcmOutput output([&given](qint16* out, int frames) {
-        const int n = int(std::min<qint64>(frames, kRate / 2 - given));
-        std::fill(out, out + 2 * n, qint16(1000));
-        given += n;
-        return n;
-    });
+    PcmOutput output(halfSecondSource(given));
     int unavailable = 0;
     int ended = 0;
     QObject::connect(&output, &PcmOutput::soundUnavailable, [&] { ++unavailable; });
@@ -130,12 +135,7 @@ TEST(PcmOutputTest, EndsAreToldWhenHeard) {
 
     // Half a second of sound, all of it taken by the server at once.
     qint64 given = 0;
-    PcmOutput output([&given](qint16* out, int frames) {
-        const int n = int(std::min<qint64>(frames, kRate / 2 - given));
-        std::fill(out, out + 2 * n, qint16(1000));
-        given += n;
-        return n;
-    });
+    PcmOutput output(halfSecondSource(given));
     int ended = 0;
     QObject::connect(&output, &PcmOutput::sourceEnded, [&] { ++ended; });
     QElapsedTimer clock;
