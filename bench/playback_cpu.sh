@@ -2,10 +2,12 @@
 # CPU of one minute of playback: Marlo beside mpv for an MP3 and beside openmpt123 for an XM
 # module, all into a PulseAudio null sink under one Xvfb; CPU seconds from /proc. Then the gap a
 # listener hears between two items of a Marlo playback list, from a recording of the sink.
-# Prints cpu_ratio_mp3_vs_mpv=..., cpu_ratio_xm_vs_openmpt123=..., gap_ms=...
+# Prints each round's CPU seconds, then cpu_ratio_mp3_vs_mpv=..., cpu_ratio_xm_vs_openmpt123=...
+# (medians over ROUNDS rounds, default 3) and gap_ms=...
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
+ROUNDS=${ROUNDS:-3}
 ROOT=$(pwd)
 
 need=""
@@ -69,10 +71,27 @@ measure() {  # command... -> CPU seconds over PLAY_SECONDS
     echo "$cpu"
 }
 
-mp3_marlo=$(measure "$(marlo_folder mp3 "Tone=$MEDIA/tone.mp3=mp3")/marlo")
-mp3_mpv=$(measure mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.mp3")
-xm_marlo=$(measure "$(marlo_folder xm "Song=$MEDIA/song.xm=mod")/marlo")
-xm_peer=$(measure openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
+mp3dir=$(marlo_folder mp3 "Tone=$MEDIA/tone.mp3=mp3")
+xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
+# Each round measures the four side by side; the machine's speed drifts between minutes, so the
+# ratios reported are the medians of the rounds' ratios.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
+median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{v[NR] = $1}
+    END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+mp3_ratios=""
+xm_ratios=""
+round=1
+while [ "$round" -le "$ROUNDS" ]; do
+    mp3_marlo=$(measure "$mp3dir/marlo")
+    mp3_mpv=$(measure mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.mp3")
+    xm_marlo=$(measure "$xmdir/marlo")
+    xm_peer=$(measure openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
+    echo "round_$round: cpu_s_mp3_marlo=$mp3_marlo cpu_s_mp3_mpv=$mp3_mpv" \
+        "cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer"
+    mp3_ratios="$mp3_ratios $(ratio "$mp3_marlo" "$mp3_mpv")"
+    xm_ratios="$xm_ratios $(ratio "$xm_marlo" "$xm_peer")"
+    round=$((round + 1))
+done
 
 # Two items in a row with repeat all: the silence between the first tone and the second.
 gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
@@ -89,11 +108,6 @@ kill "$rec" 2>/dev/null || true
 wait "$rec" 2>/dev/null || true
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
-echo "cpu_s_mp3_marlo=$mp3_marlo"
-echo "cpu_s_mp3_mpv=$mp3_mpv"
-echo "cpu_s_xm_marlo=$xm_marlo"
-echo "cpu_s_xm_openmpt123=$xm_peer"
-echo "cpu_ratio_mp3_vs_mpv=$(ratio "$mp3_marlo" "$mp3_mpv")"
-echo "cpu_ratio_xm_vs_openmpt123=$(ratio "$xm_marlo" "$xm_peer")"
+echo "cpu_ratio_mp3_vs_mpv=$(echo "$mp3_ratios" | median)"
+echo "cpu_ratio_xm_vs_openmpt123=$(echo "$xm_ratios" | median)"
 echo "gap_ms=$gap"
