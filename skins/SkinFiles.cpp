@@ -1,6 +1,7 @@
 #include "skins/SkinFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -62,8 +63,14 @@ QString resolveSkinPath(const QString& path) {
 }
 
 QImage loadSkinPicture(const QString& path) {
-    const QString file = resolveSkinPath(path);
-    QImageReader reader(file);
+    QFile file(resolveSkinPath(path));
+    QImageReader reader(&file);
+    // Skin pictures are mostly Windows bitmaps. Named as one, Qt's own reader takes it at once;
+    // left to guess, Qt first loads every image plugin (and libjpeg) to ask each of them.
+    if (file.open(QIODevice::ReadOnly) && file.peek(2) == "BM") {
+        reader.setFormat("bmp");
+        reader.setAutoDetectImageFormat(false);
+    }
     QImage image = reader.read();
     if (image.isNull()) {
         throw SkinError(Catalogue::text(texts::kSkinPictureMissing).arg(path));

@@ -311,5 +311,67 @@ TEST(SkinFiles, BaseFolderIsTheOutermostFolderWithThePlayer) {
     EXPECT_EQ(designBaseFolder(QString(root + "a/b/c/d/x.design").replace('/', '\\')), root + "a/");
 }
 
+bool imagePluginLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
+// A 24-bit Windows bitmap of one colour, written byte by byte: Qt's writer would load the image
+// plugins itself.
+QByteArray bitmapBytes(int width, int height, QColor colour) {
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    QByteArray bytes;
+    const auto put = [&bytes](quint32 value, int size) {
+        for (int i = 0; i < size; ++i) {
+            bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
+        }
+    };
+    bytes.append("BM");
+    put(54 + rowBytes * height, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(rowBytes * height, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(0, 8);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            put(colour.blue(), 1);
+            put(colour.green(), 1);
+            put(colour.red(), 1);
+        }
+        put(0, rowBytes - width * 3);
+    }
+    return bytes;
+}
+
+TEST(SkinFiles, PicturesAreReadByTheirContentAndBitmapsNeedNoImagePlugin) {
+    test::TempProgramFolder tmp;
+    const QString root = tmp.program();
+    const QByteArray bitmap = bitmapBytes(3, 2, QColor(255, 0, 0));
+    test::writeFile(root + "bitmap.bmp", bitmap);
+    test::writeFile(root + "cut.bmp", bitmap.left(20));
+
+    ASSERT_FALSE(imagePluginLoaded());
+    const QImage read = loadSkinPicture(root + "bitmap.bmp");
+    EXPECT_EQ(read.size(), QSize(3, 2));
+    EXPECT_EQ(read.pixel(2, 1), QColor(255, 0, 0).rgb());
+    EXPECT_FALSE(imagePluginLoaded());
+    EXPECT_THROW(loadSkinPicture(root + "cut.bmp"), SkinError);
+    EXPECT_THROW(loadSkinPicture(root + "missing.bmp"), SkinError);
+
+    // A picture that is not what its name says still loads.
+    QImage green(2, 2, QImage::Format_RGB32);
+    green.fill(QColor(0, 255, 0));
+    ASSERT_TRUE(green.save(root + "png-named.bmp", "PNG"));
+    EXPECT_EQ(loadSkinPicture(root + "png-named.bmp").pixel(1, 1), QColor(0, 255, 0).rgb());
+}
+
 }  // namespace
 }  // namespace marlo
