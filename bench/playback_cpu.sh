@@ -2,8 +2,10 @@
 # CPU of one minute of playback: Marlo beside mpv for an MP3 and beside openmpt123 for an XM
 # module, all into a PulseAudio null sink under one Xvfb; CPU seconds from /proc. Then the gap a
 # listener hears between two items of a Marlo playback list, from a recording of the sink.
-# Prints each round's CPU seconds, then cpu_ratio_mp3_vs_mpv=..., cpu_ratio_xm_vs_openmpt123=...
-# (medians over ROUNDS rounds, default 3) and gap_ms=...
+# Each round also measures a bare Qt window that only changes one label every 150 ms: the window's
+# part of Marlo's work while a module plays. Prints each round's CPU seconds, then
+# cpu_ratio_mp3_vs_mpv=..., cpu_ratio_xm_vs_openmpt123=... (medians over ROUNDS rounds, default 3)
+# and gap_ms=...
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
@@ -16,7 +18,7 @@ command -v openmpt123 >/dev/null 2>&1 || need="$need openmpt123"
 if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
-cmake --build build -j2 --target marlo prepare_library wavgap >/dev/null
+cmake --build build -j2 --target marlo prepare_library wavgap label_window >/dev/null
 
 TESTDATA="$ROOT/../shared/testdata"
 [ -d "$TESTDATA" ] || TESTDATA=/work/shared/testdata
@@ -86,8 +88,11 @@ while [ "$round" -le "$ROUNDS" ]; do
     mp3_mpv=$(measure mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.mp3")
     xm_marlo=$(measure "$xmdir/marlo")
     xm_peer=$(measure openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
+    # For reading the XM figures: a bare Qt window whose one label changes as often as Marlo's
+    # pattern and row, with no sound at all.
+    window_only=$(measure build/bench/label_window)
     echo "round_$round: cpu_s_mp3_marlo=$mp3_marlo cpu_s_mp3_mpv=$mp3_mpv" \
-        "cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer"
+        "cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer cpu_s_label_window=$window_only"
     mp3_ratios="$mp3_ratios $(ratio "$mp3_marlo" "$mp3_mpv")"
     xm_ratios="$xm_ratios $(ratio "$xm_marlo" "$xm_peer")"
     round=$((round + 1))
