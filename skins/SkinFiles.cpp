@@ -63,11 +63,12 @@ QString resolveSkinPath(const QString& path) {
 }
 
 QImage loadSkinPicture(const QString& path) {
-    QFile file(resolveSkinPath(path));
-    QImageReader reader(&file);
+    const QString file = resolveSkinPath(path);
+    QImageReader reader(file);
     // Skin pictures are mostly Windows bitmaps. Named as one, Qt's own reader takes it at once;
     // left to guess, Qt first loads every image plugin (and libjpeg) to ask each of them.
-    if (file.open(QIODevice::ReadOnly) && file.peek(2) == "BM") {
+    QFile probe(file);
+    if (probe.open(QIODevice::ReadOnly) && probe.peek(2) == "BM") {
         reader.setFormat("bmp");
         reader.setAutoDetectImageFormat(false);
     }
