@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <clocale>
 
-#include "core/Marlo.h"
+#include "app/Marlo.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Prompts.h"
 

@@ -8,7 +8,7 @@
 #include <clocale>
 #include <cstdio>
 
-#include "core/Catalogue.h"
+#include "base/Catalogue.h"
 #include "library/CollectionFile.h"
 #include "library/Editierform.h"
 #include "library/KindListFile.h"

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/Marlo.h"
-#include "core/SkinButtons.h"
+#include "app/Marlo.h"
+#include "app/SkinButtons.h"
 #include "platform/Prompts.h"
 #include "skins/ShapeMask.h"
 

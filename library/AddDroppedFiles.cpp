@@ -7,7 +7,7 @@
 #include <QScopeGuard>
 #include <utility>
 
-#include "core/texts/AddingTexts.h"
+#include "base/texts/AddingTexts.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"

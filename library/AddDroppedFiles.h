@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/Settings.h"
+#include "base/Settings.h"
 #include "library/AddFiles.h"
 
 namespace marlo {

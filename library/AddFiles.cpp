@@ -9,7 +9,7 @@
 #include <QStringListModel>
 #include <QWidget>
 
-#include "core/texts/AddingTexts.h"
+#include "base/texts/AddingTexts.h"
 #include "library/ArchiveAccess.h"
 #include "library/ArchiveMemberRef.h"
 #include "library/FileTitle.h"

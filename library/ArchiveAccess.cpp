@@ -2,9 +2,9 @@
 
 #include <QStringListModel>
 
-#include "core/Catalogue.h"
-#include "core/texts/ArchiveTexts.h"
-#include "core/texts/StartupTexts.h"
+#include "base/Catalogue.h"
+#include "base/texts/ArchiveTexts.h"
+#include "base/texts/StartupTexts.h"
 #include "platform/archive/AceReader.h"
 #include "platform/archive/LibArchiveReader.h"
 

@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/DisplayModel.h"
-#include "core/PlaybackEngine.h"
-#include "core/texts/CollectionEditorTexts.h"
-#include "core/texts/StartupTexts.h"
+#include "base/texts/CollectionEditorTexts.h"
+#include "base/texts/StartupTexts.h"
 #include "library/CollectionFile.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
+#include "library/PlayerControl.h"
 #include "platform/Prompts.h"
 
 namespace marlo {
@@ -32,10 +31,10 @@ MediaKind CollectionEditor::kind() const {
 }
 
 QString CollectionEditor::playingEntry() const {
-    if (player_.engine == nullptr || !player_.engine->state().playing) {
+    if (player_.control == nullptr || !player_.control->isPlaying()) {
         return {};
     }
-    const QString& entry = player_.engine->state().entryText;
+    const QString entry = player_.control->currentEntry();
     return session_.playback.titles().contains(entry) ? entry : QString();
 }
 
@@ -111,9 +110,8 @@ OpenKind::Outcome CollectionEditor::switchKind(MediaKind kind) {
     forgetChooser();
     session_.chooser.rememberedIndex.reset();
     session_.chooser.rememberedFromConfiguration = false;
-    if (player_.display != nullptr) {
-        player_.display->setVscrollVisible(false);
-        player_.display->setHscrollVisible(false);
+    if (player_.control != nullptr) {
+        player_.control->hideVolumeBars();
     }
     stopIfPlaying();
     // Both lists belong to the kind they were made from; OpenKind leaves them alone for CD audio.
@@ -394,14 +392,14 @@ bool CollectionEditor::isUsableCollectionName(const QString& name) {
 
 // "Finish!"
 void CollectionEditor::finish() {
-    if (player_.engine != nullptr) {
-        player_.engine->takeOverPlaybackList();
+    if (player_.control != nullptr) {
+        player_.control->takeOverPlaybackList();
     }
 }
 
 void CollectionEditor::stopPlayback() {
-    if (player_.engine != nullptr && player_.engine->state().playing) {
-        player_.engine->stop();
+    if (player_.control != nullptr && player_.control->isPlaying()) {
+        player_.control->stop();
     }
 }
 
@@ -416,8 +414,8 @@ OpenKind::Outcome CollectionEditor::open(CollectionSelection selection) {
 
 void CollectionEditor::stopIfPlaying() {
     // Also a title that is only loaded: its type and archive name are forgotten.
-    if (player_.engine != nullptr && !player_.engine->state().path.isEmpty()) {
-        player_.engine->stopCurrentItem();
+    if (player_.control != nullptr && player_.control->hasCurrentItem()) {
+        player_.control->stopCurrentItem();
     }
 }
 

@@ -6,15 +6,14 @@
 #include <QString>
 #include <functional>
 
-#include "core/Settings.h"
+#include "base/Settings.h"
 #include "library/ItemRecord.h"
 #include "library/OpenKind.h"
 
 namespace marlo {
 
-class DisplayModel;
 class LibrarySession;
-class PlaybackEngine;
+class PlayerControl;
 
 // What the collection editor does, without its window: moving titles between the archive list
 // and the playback list, switching kinds and collections, creating collections, preparing the
@@ -25,9 +24,8 @@ class CollectionEditor : public QObject {
   public:
     // The player side; each may be null (no player yet, or a test without one).
     struct Player {
-        PlaybackEngine* engine = nullptr;
-        DisplayModel* display = nullptr;  // its scroll bars hide on a kind switch
-        Settings* settings = nullptr;     // kind and collection number, stored on exit
+        PlayerControl* control = nullptr;
+        Settings* settings = nullptr;  // kind and collection number, stored on exit
     };
     // A number in [0, 1).
     using RandomSource = std::function<double()>;

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "core/texts/AddingTexts.h"
-#include "core/texts/CaptionTexts.h"
+#include "base/texts/AddingTexts.h"
+#include "base/texts/CaptionTexts.h"
 #include "library/Extensions.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"

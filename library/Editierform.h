@@ -3,10 +3,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "core/Settings.h"
+#include "base/CaptionSwitch.h"
+#include "base/Settings.h"
 #include "library/AddFiles.h"
 #include "library/ExtensionFilter.h"
-#include "skins/CaptionSwitch.h"
 
 class QComboBox;
 class QLabel;

@@ -1,10 +1,10 @@
 #include "library/EditorWindows.h"
 
-#include "core/PlaybackEngine.h"
+#include "base/PlaceWindow.h"
 #include "library/AddDroppedFiles.h"
 #include "library/Editierform.h"
 #include "library/Musikform.h"
-#include "library/PlaceWindow.h"
+#include "library/PlayerControl.h"
 
 namespace marlo {
 
@@ -26,8 +26,8 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
 
     AddDroppedFiles::Hooks hooks;
     hooks.stopPlayback = [player] {
-        if (player.engine != nullptr) {
-            player.engine->stopCurrentItem();
+        if (player.control != nullptr) {
+            player.control->stopCurrentItem();
         }
     };
     hooks.showItemEditor = [this] {

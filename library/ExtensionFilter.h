@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/Settings.h"
+#include "base/Settings.h"
 
 namespace marlo {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/texts/ArchiveTexts.h"
+#include "base/texts/ArchiveTexts.h"
 #include "library/ExtensionFilter.h"
 
 namespace marlo {

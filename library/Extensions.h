@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "core/Settings.h"
-#include "skins/CaptionSwitch.h"
+#include "base/CaptionSwitch.h"
+#include "base/Settings.h"
 
 class QLabel;
 class QListWidget;

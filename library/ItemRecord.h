@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include "core/Settings.h"
+#include "base/Settings.h"
 
 namespace marlo {
 

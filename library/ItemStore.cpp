@@ -1,7 +1,7 @@
 #include "library/ItemStore.h"
 
-#include "core/texts/LibraryTexts.h"
-#include "core/texts/StartupTexts.h"
+#include "base/texts/LibraryTexts.h"
+#include "base/texts/StartupTexts.h"
 #include "library/LibraryPaths.h"
 #include "platform/Prompts.h"
 

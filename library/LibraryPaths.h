@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/Settings.h"
+#include "base/Settings.h"
 
 namespace marlo {
 

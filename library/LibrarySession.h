@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "core/Settings.h"
+#include "base/Settings.h"
 #include "library/ArchiveList.h"
 #include "library/ItemRecord.h"
 #include "library/ItemStore.h"

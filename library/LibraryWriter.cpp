@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 
-#include "core/texts/StartupTexts.h"
+#include "base/texts/StartupTexts.h"
 #include "library/CollectionFile.h"
 #include "library/ItemStore.h"
 #include "platform/Prompts.h"

@@ -15,8 +15,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "core/texts/CaptionTexts.h"
-#include "core/texts/CollectionEditorTexts.h"
+#include "base/texts/CaptionTexts.h"
+#include "base/texts/CollectionEditorTexts.h"
 #include "library/ItemEditorLauncher.h"
 #include "library/LibrarySession.h"
 #include "platform/Prompts.h"

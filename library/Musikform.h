@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "base/CaptionSwitch.h"
 #include "library/CollectionEditor.h"
-#include "skins/CaptionSwitch.h"
 
 class QComboBox;
 class QLabel;

@@ -1,6 +1,6 @@
 #include "library/SaveItem.h"
 
-#include "core/texts/LibraryTexts.h"
+#include "base/texts/LibraryTexts.h"
 #include "library/ItemFormats.h"
 #include "library/LibrarySession.h"
 #include "platform/Prompts.h"

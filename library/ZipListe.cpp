@@ -4,7 +4,7 @@
 #include <QListView>
 #include <QVBoxLayout>
 
-#include "core/texts/ArchiveTexts.h"
+#include "base/texts/ArchiveTexts.h"
 #include "library/FileTitle.h"
 
 namespace marlo {

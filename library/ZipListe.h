@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QStringListModel>
 
-#include "skins/CaptionSwitch.h"
+#include "base/CaptionSwitch.h"
 
 class QLabel;
 class QListView;

@@ -5,8 +5,6 @@
 namespace marlo {
 
 // The lyrics server offered in the item editor.
-inline QStringList lyricsServers() {
-    return {QStringLiteral("lrclib.net")};
-}
+QStringList lyricsServers();
 
 }  // namespace marlo

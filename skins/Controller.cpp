@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "core/texts/CaptionTexts.h"
-#include "core/texts/RemoteTexts.h"
+#include "base/texts/CaptionTexts.h"
+#include "base/texts/RemoteTexts.h"
 
 namespace marlo {
 namespace {

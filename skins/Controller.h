@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "skins/CaptionSwitch.h"
+#include "base/CaptionSwitch.h"
 #include "skins/HorizontalDrag.h"
 #include "skins/Marquee.h"
 #include "skins/RemoteButtons.h"

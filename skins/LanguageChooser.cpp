@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/texts/StartupTexts.h"
+#include "base/texts/StartupTexts.h"
 
 namespace marlo {
 namespace {

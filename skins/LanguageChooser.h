@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/Catalogue.h"
+#include "base/Catalogue.h"
 
 class QPushButton;
 

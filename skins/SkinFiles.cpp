@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "core/texts/SkinTexts.h"
+#include "base/texts/SkinTexts.h"
 #include "platform/Files.h"
 
 namespace marlo {

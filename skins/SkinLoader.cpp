@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/texts/SkinTexts.h"
+#include "base/texts/SkinTexts.h"
 #include "platform/Twips.h"
 #include "skins/SkinFiles.h"
 

@@ -1,7 +1,7 @@
 #include "skins/SkinRegister.h"
 
-#include "core/texts/StartupTexts.h"
-#include "library/IniAccess.h"
+#include "base/IniAccess.h"
+#include "base/texts/StartupTexts.h"
 #include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "platform/TextCodec.h"

@@ -14,6 +14,13 @@ class SkinRegister {
   public:
     SkinRegister(QString programFolder, Prompts& prompts);
 
+    // The skin every installation has and falls back to.
+    static constexpr const char* kDefaultSkin = "Standard";
+    // The skins of a fresh installation, in list order.
+    static QStringList defaultSkinNames() {
+        return {QStringLiteral("Vantel's Design"), QString::fromLatin1(kDefaultSkin)};
+    }
+
     // The register content every installation has: the shared "All Controls" placements and the
     // two strip skins "Vantel's Design" and "Standard", pictures below the program folder.
     void writeDefaults() const;

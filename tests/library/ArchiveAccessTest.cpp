@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <string_view>
 
-#include "core/Catalogue.h"
+#include "base/Catalogue.h"
 #include "library/ArchiveAccess.h"
 #include "platform/archive/AceReader.h"
 #include "tests/platform/ArchiveTestTools.h"

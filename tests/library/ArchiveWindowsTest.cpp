@@ -8,12 +8,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "core/Catalogue.h"
+#include "base/CaptionSwitch.h"
+#include "base/Catalogue.h"
 #include "library/ArchiveAccess.h"
 #include "library/ExtensionFilter.h"
 #include "library/Extensions.h"
 #include "library/ZipListe.h"
-#include "skins/CaptionSwitch.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFolders.h"
 

@@ -12,9 +12,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "base/CaptionSwitch.h"
 #include "library/Editierform.h"
 #include "library/OpenKind.h"
-#include "skins/CaptionSwitch.h"
 #include "tests/library/LibraryFixture.h"
 
 namespace marlo::test {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <ostream>
 
-#include "core/Catalogue.h"
+#include "base/Catalogue.h"
 #include "library/LibrarySession.h"
 #include "platform/TextCodec.h"
 #include "platform/archive/ZipStore.h"

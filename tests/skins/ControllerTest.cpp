@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <vector>
 
-#include "core/Catalogue.h"
-#include "skins/CaptionSwitch.h"
+#include "base/CaptionSwitch.h"
+#include "base/Catalogue.h"
 #include "skins/Controller.h"
 
 namespace marlo {

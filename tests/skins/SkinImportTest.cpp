@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "core/Startup.h"
 #include "platform/IniFile.h"
 #include "skins/SkinLoader.h"
 #include "skins/SkinRegister.h"
@@ -15,7 +14,7 @@ class SkinImportTest : public ::testing::Test {
     void SetUp() override {
         // What a fresh setup leaves.
         skins.writeDefaults();
-        list = Startup::defaultSkinNames();
+        list = SkinRegister::defaultSkinNames();
         ASSERT_TRUE(skins.writeSkinList(list));
     }
     QByteArray registerBytes() const {

@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "core/texts/SkinTexts.h"
-#include "library/IniAccess.h"
+#include "base/IniAccess.h"
+#include "base/texts/SkinTexts.h"
 #include "platform/Twips.h"
 #include "skins/SkinFiles.h"
 #include "skins/SkinLoader.h"

@@ -1,0 +1,524 @@
+#include "app/Marlo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFont>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include "app/PlayerPanel.h"
+#include "app/RemoteLink.h"
+#include "app/SkinButtons.h"
+#include "app/Startup.h"
+#include "app/WindowSkin.h"
+#include "base/CaptionSwitch.h"
+#include "base/texts/StartupTexts.h"
+#include "library/AddDroppedFiles.h"
+#include "library/EditorWindows.h"
+#include "library/LibrarySession.h"
+#include "library/Musikform.h"
+#include "library/OpenKind.h"
+#include "platform/Prompts.h"
+#include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
+#include "platform/media/MediaDevice.h"
+#include "platform/media/ModuleLibrary.h"
+#include "platform/media/StreamingControl.h"
+#include "player/EnginePlayerControl.h"
+#include "player/PlaybackEngine.h"
+#include "skins/LanguageChooser.h"
+#include "skins/TransCtl.h"
+
+namespace marlo {
+namespace {
+
+// The plain surface shown until a skin lays its background over it.
+constexpr int kPlainWidthTwips = 5400;
+constexpr int kPlainHeightTwips = 1650;
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+QPoint toTwips(QPoint pixels) {
+    return {static_cast<int>(pixelsToTwips(pixels.x())),
+            static_cast<int>(pixelsToTwips(pixels.y()))};
+}
+
+}  // namespace
+
+Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      folders_(std::move(folders)),
+      prompts_(prompts),
+      skins_(folders_.program) {
+    setObjectName(QStringLiteral("Marlo"));
+    setWindowTitle(Catalogue::text(texts::kProgramName));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(40, 44, 52));
+    pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    setPalette(pal);
+
+    // The background picture lies under everything else and moves the window like the labels.
+    maske_ = new TransCtl(this);
+    maske_->setObjectName(QStringLiteral("Maske"));
+    maske_->installEventFilter(this);
+
+    addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(270, 60, 1000, 240));
+    titel_ = addLabel("Titel", QString(), twipsRect(1300, 240, 3495, 240));
+    QLabel* interpret = addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 200));
+    QLabel* dauer = addLabel("Dauer", QString(), twipsRect(1300, 680, 1700, 220));
+    QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
+    panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
+    connect(&panel_->buttons(), &SkinButtons::released, this, &Marlo::onSkinButton);
+    windowSkin_ = std::make_unique<WindowSkin>(
+        WindowSkin::Parts{*this, *maske_, *titel_, panel_->buttons(), display_}, skins_, prompts_);
+    installEventFilter(this);
+    // The window has no focusable child; it takes the keys itself.
+    setFocusPolicy(Qt::StrongFocus);
+    // Labels take no drops, so files dropped on them arrive here as on the background.
+    setAcceptDrops(true);
+}
+
+Marlo::~Marlo() = default;
+
+QLabel* Marlo::addLabel(const char* name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    // Titles are shown as they are, never read as markup. The position text changes every tick:
+    // Latin text is drawn without the shaping pass, a large part of each repaint.
+    label->setTextFormat(Qt::PlainText);
+    QFont font = label->font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    label->setFont(font);
+    // Labels take part in dragging the window and its double-click.
+    label->installEventFilter(this);
+    return label;
+}
+
+void Marlo::load() {
+    Startup(folders_, settings_, prompts_, *this).run();
+}
+
+void Marlo::present() {
+    if (startMinimised_) {
+        // Starting minimised is minimising: a shaped skin makes way for "Standard" until restore.
+        minimiseWindow();
+    } else {
+        show();
+    }
+}
+
+UiLanguage Marlo::chooseLanguage(UiLanguage current) {
+    return LanguageChooser::ask(current, nullptr);
+}
+
+void Marlo::fillServerLists(const QStringList& cdDatabase, const QStringList& lyrics) {
+    // Kept for the item editor's CD database and lyrics widgets, which take them when created.
+    cdServers_ = cdDatabase;
+    lyricsServers_ = lyrics;
+}
+
+void Marlo::sizeToBackground() {
+    // Until a skin brings its background picture, the window has the size of the plain surface.
+    setFixedSize(twipsToPixels(kPlainWidthTwips), twipsToPixels(kPlainHeightTwips));
+}
+
+QSize Marlo::windowSize() const {
+    return size();
+}
+
+QRect Marlo::screenGeometry() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void Marlo::moveWindowTwips(float left, float top) {
+    move(twipsToPixels(left), twipsToPixels(top));
+}
+
+void Marlo::setSkinList(const QStringList& names, int selected) {
+    skinList_ = names;
+    selectedSkin_ = selected;
+}
+
+void Marlo::setZoomFieldEnabled(bool enabled) {
+    zoomFieldEnabled_ = enabled;
+}
+
+void Marlo::applySkin() {
+    useSkin(settings_.skinName);
+}
+
+void Marlo::showInitialImages() {
+    panel_->buttons().showInitialImages();
+}
+
+void Marlo::hideModuleVolumeBars() {
+    display_.setVscrollVisible(false);
+    display_.setHscrollVisible(false);
+}
+
+SkinButtons& Marlo::skinButtons() {
+    return panel_->buttons();
+}
+
+bool Marlo::useSkin(const QString& name) {
+    SkinLoader::ApplyOptions options;
+    options.positionBar = settings_.isSet(option::kPositionBar);
+    options.currentIsModule = engine_ && engine_->state().itemType.compare(
+                                             QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+    QString laidOn = name;
+    const bool used = windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), options);
+    if (used) {
+        settings_.skinName = laidOn;
+    }
+    if (engine_) {
+        engine_->setShapedSkin(skinButtons().kind() == SkinKind::Design);
+    }
+    return used;
+}
+
+void Marlo::onSkinButton(SkinButton which) {
+    switch (which) {
+        case SkinButton::Close:
+            close();
+            break;
+        case SkinButton::Mini:
+            minimiseWindow();
+            break;
+        case SkinButton::Setup:
+            showSettingsDialog();
+            break;
+        case SkinButton::Song:
+            openCollectionEditor();
+            break;
+        default:
+            break;  // the transport buttons belong to the player panel
+    }
+}
+
+void Marlo::minimiseWindow() {
+    // A shaped skin makes way for "Standard" while the window is minimised; the remote-control
+    // window copies the buttons' pictures from it.
+    if (skinButtons().kind() == SkinKind::Design) {
+        hide();
+        savedSkin_ = settings_.skinName;
+        settings_.skinName = QString::fromLatin1(Startup::kDefaultSkin);
+        stopPlayback();
+        useSkin(settings_.skinName);
+        showInitialImages();
+        if (engine_) {
+            engine_->loadCurrentItem();
+        }
+        show();
+    }
+    showMinimized();
+    showRemoteControl();
+}
+
+void Marlo::restoreSkin() {
+    if (savedSkin_.isEmpty() || restoring_ || isMinimized()) {
+        return;
+    }
+    restoring_ = true;
+    stopPlayback();
+    settings_.skinName = savedSkin_;
+    savedSkin_.clear();
+    useSkin(settings_.skinName);
+    showInitialImages();
+    if (engine_) {
+        engine_->loadCurrentItem();
+    }
+    show();
+    restoring_ = false;
+}
+
+void Marlo::showRemoteControl() {
+    if (!remote_) {
+        remote_ = std::make_unique<RemoteLink>(*this);
+    }
+    remote_->show();
+}
+
+void Marlo::hideRemoteControl() {
+    if (remote_) {
+        remote_->hide();
+    }
+}
+
+void Marlo::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+        hideRemoteControl();
+        if (!savedSkin_.isEmpty()) {
+            // Leave the state change first; the skin is laid on once the window is back.
+            QTimer::singleShot(0, this, &Marlo::restoreSkin);
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+void Marlo::setTitleText(const QString& text) {
+    display_.setTitel(text);
+    display_.setTitelTip(text);
+}
+
+void Marlo::applyEnglishCaptions() {
+    CaptionSwitch::apply(QStringLiteral("English"));
+}
+
+void Marlo::minimise() {
+    startMinimised_ = true;
+}
+
+void Marlo::openReadme(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void Marlo::loadCollectionEditor(bool restore) {
+    library_ = std::make_unique<LibrarySession>(folders_.data, prompts_);
+    const auto kind = static_cast<MediaKind>(settings_.listKind);
+    library_->kind = kind;
+    if (restore && settings_.collectionNumber >= 0) {
+        library_->chooser.rememberedIndex = settings_.collectionNumber;
+        library_->chooser.rememberedFromConfiguration = true;
+    }
+    audio_ = createFileMediaDevice();
+    streaming_ = createStreamingControl();
+    modules_ = createModuleLibrary();
+    engine_ = std::make_unique<PlaybackEngine>(
+        *library_, settings_, PlaybackDevices{*audio_, *streaming_, *modules_}, display_,
+        folders_.program + QStringLiteral("Extracted"));
+    panel_->connectEngine(*engine_);
+    playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, display_);
+    connect(engine_.get(), &PlaybackEngine::showMainWindow, this, [this] {
+        if (isMinimized()) {
+            showNormal();
+        }
+    });
+    connect(engine_.get(), &PlaybackEngine::busyChanged, this, [](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
+
+    const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);
+    if (opened.startPlayback) {
+        engine_->takeOverPlaybackList();
+    }
+}
+
+Musikform* Marlo::collectionEditor() {
+    if (!editors_ && library_) {
+        editors_ = std::make_unique<EditorWindows>(
+            *library_, settings_, CollectionEditor::Player{playerControl_.get(), &settings_});
+        Musikform* editor = &editors_->collectionEditor();
+        connect(this, &Marlo::libraryChangedByDrop, editor, &Musikform::refresh);
+    }
+    return editors_ ? &editors_->collectionEditor() : nullptr;
+}
+
+void Marlo::openCollectionEditor() {
+    if (collectionEditor() == nullptr) {
+        return;
+    }
+    if (engine_) {
+        // A picture list stops with its viewer; the missing-file blink ends.
+        if (library_->kind == MediaKind::Pictures) {
+            engine_->stop();
+        }
+        engine_->blinker().stop();
+    }
+    editors_->showCollectionEditor(frameGeometry());
+}
+
+void Marlo::RemoteMarlo(int keyCode) {
+    if (engine_) {
+        engine_->remoteKey(keyCode);
+    }
+}
+
+void Marlo::dropFiles(const QStringList& paths) {
+    if (!library_) {
+        return;
+    }
+    if (!drop_) {
+        dropAdder_ = std::make_unique<AddFiles>(*library_);
+        AddDroppedFiles::Hooks hooks;
+        hooks.stopPlayback = [this] { stopPlayback(); };
+        hooks.takeOverPlaybackList = [this] {
+            if (engine_) {
+                engine_->takeOverPlaybackList();
+            }
+        };
+        hooks.kindSwitched = [this](MediaKind) {
+            if (editors_) {
+                editors_->kindSwitched();
+            }
+        };
+        hooks.listsChanged = [this] {
+            // The next start opens the kind and Auto collection the drop left shown.
+            CollectionEditor::storeSelection(*library_, settings_);
+            emit libraryChangedByDrop();
+        };
+        drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
+    }
+    drop_->onMainWindow(paths);
+}
+
+void Marlo::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !AddFiles::anyRunning()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Marlo::dropEvent(QDropEvent* event) {
+    // Only a drop that carries file names is taken.
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    if (paths.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    dropFiles(paths);
+}
+
+void Marlo::stopPlayback() {
+    if (engine_) {
+        engine_->stopCurrentItem();
+    }
+}
+
+// Stopping the item has already removed a member extracted for it.
+void Marlo::deleteExtractedMember() {}
+
+void Marlo::unloadOtherWindows() {
+    // Other windows are created on first use as children of nothing; close every one still open
+    // so the program ends with the main window.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible()) {
+            w->close();
+        }
+    }
+}
+
+void Marlo::releaseWindowShape() {
+    if (!mask().isEmpty()) {
+        hide();
+        clearMask();
+    }
+}
+
+void Marlo::centreOnScreen() {
+    move(marlo::centreOnScreen(size(), screenGeometry()));
+}
+
+bool Marlo::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || (widget != this && widget->parentWidget() != this)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool left =
+                mouse->button() == Qt::LeftButton ||
+                (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton));
+            if (!left) {
+                break;
+            }
+            const auto phase = event->type() == QEvent::MouseButtonPress
+                                   ? MoveProtocol::Phase::Press
+                               : event->type() == QEvent::MouseMove ? MoveProtocol::Phase::Move
+                                                                    : MoveProtocol::Phase::Release;
+            // Wayland lets no client place its own window: the compositor moves it.
+            if (phase == MoveProtocol::Phase::Press && windowHandle() != nullptr &&
+                QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+                windowHandle()->startSystemMove()) {
+                return true;
+            }
+            const QPoint inWidget = mouse->position().toPoint();
+            auto to = move_.step(phase, toTwips(inWidget), toTwips(pos()));
+            if (to && phase == MoveProtocol::Phase::Move) {
+                move(twipsToPixels(to->x()), twipsToPixels(to->y()));
+            } else if (phase == MoveProtocol::Phase::Release) {
+                settings_.windowLeft = static_cast<float>(pixelsToTwips(x()));
+                settings_.windowTop = static_cast<float>(pixelsToTwips(y()));
+            }
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            centreOnScreen();
+            return true;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Marlo::keyPressEvent(QKeyEvent* event) {
+    // Alt may be let go before F4; what counts is that it was held when F4 went down.
+    if (event->key() == Qt::Key_F4) {
+        altF4Pressed_ = (event->modifiers() & Qt::AltModifier) != 0;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Marlo::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) {
+        switch (event->key()) {
+            case Qt::Key_Space:
+                RemoteMarlo(32);
+                return;
+            case Qt::Key_PageUp:
+                RemoteMarlo(33);
+                return;
+            case Qt::Key_PageDown:
+                RemoteMarlo(34);
+                return;
+            default:
+                break;
+        }
+    }
+    if (event->key() == Qt::Key_F4 && !event->isAutoRepeat() &&
+        (altF4Pressed_ || (event->modifiers() & Qt::AltModifier))) {
+        altF4Pressed_ = false;
+        close();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void Marlo::closeEvent(QCloseEvent* event) {
+    // An add of many files keeps the library in use; the window closes after it.
+    if (AddFiles::anyRunning()) {
+        event->ignore();
+        return;
+    }
+    if (!shutDown_) {
+        shutDown_ = true;
+        runShutdown(folders_, settings_, prompts_, *this);
+    }
+    event->accept();
+}
+
+}  // namespace marlo

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <QEvent>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+#include "app/MoveProtocol.h"
+#include "app/StartupHost.h"
+#include "base/Settings.h"
+#include "platform/ProgramFolders.h"
+#include "player/DisplayModel.h"
+#include "skins/SkinLoader.h"
+
+class QLabel;
+class QMouseEvent;
+
+namespace marlo {
+
+class Prompts;
+class AddDroppedFiles;
+class AddFiles;
+class LibrarySession;
+class EditorWindows;
+class RemoteLink;
+class Musikform;
+class MediaDevice;
+class ModuleLibrary;
+class PlaybackEngine;
+class EnginePlayerControl;
+class PlayerPanel;
+class SkinButtons;
+class StreamingControl;
+class TransCtl;
+class WindowSkin;
+
+// The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
+// brings the program up and closing it takes the program down.
+class Marlo : public QWidget, public StartupHost, public ShutdownHost {
+    Q_OBJECT
+  public:
+    Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent = nullptr);
+    ~Marlo() override;
+
+    // Start-up; runs once per program run, before the window is shown.
+    void load();
+    // Shows the window as start-up left it (normal or minimised).
+    void present();
+
+    Settings& settings() { return settings_; }
+    const ProgramFolders& folders() const { return folders_; }
+    const QStringList& skinList() const { return skinList_; }
+    const QStringList& cdDatabaseServers() const { return cdServers_; }
+    // The library the collection editor and the player work on; made when start-up loads it.
+    LibrarySession* library() { return library_.get(); }
+    PlaybackEngine* engine() { return engine_.get(); }
+    // The collection editor, created on first use once the library is loaded (else null).
+    Musikform* collectionEditor();
+    // "Open": the collection editor placed over this window and shown.
+    void openCollectionEditor();
+    const DisplayModel& display() const { return display_; }
+
+    // Files dropped on the window: each goes into the "Auto collection" of its kind, which then
+    // becomes the playback list.
+    void dropFiles(const QStringList& paths);
+
+    // Keys forwarded by other windows: 32 Play/Pause, 33 Previous, 34 Next; others are ignored.
+    void RemoteMarlo(int keyCode);
+
+    // The skin on the window and its nine buttons.
+    const SkinLoader& skins() const { return skins_; }
+    SkinButtons& skinButtons();
+    // Selects the named skin and lays it on (`SelectSkin`, `ApplySkin`); a skin that fails is
+    // reported and "Standard" is used instead; the settings' skin name becomes the skin laid on.
+    // Returns false when no skin could be laid on: the window then keeps what it showed.
+    bool useSkin(const QString& name);
+    // The shaped skin set aside while the window is minimised ("Standard" stands in for it);
+    // empty otherwise.
+    const QString& skinSavedAtMinimise() const { return savedSkin_; }
+
+    // Seam the settings dialog fills in: placed over this window, first tab selected, shown.
+    virtual void showSettingsDialog() {}
+    // The remote-control window stands in while the window is minimised: shown with the title and
+    // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
+    // when the window is back in its normal state.
+    virtual void showRemoteControl();
+    virtual void hideRemoteControl();
+
+    // StartupHost
+    UiLanguage chooseLanguage(UiLanguage current) override;
+    void fillServerLists(const QStringList& cdDatabase, const QStringList& lyrics) override;
+    void sizeToBackground() override;
+    QSize windowSize() const override;
+    QRect screenGeometry() const override;
+    void moveWindowTwips(float left, float top) override;
+    void setSkinList(const QStringList& names, int selected) override;
+    void setZoomFieldEnabled(bool enabled) override;
+    void applySkin() override;
+    void showInitialImages() override;
+    void hideModuleVolumeBars() override;
+    void setTitleText(const QString& text) override;
+    void applyEnglishCaptions() override;
+    void minimise() override;
+    void openReadme(const QString& path) override;
+    void loadCollectionEditor(bool restore) override;
+
+    // ShutdownHost
+    void stopPlayback() override;
+    void deleteExtractedMember() override;
+    void unloadOtherWindows() override;
+    void releaseWindowShape() override;
+
+  signals:
+    // A drop changed the library's kind, chooser or lists; the collection editor shows them anew.
+    void libraryChangedByDrop();
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    QLabel* addLabel(const char* name, const QString& text, QRect twips);
+    void centreOnScreen();
+    void onSkinButton(SkinButton which);
+    void minimiseWindow();
+    void restoreSkin();
+    void dragStep(QWidget* widget, QMouseEvent* mouse, QEvent::Type type);
+
+    ProgramFolders folders_;
+    Prompts& prompts_;
+    Settings settings_;
+    MoveProtocol move_;
+    QStringList skinList_;
+    int selectedSkin_ = -1;
+    bool zoomFieldEnabled_ = false;
+    QStringList cdServers_;
+    QStringList lyricsServers_;
+    bool startMinimised_ = false;
+    bool shutDown_ = false;
+    bool altF4Pressed_ = false;
+    QLabel* titel_ = nullptr;
+    TransCtl* maske_ = nullptr;
+    SkinLoader skins_;
+    std::unique_ptr<WindowSkin> windowSkin_;
+    QString savedSkin_;
+    bool restoring_ = false;
+    std::unique_ptr<LibrarySession> library_;
+    DisplayModel display_;
+    PlayerPanel* panel_ = nullptr;
+    std::unique_ptr<MediaDevice> audio_;
+    std::unique_ptr<StreamingControl> streaming_;
+    std::unique_ptr<ModuleLibrary> modules_;
+    std::unique_ptr<PlaybackEngine> engine_;
+    std::unique_ptr<EnginePlayerControl> playerControl_;
+    std::unique_ptr<AddFiles> dropAdder_;
+    std::unique_ptr<AddDroppedFiles> drop_;
+    // Declared after the library and the engine they bind to, so they go first.
+    std::unique_ptr<EditorWindows> editors_;
+    std::unique_ptr<RemoteLink> remote_;
+};
+
+}  // namespace marlo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "base/Catalogue.h"
+
+// Texts of the skin register and loader, skin import and the skinned main window.
+namespace marlo::texts {
+
+// Shown when a skin cannot be laid onto the main window and another one is used instead.
+inline constexpr MessagePair kSkinNotLoaded{
+    {"Skin", "Skin"},
+    {"The skin \"%1\" could not be loaded:\n%2\n\nThe skin \"%3\" is used instead.",
+     "Der Skin \"%1\" konnte nicht geladen werden:\n%2\n\nStattdessen wird der Skin \"%3\" "
+     "verwendet."}};
+
+// Reasons a skin fails; %1.. are file, section, key and value.
+inline constexpr TextPair kSkinPictureMissing{"The picture \"%1\" could not be loaded.",
+                                              "Das Bild \"%1\" konnte nicht geladen werden."};
+inline constexpr TextPair kSkinNotANumber{
+    "In \"%1\", section [%2], the value \"%4\" of \"%3\" is not a number.",
+    "In \"%1\", Abschnitt [%2], ist der Wert \"%4\" von \"%3\" keine Zahl."};
+inline constexpr TextPair kSkinNotAColour{
+    "In \"%1\", section [%2], the value \"%4\" of \"%3\" is not a colour (BBGGRR).",
+    "In \"%1\", Abschnitt [%2], ist der Wert \"%4\" von \"%3\" keine Farbe (BBGGRR)."};
+inline constexpr TextPair kSkinDesignMissing{"The design file \"%1\" cannot be read.",
+                                             "Die Design-Datei \"%1\" kann nicht gelesen werden."};
+inline constexpr TextPair kSkinNotRegistered{
+    "The skin \"%1\" has no entry in \"Skins.ini\".",
+    "Der Skin \"%1\" hat keinen Eintrag in \"Skins.ini\"."};
+
+// Captions of the skin buttons on the plain surface, before a skin gives them pictures.
+inline constexpr TextPair kButtonPlay = same("Play");
+inline constexpr TextPair kButtonPause = same("Pause/Resume");
+inline constexpr TextPair kButtonStop = same("Stop");
+inline constexpr TextPair kButtonNext = same("Next");
+inline constexpr TextPair kButtonPrevious = same("Previous");
+inline constexpr TextPair kButtonOpen{"Open", "Öffnen"};
+inline constexpr TextPair kButtonSetup{"Setup", "Optionen"};
+inline constexpr TextPair kButtonMinimize{"Minimize", "Minimieren"};
+inline constexpr TextPair kButtonClose{"Close", "Schließen"};
+
+}  // namespace marlo::texts

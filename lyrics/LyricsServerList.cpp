@@ -1,0 +1,9 @@
+#include "lyrics/LyricsServerList.h"
+
+namespace marlo {
+
+QStringList lyricsServers() {
+    return {QStringLiteral("lrclib.net")};
+}
+
+}  // namespace marlo

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+#include "base/Catalogue.h"
+#include "library/ArchiveAccess.h"
+#include "player/DisplayModel.h"
+#include "player/PlaybackRoutes.h"
+#include "player/PlayerState.h"
+
+namespace marlo {
+
+class LibrarySession;
+class MediaDevice;
+class ModuleLibrary;
+class StreamingControl;
+struct Settings;
+
+// The devices the engine drives for files; the window owns them.
+struct PlaybackDevices {
+    MediaDevice& audio;
+    StreamingControl& streaming;
+    ModuleLibrary& modules;
+};
+
+// Plays the selected entry of the playback list by its kind, serves the transport buttons, fills
+// the display model and decides what follows an item. CD, video and picture lists go through
+// their routes; without a route such a list shows that it cannot play and stops.
+class PlaybackEngine : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kBlinkIntervalMs = 1000;
+    static constexpr int kModuleTimerMs = 150;
+    static constexpr int kReadyWaitMs = 10000;
+
+    // Archive members are extracted into `extractFolder` (the program folder's "Extracted/"),
+    // never into the program folder itself, so a member cannot replace the configuration.
+    PlaybackEngine(LibrarySession& library, Settings& settings, PlaybackDevices devices,
+                   DisplayModel& display, QString extractFolder, QObject* parent = nullptr);
+    ~PlaybackEngine() override;
+
+    void setRoutes(CdRoute* cd, VideoRoute* video, PictureRoute* pictures);
+    // A shaped skin hides the module volume bar.
+    void setShapedSkin(bool shaped) { shapedSkin_ = shaped; }
+
+    const PlayerState& state() const { return state_; }
+    QTimer& blinker() { return blinker_; }
+    QTimer& moduleTimer() { return zeitmod_; }
+    int moduleVolume() const { return volume_; }
+
+    // Operations of the player.
+    void startCurrentItem();
+    void beginPlayback();
+    void stopCurrentItem();
+    void itemFinished();
+    void moduleFinished();
+    void takeOverPlaybackList();
+    // Loads the selected entry without playing: title and length show, the device is released.
+    void loadCurrentItem();
+
+    // Transport buttons (a release inside the button).
+    void play();
+    void pause();
+    void stop();
+    void next();
+    void previous();
+    // Keys of the main window and the video window: 32 Play/Pause, 33 Previous, 34 Next.
+    void remoteKey(int keyCode);
+
+    // A left click on the position bar at this fraction of its width.
+    void seek(double fraction);
+    // `VScroll1`/`HScroll1` moved: 0..1000.
+    void setModuleVolume(int level);
+    // Elapsed time of the current item from a route (CD, video window).
+    void showElapsed(qint64 elapsedMs);
+
+    // One tick of `Blinker` and of `Zeitmod`; the timers call these, tests call them directly.
+    void blinkTick();
+    void moduleTick();
+
+  signals:
+    // Take over the playback list shows the main window.
+    void showMainWindow();
+    // Mouse pointer as hourglass while an archive member is extracted.
+    void busyChanged(bool busy);
+    // An item stopped: the collection editor refreshes its counts.
+    void itemStopped();
+
+  private:
+    enum class Outcome { Done, Failed, Ended };
+
+    Outcome runStart();
+    Outcome fetchRecord();
+    Outcome dispatch(const QString& playPath, bool member);
+    Outcome startModule(const QString& playPath);
+    Outcome startStreaming(const QString& playPath);
+    void seekStreaming(double fraction);
+    Outcome startAudioDevice(const QString& playPath);
+    Outcome startRoute(PlaybackRouteBase* route, PlaybackRoute which, const QString& path);
+    Outcome routeUnavailable(const TextPair& text);
+    void showDeviceError();
+    void showItem(bool member);
+    void finishStart();
+    void releaseAfterLoad();
+
+    void pauseRoute();
+    void resumeRoute();
+    void stopModuleLibrary();
+    void refreshPreviousNext();
+    void selectAndContinue(bool playing);
+
+    void onAudioStatus();
+    void onAudioDone();
+    void onStreamingDone();
+
+    // Commands arriving while a start waits for a device run after that start.
+    bool deferWhileStarting(std::function<void()> action);
+    void runDeferred();
+
+    PlaybackRouteBase* routeFor(PlaybackRoute route) const;
+    bool isModuleType() const;
+    bool isMp3Type() const;
+    bool lastEntry() const;
+    int filterMode() const;
+    QString artistText() const;
+    bool missingFileIsBack() const;
+
+    LibrarySession& library_;
+    Settings& settings_;
+    PlaybackDevices devices_;
+    DisplayModel& display_;
+    QString extractFolder_;
+    ArchiveAccess archives_;
+    CdRoute* cd_ = nullptr;
+    VideoRoute* video_ = nullptr;
+    PictureRoute* pictures_ = nullptr;
+
+    PlayerState state_;
+    QTimer blinker_;
+    QTimer zeitmod_;
+    int volume_ = 100;
+    bool shapedSkin_ = false;
+    bool starting_ = false;
+    QList<std::function<void()>> deferred_;
+};
+
+}  // namespace marlo

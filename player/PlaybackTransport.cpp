@@ -1,0 +1,441 @@
+// The transport buttons, the end-of-item rules, the timers and device notices of the engine.
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+
+#include "base/Settings.h"
+#include "base/TimeText.h"
+#include "base/texts/PlaybackTexts.h"
+#include "base/texts/StartupTexts.h"
+#include "library/LibrarySession.h"
+#include "platform/Files.h"
+#include "platform/media/MediaDevice.h"
+#include "platform/media/ModuleLibrary.h"
+#include "platform/media/StreamingControl.h"
+#include "player/PlaybackEngine.h"
+
+namespace marlo {
+
+namespace {
+constexpr int kKeySpace = 32;
+constexpr int kKeyPageUp = 33;
+constexpr int kKeyPageDown = 34;
+}  // namespace
+
+bool PlaybackEngine::deferWhileStarting(std::function<void()> action) {
+    if (!starting_) {
+        return false;
+    }
+    deferred_.append(std::move(action));
+    return true;
+}
+
+void PlaybackEngine::runDeferred() {
+    if (deferred_.isEmpty()) {
+        return;
+    }
+    // After the start has fully returned, in the order the commands came.
+    QTimer::singleShot(0, this, [this] {
+        const QList<std::function<void()>> actions = std::exchange(deferred_, {});
+        for (const auto& action : actions) {
+            action();
+        }
+    });
+}
+
+void PlaybackEngine::beginPlayback() {
+    if (deferWhileStarting([this] { beginPlayback(); })) {
+        return;
+    }
+    if (library_.playback.count() == 0) {
+        return;
+    }
+    display_.setTransport(ButtonLook::Playing);
+    startCurrentItem();
+}
+
+void PlaybackEngine::itemFinished() {
+    if (deferWhileStarting([this] { itemFinished(); })) {
+        return;
+    }
+    state_.playing = false;
+    PlaybackList& list = library_.playback;
+    const bool repeatAll = settings_.isSet(option::kRepeatAll);
+    const bool repeatOne = settings_.isSet(option::kRepeatOne);
+    if (lastEntry()) {
+        if (repeatAll) {
+            stopCurrentItem();
+            list.setSelectedIndex(0);
+            beginPlayback();
+        } else if (repeatOne) {
+            stopCurrentItem();
+            beginPlayback();
+        } else {
+            state_.closeViewer = true;
+            stopCurrentItem();
+        }
+        return;
+    }
+    stopCurrentItem();
+    if (repeatOne) {
+        beginPlayback();
+    } else if (repeatAll) {
+        list.setSelectedIndex(list.selectedIndex() + 1);
+        beginPlayback();
+    }
+}
+
+void PlaybackEngine::moduleFinished() {
+    if (deferWhileStarting([this] { moduleFinished(); })) {
+        return;
+    }
+    zeitmod_.stop();
+    state_.playing = false;
+    const bool last = lastEntry();
+    stopCurrentItem();
+    PlaybackList& list = library_.playback;
+    if (last) {
+        if (settings_.isSet(option::kRepeatAll)) {
+            list.setSelectedIndex(0);
+            beginPlayback();
+        } else if (settings_.isSet(option::kRepeatOne)) {
+            beginPlayback();
+        }
+        return;
+    }
+    // Modules go on to the next entry even without a repeat option.
+    if (!settings_.isSet(option::kRepeatOne)) {
+        list.setSelectedIndex(list.selectedIndex() + 1);
+    }
+    beginPlayback();
+}
+
+void PlaybackEngine::takeOverPlaybackList() {
+    if (deferWhileStarting([this] { takeOverPlaybackList(); })) {
+        return;
+    }
+    emit showMainWindow();
+    PlaybackList& list = library_.playback;
+    if (list.count() == 0) {
+        display_.setTransport(ButtonLook::Idle);
+        display_.setTitel(Catalogue::text(texts::kNoFileToPlay));
+        return;
+    }
+    if (state_.playing) {
+        list.setSelectedIndex(static_cast<int>(list.titles().indexOf(state_.entryText)));
+        refreshPreviousNext();
+        return;
+    }
+    list.setSelectedIndex(0);
+    state_.loadOnly = true;
+    startCurrentItem();
+    if (settings_.isSet(option::kAutoplay)) {
+        beginPlayback();
+    }
+}
+
+// ---- Buttons ------------------------------------------------------------------------------
+
+void PlaybackEngine::play() {
+    if (deferWhileStarting([this] { play(); })) {
+        return;
+    }
+    if (library_.playback.count() == 0) {
+        return;
+    }
+    if (state_.paused) {
+        resumeRoute();
+        state_.paused = false;
+        display_.setPause(ButtonLook::Playing);
+    } else if (state_.playing) {
+        display_.setPlay(ButtonLook::Playing);
+    } else {
+        beginPlayback();
+    }
+}
+
+void PlaybackEngine::pause() {
+    if (deferWhileStarting([this] { pause(); })) {
+        return;
+    }
+    if (!state_.playing) {
+        return;
+    }
+    if (library_.playback.selectedIndex() < 0) {
+        library_.playback.setSelectedIndex(0);
+    }
+    if (state_.paused) {
+        resumeRoute();
+        state_.paused = false;
+        display_.setPause(ButtonLook::Playing);
+    } else {
+        pauseRoute();
+        state_.paused = true;
+        display_.setPause(ButtonLook::Idle);
+    }
+}
+
+void PlaybackEngine::stop() {
+    if (deferWhileStarting([this] { stop(); })) {
+        return;
+    }
+    PlaybackList& list = library_.playback;
+    if (!state_.playing || list.count() == 0) {
+        return;
+    }
+    if (list.selectedIndex() < 0) {
+        list.setSelectedIndex(0);
+    }
+    state_.paused = false;
+    state_.closeViewer = true;
+    const QString path = state_.path;
+    stopCurrentItem();
+    if (library_.kind == MediaKind::Pictures && pictures_ != nullptr) {
+        pictures_->showStill(path);
+    }
+}
+
+void PlaybackEngine::next() {
+    if (deferWhileStarting([this] { next(); })) {
+        return;
+    }
+    PlaybackList& list = library_.playback;
+    const bool wrap = settings_.isSet(option::kRepeatAll);
+    if (list.count() == 0 || (lastEntry() && !wrap)) {
+        return;
+    }
+    if (list.selectedIndex() >= 0) {
+        list.setSelectedIndex(lastEntry() ? 0 : list.selectedIndex() + 1);
+    }
+    selectAndContinue(state_.playing);
+}
+
+void PlaybackEngine::previous() {
+    if (deferWhileStarting([this] { previous(); })) {
+        return;
+    }
+    PlaybackList& list = library_.playback;
+    const int index = list.selectedIndex();
+    if (list.count() == 0 || (index == 0 && !settings_.isSet(option::kRepeatAll))) {
+        return;
+    }
+    if (index >= 0) {
+        list.setSelectedIndex(index == 0 ? list.count() - 1 : index - 1);
+    }
+    selectAndContinue(state_.playing);
+}
+
+void PlaybackEngine::selectAndContinue(bool playing) {
+    if (playing) {
+        if (library_.kind != MediaKind::Video) {
+            state_.closeViewer = true;
+        }
+        stopCurrentItem();
+        beginPlayback();
+        return;
+    }
+    state_.loadOnly = true;
+    state_.archivePath.clear();
+    startCurrentItem();
+}
+
+void PlaybackEngine::loadCurrentItem() {
+    if (deferWhileStarting([this] { loadCurrentItem(); })) {
+        return;
+    }
+    if (library_.playback.selectedIndex() >= 0) {
+        selectAndContinue(false);
+    }
+}
+
+void PlaybackEngine::remoteKey(int keyCode) {
+    switch (keyCode) {
+        case kKeySpace:
+            state_.playing ? pause() : play();
+            break;
+        case kKeyPageUp:
+            previous();
+            break;
+        case kKeyPageDown:
+            next();
+            break;
+        default:
+            break;
+    }
+}
+
+void PlaybackEngine::refreshPreviousNext() {
+    const PlaybackList& list = library_.playback;
+    const bool wrap = settings_.isSet(option::kRepeatAll);
+    const int index = list.selectedIndex();
+    display_.setPrevious(index == 0 && !wrap ? ButtonLook::Disabled : ButtonLook::Enabled);
+    display_.setNext(index == list.count() - 1 && !wrap ? ButtonLook::Disabled
+                                                        : ButtonLook::Enabled);
+}
+
+// ---- Pause and resume per device ----------------------------------------------------------
+
+void PlaybackEngine::pauseRoute() {
+    switch (state_.route) {
+        case PlaybackRoute::AudioDevice:
+            devices_.audio.command(QStringLiteral("Pause"));
+            break;
+        case PlaybackRoute::Streaming:
+            if (devices_.streaming.readyState() == StreamingControl::kReady) {
+                devices_.streaming.pause();
+            }
+            break;
+        case PlaybackRoute::ModuleLibrary: {
+            ModuleLibrary::PlayStatus status;
+            devices_.modules.getPlayStatus(state_.modulePlay, status);
+            state_.savedModulePosition = status.position;
+            zeitmod_.stop();
+            devices_.modules.stopModule(state_.modulePlay);
+            state_.modulePlay = 0;
+            break;
+        }
+        case PlaybackRoute::Cd:
+        case PlaybackRoute::Video:
+        case PlaybackRoute::Picture:
+            routeFor(state_.route)->pause();
+            break;
+        case PlaybackRoute::None:
+            break;
+    }
+}
+
+void PlaybackEngine::resumeRoute() {
+    switch (state_.route) {
+        case PlaybackRoute::AudioDevice:
+            devices_.audio.command(QStringLiteral("Play"));
+            break;
+        case PlaybackRoute::Streaming:
+            if (devices_.streaming.readyState() == StreamingControl::kReady) {
+                devices_.streaming.run();
+            }
+            break;
+        case PlaybackRoute::ModuleLibrary:
+            state_.modulePlay = devices_.modules.playModule(state_.moduleHandle, true);
+            devices_.modules.setPosition(state_.modulePlay, state_.savedModulePosition);
+            zeitmod_.start();
+            break;
+        case PlaybackRoute::Cd:
+        case PlaybackRoute::Video:
+        case PlaybackRoute::Picture:
+            routeFor(state_.route)->resume();
+            break;
+        case PlaybackRoute::None:
+            break;
+    }
+}
+
+// ---- Timers and notices -------------------------------------------------------------------
+
+bool PlaybackEngine::missingFileIsBack() const {
+    return fileExists(state_.archivePath.isEmpty() ? state_.path : state_.archivePath);
+}
+
+void PlaybackEngine::blinkTick() {
+    if (starting_) {
+        return;
+    }
+    if (missingFileIsBack()) {
+        // One tick shows that the file is back, the next one loads it.
+        if (!state_.fileFoundShown) {
+            state_.fileFoundShown = true;
+            display_.setTitel(Catalogue::text(texts::kFileFound));
+            return;
+        }
+        blinker_.stop();
+        state_.fileFoundShown = false;
+        state_.loadOnly = true;
+        startCurrentItem();
+        return;
+    }
+    state_.fileFoundShown = false;
+    state_.blinkShowsTitle = !state_.blinkShowsTitle;
+    display_.setTitel(state_.blinkShowsTitle ? state_.title
+                                             : Catalogue::text(texts::kFileNotFound));
+}
+
+void PlaybackEngine::moduleTick() {
+    if (starting_ || state_.route != PlaybackRoute::ModuleLibrary || state_.modulePlay == 0) {
+        return;
+    }
+    ModuleLibrary::PlayStatus status;
+    devices_.modules.getPlayStatus(state_.modulePlay, status);
+    display_.setPosit(
+        Catalogue::text(texts::kModulePosition).arg(status.position + 1).arg(status.row));
+    if (status.position > 0) {
+        state_.moduleAboveZero = true;
+    }
+    if (state_.length > 0) {
+        display_.setBarFraction(static_cast<double>(status.position) / state_.length);
+    }
+    if (status.position == 0 && state_.moduleAboveZero) {
+        state_.moduleAboveZero = false;
+        moduleFinished();
+    }
+}
+
+void PlaybackEngine::onAudioStatus() {
+    if (starting_ || state_.route != PlaybackRoute::AudioDevice) {
+        return;
+    }
+    showElapsed(devices_.audio.position());
+}
+
+void PlaybackEngine::showElapsed(qint64 elapsedMs) {
+    display_.setPosit(timeText(elapsedMs));
+    display_.setBarFraction(state_.length > 0 ? static_cast<double>(elapsedMs) / state_.length
+                                              : 0.0);
+}
+
+void PlaybackEngine::onAudioDone() {
+    if (state_.route == PlaybackRoute::AudioDevice && state_.playing) {
+        itemFinished();
+    }
+}
+
+void PlaybackEngine::onStreamingDone() {
+    if (state_.route == PlaybackRoute::Streaming && state_.playing) {
+        itemFinished();
+    }
+}
+
+// ---- Seek and volume ----------------------------------------------------------------------
+
+void PlaybackEngine::seek(double fraction) {
+    if (starting_ || state_.path.isEmpty() || isModuleType() || state_.paused || !state_.playing) {
+        return;
+    }
+    fraction = std::clamp(fraction, 0.0, 1.0);
+    switch (state_.route) {
+        case PlaybackRoute::AudioDevice:
+            devices_.audio.setTimeFormat(MediaDevice::TimeFormat::Milliseconds);
+            devices_.audio.setFrom(qRound64(fraction * state_.length));
+            devices_.audio.command(QStringLiteral("Play"));
+            break;
+        case PlaybackRoute::Cd:
+        case PlaybackRoute::Video:
+            routeFor(state_.route)->seek(fraction);
+            break;
+        case PlaybackRoute::Streaming:
+            seekStreaming(fraction);
+            break;
+        case PlaybackRoute::ModuleLibrary:
+        case PlaybackRoute::Picture:
+        case PlaybackRoute::None:
+            return;
+    }
+    display_.setBarFraction(0);
+}
+
+void PlaybackEngine::setModuleVolume(int level) {
+    volume_ = std::clamp(level, 0, 1000);
+    if (state_.route == PlaybackRoute::ModuleLibrary && state_.moduleHandle != 0) {
+        devices_.modules.setAmplification(volume_);
+    }
+}
+
+}  // namespace marlo

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/Marlo.h"
+#include "library/LibrarySession.h"
+#include "platform/TextCodec.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestFolders.h"
+
+namespace marlo {
+namespace {
+
+// Files dropped on the main window's labels, as the window system hands them over.
+class MarloDropTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.makeData();
+        Catalogue::setLanguage(UiLanguage::English);
+        window = std::make_unique<Marlo>(folder.folders(), prompts);
+        window->loadCollectionEditor(false);
+    }
+    void TearDown() override {
+        window.reset();
+        Catalogue::setLanguage(UiLanguage::German);
+    }
+    QString media(const QString& name) {
+        return test::writeFile(folder.program() + "media/" + name, "data");
+    }
+    // Drag enter and drop on a widget; true when the drop was taken.
+    bool dropOn(const char* widget, const QStringList& paths) {
+        auto* target = window->findChild<QLabel*>(QString::fromLatin1(widget));
+        EXPECT_NE(target, nullptr) << widget;
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths) {
+            urls.append(QUrl::fromLocalFile(path));
+        }
+        data.setUrls(urls);
+        const QPoint at(3, 3);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted();
+    }
+    QStringList lines(const QString& name) const {
+        QStringList result =
+            decodeText(test::readFile(folder.data() + name)).split(QStringLiteral("\r\n"));
+        result.removeAll(QString());
+        return result;
+    }
+
+    test::TempProgramFolder folder;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<Marlo> window;
+};
+
+TEST_F(MarloDropTest, FilesDroppedOnALabelFillTheAutoCollectionAndThePlaybackList) {
+    window->show();
+    int changes = 0;
+    QObject::connect(window.get(), &Marlo::libraryChangedByDrop, [&] { ++changes; });
+    const QString sub = folder.program() + "media/sub";
+    QDir().mkpath(sub);
+    EXPECT_TRUE(dropOn("Titel", {media("first.wav"), sub, media("third.wav")}));
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{"Directories can't be entered into the database!"});
+    EXPECT_EQ(lines("aAuto collection.dat"), QStringList{"First"});
+
+    prompts.shown.clear();
+    EXPECT_TRUE(dropOn("Posit", {media("second.mp3")}));
+    EXPECT_EQ(lines("aAuto collection.dat"), (QStringList{"First", "Second"}));
+    // The titles of this drop first, then the rest of the Auto collection.
+    EXPECT_EQ(window->library()->playback.titles(), (QStringList{"Second", "First"}));
+    EXPECT_GT(changes, 0);
+
+    // Text without file names is not taken.
+    QMimeData text;
+    text.setText("words");
+    QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+}  // namespace
+}  // namespace marlo

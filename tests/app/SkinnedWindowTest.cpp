@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/Marlo.h"
+#include "app/SkinButtons.h"
+#include "base/IniAccess.h"
+#include "skins/SkinRegister.h"
+#include "skins/TransCtl.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/SkinPictures.h"
+#include "tests/support/TestFolders.h"
+
+namespace marlo {
+namespace {
+
+// The main window with the default register, small pictures of our own for "Standard" and the
+// design skin "Ocean".
+class SkinnedWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const QString p = tmp.program();
+        SkinRegister(p, prompts).writeDefaults();
+        test::writePicture(p + "Bilder/Corro/Background.bmp",
+                           test::framedPicture({360, 110}, Qt::darkBlue));
+        for (const char* strip : {"Play", "Stop", "Seek", "Open", "Function"}) {
+            test::writePicture(p + "Bilder/Corro/" + strip + ".bmp",
+                               test::framedPicture({60, 80}, Qt::gray));
+        }
+        test::writePicture(p + "Bilder/Corro/Taskbar.bmp", test::framedPicture({4, 4}, Qt::red));
+        design = test::writeDesignSkin(p + "Other");
+        WriteIniValue(prompts, "Ocean", "DesignPath", design.designPath, p + "Skins.ini");
+        window = std::make_unique<Marlo>(tmp.folders(), prompts);
+        window->settings().skinName = "Ocean";
+        window->applySkin();
+        window->showInitialImages();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    TransCtl* button(SkinButton which) { return window->skinButtons().button(which); }
+    const QPixmap& slot(Slot s) { return at(window->skinButtons().pictures(), s); }
+
+    test::TempProgramFolder tmp;
+    test::ScriptedPrompts prompts;
+    test::DesignSkin design;
+    std::unique_ptr<Marlo> window;
+};
+
+TEST_F(SkinnedWindowTest, DesignSkinShapesTheWindowAndItsButtons) {
+    EXPECT_EQ(window->size(), design.window);
+    EXPECT_FALSE(window->mask().isEmpty());
+    EXPECT_EQ(window->skinButtons().kind(), SkinKind::Design);
+    EXPECT_FALSE(button(SkinButton::Song)->isVisible());
+    EXPECT_FALSE(button(SkinButton::Next)->isVisible());
+    EXPECT_FALSE(window->findChild<QWidget*>("Dauer")->isVisible());
+    TransCtl* close = button(SkinButton::Close);
+    EXPECT_EQ(close->pos(), design.close);
+    EXPECT_TRUE(close->masked());
+    EXPECT_EQ(close->MaskPicture().cacheKey(), slot(Slot::Close1).cacheKey());
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(SkinnedWindowTest, PressShowsThePressedPictureAndReleaseOutsideOnlyResetsIt) {
+    QSignalSpy released(&window->skinButtons(), &SkinButtons::released);
+    TransCtl* stop = button(SkinButton::Stop);
+    const QPoint inside = stop->pos() + QPoint(10, 6);
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, inside);
+    EXPECT_EQ(stop->MaskPicture().cacheKey(), slot(Slot::Stop3).cacheKey());
+    // Stop's active area is 570 x 450 twips: 38 x 30 pixels from its corner.
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, stop->pos() + QPoint(39, 6));
+    EXPECT_EQ(stop->MaskPicture().cacheKey(), slot(Slot::Stop1).cacheKey());
+    EXPECT_EQ(released.count(), 0);
+
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, inside);
+    ASSERT_EQ(released.count(), 1);
+    EXPECT_EQ(released[0][0].value<SkinButton>(), SkinButton::Stop);
+}
+
+TEST(SkinButtonLooks, PlayerLooksPickTheirSlots) {
+    using L = ButtonLook;
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Play, L::Playing, false), Slot::Play4);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Play, L::Idle, false), Slot::Play1);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Stop, L::Playing, false), Slot::Stop2);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Pause, L::Idle, true), Slot::Pause4);  // lit
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Pause, L::Idle, false), Slot::Pause1);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Previous, L::Disabled, false), Slot::Prev1);
+    EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Next, L::Enabled, false), Slot::Next2);
+    // Active areas in twips: 705 x 180 for Close is 47 x 12 pixels.
+    EXPECT_TRUE(SkinButtons::insideActiveArea(SkinButton::Close, {47, 12}));
+    EXPECT_FALSE(SkinButtons::insideActiveArea(SkinButton::Close, {47, 12.5}));
+    EXPECT_FALSE(SkinButtons::insideActiveArea(SkinButton::Close, {-0.5, 3}));
+    EXPECT_TRUE(SkinButtons::insideActiveArea(SkinButton::Song, {40, 30}));
+}
+
+TEST_F(SkinnedWindowTest, MinimisingSwitchesToStandardAndRestoringBringsTheDesignBack) {
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      button(SkinButton::Mini)->pos() + QPoint(10, 6));
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_EQ(window->settings().skinName, "Standard");
+    EXPECT_EQ(window->skinSavedAtMinimise(), "Ocean");
+    EXPECT_EQ(window->skinButtons().kind(), SkinKind::Strip);
+    EXPECT_TRUE(window->mask().isEmpty());
+    // The remote control stands in, with the buttons of "Standard" and its taskbar picture.
+    QWidget* remote = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == "Controller") {
+            remote = w;
+        }
+    }
+    ASSERT_NE(remote, nullptr);
+    EXPECT_TRUE(remote->isVisible());
+    const auto* play = remote->findChild<QLabel*>("Image1");
+    ASSERT_NE(play, nullptr);
+    EXPECT_FALSE(play->pixmap().isNull());
+
+    window->showNormal();
+    QTRY_VERIFY(!remote->isVisible());
+    QTRY_COMPARE(window->skinSavedAtMinimise(), QString());
+    EXPECT_EQ(window->settings().skinName, "Ocean");
+    EXPECT_EQ(window->skinButtons().kind(), SkinKind::Design);
+    EXPECT_EQ(window->size(), design.window);
+}
+
+TEST_F(SkinnedWindowTest, BrokenSkinIsReportedAndStandardTakesOver) {
+    WriteIniValue(prompts, "Broken", "DesignPath", tmp.program() + "gone.design",
+                  tmp.program() + "Skins.ini");
+    EXPECT_TRUE(window->useSkin("Broken"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains("gone.design"));
+    EXPECT_TRUE(prompts.shown[0].text.contains("\"Standard\""));
+    EXPECT_EQ(window->settings().skinName, "Standard");
+    EXPECT_EQ(window->size(), QSize(360, 110));
+
+    // Without the default skin's pictures nothing can be laid on: the window keeps its look.
+    QFile::remove(tmp.program() + "Bilder/Corro/Background.bmp");
+    EXPECT_FALSE(window->useSkin("Broken"));
+    EXPECT_EQ(window->size(), QSize(360, 110));
+    EXPECT_EQ(prompts.shown.size(), 1);
+}
+
+}  // namespace
+}  // namespace marlo
