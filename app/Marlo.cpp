@@ -23,17 +23,11 @@
 #include "base/CaptionSwitch.h"
 #include "base/texts/StartupTexts.h"
 #include "library/AddDroppedFiles.h"
-#include "library/EditorWindows.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
-#include "library/OpenKind.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
-#include "platform/media/MediaDevice.h"
-#include "platform/media/ModuleLibrary.h"
-#include "platform/media/StreamingControl.h"
-#include "player/EnginePlayerControl.h"
 #include "player/PlaybackEngine.h"
 #include "skins/LanguageChooser.h"
 #include "skins/TransCtl.h"
@@ -177,15 +171,17 @@ SkinButtons& Marlo::skinButtons() {
 bool Marlo::useSkin(const QString& name) {
     SkinLoader::ApplyOptions options;
     options.positionBar = settings_.isSet(option::kPositionBar);
-    options.currentIsModule = engine_ && engine_->state().itemType.compare(
-                                             QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+    PlaybackEngine* player = engine();
+    options.currentIsModule =
+        player != nullptr &&
+        player->state().itemType.compare(QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
     QString laidOn = name;
     const bool used = windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), options);
     if (used) {
         settings_.skinName = laidOn;
     }
-    if (engine_) {
-        engine_->setShapedSkin(skinButtons().kind() == SkinKind::Design);
+    if (player != nullptr) {
+        player->setShapedSkin(skinButtons().kind() == SkinKind::Design);
     }
     return used;
 }
@@ -219,8 +215,8 @@ void Marlo::minimiseWindow() {
         stopPlayback();
         useSkin(settings_.skinName);
         showInitialImages();
-        if (engine_) {
-            engine_->loadCurrentItem();
+        if (PlaybackEngine* player = engine()) {
+            player->loadCurrentItem();
         }
         show();
     }
@@ -238,8 +234,8 @@ void Marlo::restoreSkin() {
     savedSkin_.clear();
     useSkin(settings_.skinName);
     showInitialImages();
-    if (engine_) {
-        engine_->loadCurrentItem();
+    if (PlaybackEngine* player = engine()) {
+        player->loadCurrentItem();
     }
     show();
     restoring_ = false;
@@ -287,96 +283,48 @@ void Marlo::openReadme(const QString& path) {
 }
 
 void Marlo::loadCollectionEditor(bool restore) {
-    library_ = std::make_unique<LibrarySession>(folders_.data, prompts_);
-    const auto kind = static_cast<MediaKind>(settings_.listKind);
-    library_->kind = kind;
-    if (restore && settings_.collectionNumber >= 0) {
-        library_->chooser.rememberedIndex = settings_.collectionNumber;
-        library_->chooser.rememberedFromConfiguration = true;
+    if (parts_ != nullptr) {
+        parts_->loadLibrary(restore);
     }
-    audio_ = createFileMediaDevice();
-    streaming_ = createStreamingControl();
-    modules_ = createModuleLibrary();
-    engine_ = std::make_unique<PlaybackEngine>(
-        *library_, settings_, PlaybackDevices{*audio_, *streaming_, *modules_}, display_,
-        folders_.program + QStringLiteral("Extracted"));
-    panel_->connectEngine(*engine_);
-    playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, display_);
-    connect(engine_.get(), &PlaybackEngine::showMainWindow, this, [this] {
+}
+
+void Marlo::connectEngine(PlaybackEngine& engine) {
+    panel_->connectEngine(engine);
+    engine.setShapedSkin(skinButtons().kind() == SkinKind::Design);
+    connect(&engine, &PlaybackEngine::showMainWindow, this, [this] {
         if (isMinimized()) {
             showNormal();
         }
     });
-    connect(engine_.get(), &PlaybackEngine::busyChanged, this, [](bool busy) {
+    connect(&engine, &PlaybackEngine::busyChanged, this, [](bool busy) {
         if (busy) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
         } else {
             QApplication::restoreOverrideCursor();
         }
     });
-
-    const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);
-    if (opened.startPlayback) {
-        engine_->takeOverPlaybackList();
-    }
 }
 
 Musikform* Marlo::collectionEditor() {
-    if (!editors_ && library_) {
-        editors_ = std::make_unique<EditorWindows>(
-            *library_, settings_, CollectionEditor::Player{playerControl_.get(), &settings_});
-        Musikform* editor = &editors_->collectionEditor();
-        connect(this, &Marlo::libraryChangedByDrop, editor, &Musikform::refresh);
-    }
-    return editors_ ? &editors_->collectionEditor() : nullptr;
+    return parts_ != nullptr ? parts_->collectionEditor() : nullptr;
 }
 
 void Marlo::openCollectionEditor() {
-    if (collectionEditor() == nullptr) {
-        return;
+    if (parts_ != nullptr) {
+        parts_->showCollectionEditor(frameGeometry());
     }
-    if (engine_) {
-        // A picture list stops with its viewer; the missing-file blink ends.
-        if (library_->kind == MediaKind::Pictures) {
-            engine_->stop();
-        }
-        engine_->blinker().stop();
-    }
-    editors_->showCollectionEditor(frameGeometry());
 }
 
 void Marlo::RemoteMarlo(int keyCode) {
-    if (engine_) {
-        engine_->remoteKey(keyCode);
+    if (PlaybackEngine* player = engine()) {
+        player->remoteKey(keyCode);
     }
 }
 
 void Marlo::dropFiles(const QStringList& paths) {
-    if (!library_) {
-        return;
+    if (parts_ != nullptr) {
+        parts_->dropFiles(paths);
     }
-    if (!drop_) {
-        dropAdder_ = std::make_unique<AddFiles>(*library_);
-        AddDroppedFiles::Hooks hooks;
-        hooks.stopPlayback = [this] { stopPlayback(); };
-        hooks.takeOverPlaybackList = [this] {
-            if (engine_) {
-                engine_->takeOverPlaybackList();
-            }
-        };
-        hooks.kindSwitched = [this](MediaKind) {
-            if (editors_) {
-                editors_->kindSwitched();
-            }
-        };
-        hooks.listsChanged = [this] {
-            // The next start opens the kind and Auto collection the drop left shown.
-            CollectionEditor::storeSelection(*library_, settings_);
-            emit libraryChangedByDrop();
-        };
-        drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
-    }
-    drop_->onMainWindow(paths);
 }
 
 void Marlo::dragEnterEvent(QDragEnterEvent* event) {
@@ -401,8 +349,8 @@ void Marlo::dropEvent(QDropEvent* event) {
 }
 
 void Marlo::stopPlayback() {
-    if (engine_) {
-        engine_->stopCurrentItem();
+    if (PlaybackEngine* player = engine()) {
+        player->stopCurrentItem();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/MoveProtocol.h"
+#include "app/PlayerParts.h"
 #include "app/StartupHost.h"
 #include "base/Settings.h"
 #include "platform/ProgramFolders.h"
@@ -18,19 +19,12 @@ class QMouseEvent;
 namespace marlo {
 
 class Prompts;
-class AddDroppedFiles;
-class AddFiles;
 class LibrarySession;
-class EditorWindows;
 class RemoteLink;
 class Musikform;
-class MediaDevice;
-class ModuleLibrary;
 class PlaybackEngine;
-class EnginePlayerControl;
 class PlayerPanel;
 class SkinButtons;
-class StreamingControl;
 class TransCtl;
 class WindowSkin;
 
@@ -51,9 +45,15 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     const ProgramFolders& folders() const { return folders_; }
     const QStringList& skinList() const { return skinList_; }
     const QStringList& cdDatabaseServers() const { return cdServers_; }
+    // The parts built around the window (library, player, editors); without them the window
+    // stands alone, as in tests of the skin.
+    void setParts(PlayerParts* parts) { parts_ = parts; }
     // The library the collection editor and the player work on; made when start-up loads it.
-    LibrarySession* library() { return library_.get(); }
-    PlaybackEngine* engine() { return engine_.get(); }
+    LibrarySession* library() { return parts_ != nullptr ? parts_->library() : nullptr; }
+    PlaybackEngine* engine() { return parts_ != nullptr ? parts_->engine() : nullptr; }
+    // The engine writes what the window shows; the window follows its notices.
+    DisplayModel& displayModel() { return display_; }
+    void connectEngine(PlaybackEngine& engine);
     // The collection editor, created on first use once the library is loaded (else null).
     Musikform* collectionEditor();
     // "Open": the collection editor placed over this window and shown.
@@ -110,10 +110,6 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void unloadOtherWindows() override;
     void releaseWindowShape() override;
 
-  signals:
-    // A drop changed the library's kind, chooser or lists; the collection editor shows them anew.
-    void libraryChangedByDrop();
-
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -149,18 +145,10 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<WindowSkin> windowSkin_;
     QString savedSkin_;
     bool restoring_ = false;
-    std::unique_ptr<LibrarySession> library_;
+    PlayerParts* parts_ = nullptr;
     DisplayModel display_;
     PlayerPanel* panel_ = nullptr;
-    std::unique_ptr<MediaDevice> audio_;
-    std::unique_ptr<StreamingControl> streaming_;
-    std::unique_ptr<ModuleLibrary> modules_;
-    std::unique_ptr<PlaybackEngine> engine_;
-    std::unique_ptr<EnginePlayerControl> playerControl_;
-    std::unique_ptr<AddFiles> dropAdder_;
-    std::unique_ptr<AddDroppedFiles> drop_;
     // Declared after the library and the engine they bind to, so they go first.
-    std::unique_ptr<EditorWindows> editors_;
     std::unique_ptr<RemoteLink> remote_;
 };
 

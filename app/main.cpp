@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <clocale>
 
+#include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Prompts.h"
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
 
     const auto folders = marlo::ProgramFolders::discover(QCoreApplication::applicationDirPath());
     marlo::QtPrompts prompts;
-    marlo::Marlo window(folders, prompts);
+    marlo::CompositionRoot root(folders, prompts);
+    marlo::Marlo& window = root.window();
     prompts.setParent(&window);
     window.load();
     window.present();

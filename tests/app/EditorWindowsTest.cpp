@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "base/CaptionSwitch.h"
 #include "library/Editierform.h"
@@ -219,7 +220,8 @@ TEST_F(EditorWindowsTest, AKindSwitchForgetsTheExtensionsNarrowedForTheOldKind) 
 }
 
 TEST_F(EditorWindowsTest, AMainWindowDropShowsInTheOpenCollectionEditor) {
-    Marlo main(folder.folders(), prompts);
+    CompositionRoot root(folder.folders(), prompts);
+    Marlo& main = root.window();
     main.loadCollectionEditor(false);
     main.openCollectionEditor();
     Musikform* shown = main.collectionEditor();
@@ -249,7 +251,8 @@ TEST_F(EditorWindowsTest, AMainWindowDropShowsInTheOpenCollectionEditor) {
 }
 
 TEST_F(EditorWindowsTest, OpenOnTheMainWindowLeavesAnOpenItemEditorInFront) {
-    Marlo main(folder.folders(), prompts);
+    CompositionRoot root(folder.folders(), prompts);
+    Marlo& main = root.window();
     main.loadCollectionEditor(false);
     main.openCollectionEditor();
     Musikform* shown = main.collectionEditor();

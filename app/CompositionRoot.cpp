@@ -1,0 +1,106 @@
+#include "app/CompositionRoot.h"
+
+#include "app/Marlo.h"
+#include "library/AddDroppedFiles.h"
+#include "library/AddFiles.h"
+#include "library/CollectionEditor.h"
+#include "library/EditorWindows.h"
+#include "library/LibrarySession.h"
+#include "library/Musikform.h"
+#include "library/OpenKind.h"
+#include "platform/media/MediaDevice.h"
+#include "platform/media/ModuleLibrary.h"
+#include "platform/media/StreamingControl.h"
+#include "player/EnginePlayerControl.h"
+#include "player/PlaybackEngine.h"
+
+namespace marlo {
+
+CompositionRoot::CompositionRoot(ProgramFolders folders, Prompts& prompts)
+    : folders_(std::move(folders)),
+      prompts_(prompts),
+      window_(std::make_unique<Marlo>(folders_, prompts_)) {
+    window_->setParts(this);
+}
+
+CompositionRoot::~CompositionRoot() {
+    // The editors and the drop flow hold the session and the player; they go first.
+    editors_.reset();
+    drop_.reset();
+    dropAdder_.reset();
+    playerControl_.reset();
+    engine_.reset();
+}
+
+void CompositionRoot::loadLibrary(bool restore) {
+    Settings& settings = window_->settings();
+    library_ = std::make_unique<LibrarySession>(folders_.data, prompts_);
+    const auto kind = static_cast<MediaKind>(settings.listKind);
+    library_->kind = kind;
+    if (restore && settings.collectionNumber >= 0) {
+        library_->chooser.rememberedIndex = settings.collectionNumber;
+        library_->chooser.rememberedFromConfiguration = true;
+    }
+    audio_ = createFileMediaDevice();
+    streaming_ = createStreamingControl();
+    modules_ = createModuleLibrary();
+    engine_ = std::make_unique<PlaybackEngine>(
+        *library_, settings, PlaybackDevices{*audio_, *streaming_, *modules_},
+        window_->displayModel(), folders_.program + QStringLiteral("Extracted"));
+    playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
+    window_->connectEngine(*engine_);
+
+    const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);
+    if (opened.startPlayback) {
+        engine_->takeOverPlaybackList();
+    }
+}
+
+Musikform* CompositionRoot::collectionEditor() {
+    if (!editors_ && library_) {
+        editors_ = std::make_unique<EditorWindows>(
+            *library_, window_->settings(),
+            CollectionEditor::Player{playerControl_.get(), &window_->settings()});
+    }
+    return editors_ ? &editors_->collectionEditor() : nullptr;
+}
+
+void CompositionRoot::showCollectionEditor(const QRect& over) {
+    if (collectionEditor() == nullptr) {
+        return;
+    }
+    // A picture list stops with its viewer; the missing-file blink ends.
+    if (library_->kind == MediaKind::Pictures) {
+        engine_->stop();
+    }
+    engine_->blinker().stop();
+    editors_->showCollectionEditor(over);
+}
+
+void CompositionRoot::dropFiles(const QStringList& paths) {
+    if (!library_) {
+        return;
+    }
+    if (!drop_) {
+        dropAdder_ = std::make_unique<AddFiles>(*library_);
+        AddDroppedFiles::Hooks hooks;
+        hooks.stopPlayback = [this] { engine_->stopCurrentItem(); };
+        hooks.takeOverPlaybackList = [this] { engine_->takeOverPlaybackList(); };
+        hooks.kindSwitched = [this](MediaKind) {
+            if (editors_) {
+                editors_->kindSwitched();
+            }
+        };
+        hooks.listsChanged = [this] {
+            // The next start opens the kind and Auto collection the drop left shown.
+            CollectionEditor::storeSelection(*library_, window_->settings());
+            if (editors_) {
+                editors_->collectionEditor().refresh();
+            }
+        };
+        drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
+    }
+    drop_->onMainWindow(paths);
+}
+
+}  // namespace marlo

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "app/PlayerParts.h"
+#include "platform/ProgramFolders.h"
+
+namespace marlo {
+
+class AddDroppedFiles;
+class AddFiles;
+class EditorWindows;
+class EnginePlayerControl;
+class Marlo;
+class MediaDevice;
+class ModuleLibrary;
+class Prompts;
+class StreamingControl;
+
+// Builds and owns the parts of a running Marlo: the main window, and, once start-up loads the
+// library, the library session, the three file devices, the playback engine, the editor windows
+// and the drop flow of the main window. The main window reaches them through PlayerParts.
+class CompositionRoot final : public PlayerParts {
+  public:
+    CompositionRoot(ProgramFolders folders, Prompts& prompts);
+    ~CompositionRoot();
+    CompositionRoot(const CompositionRoot&) = delete;
+    CompositionRoot& operator=(const CompositionRoot&) = delete;
+
+    Marlo& window() { return *window_; }
+
+    void loadLibrary(bool restore) override;
+    LibrarySession* library() override { return library_.get(); }
+    PlaybackEngine* engine() override { return engine_.get(); }
+    Musikform* collectionEditor() override;
+    void showCollectionEditor(const QRect& over) override;
+    void dropFiles(const QStringList& paths) override;
+
+  private:
+    ProgramFolders folders_;
+    Prompts& prompts_;
+    // The window outlives the player: the engine writes the window's display model.
+    std::unique_ptr<Marlo> window_;
+    std::unique_ptr<LibrarySession> library_;
+    std::unique_ptr<MediaDevice> audio_;
+    std::unique_ptr<StreamingControl> streaming_;
+    std::unique_ptr<ModuleLibrary> modules_;
+    std::unique_ptr<PlaybackEngine> engine_;
+    std::unique_ptr<EnginePlayerControl> playerControl_;
+    std::unique_ptr<AddFiles> dropAdder_;
+    std::unique_ptr<AddDroppedFiles> drop_;
+    std::unique_ptr<EditorWindows> editors_;
+};
+
+}  // namespace marlo

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRect>
+#include <QStringList>
+
+namespace marlo {
+
+class LibrarySession;
+class Musikform;
+class PlaybackEngine;
+
+// What the main window needs of the parts the composition root builds around it: the library,
+// the player and the editor windows. Each is null until start-up has loaded the library.
+class PlayerParts {
+  public:
+    // Start-up's load of the collection editor: library, devices and engine come into being.
+    virtual void loadLibrary(bool restore) = 0;
+    virtual LibrarySession* library() = 0;
+    virtual PlaybackEngine* engine() = 0;
+    // Created on first use once the library is loaded.
+    virtual Musikform* collectionEditor() = 0;
+    virtual void showCollectionEditor(const QRect& over) = 0;
+    // Files dropped on the main window.
+    virtual void dropFiles(const QStringList& paths) = 0;
+
+  protected:
+    ~PlayerParts() = default;
+};
+
+}  // namespace marlo
