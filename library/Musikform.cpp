@@ -411,7 +411,9 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
                 deleteItem();
                 return true;
             }
-            if (watched == chooser_->lineEdit() &&
+            // The chooser holds the focus and hands its keys to its text field by calling it
+            // directly, past this filter: Enter is taken at the chooser.
+            if ((watched == chooser_ || watched == chooser_->lineEdit()) &&
                 (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
                 collectionEntered();
                 return true;
