@@ -25,6 +25,7 @@ namespace marlo {
 
 namespace cap = texts::musikform;
 namespace msg = texts::collectioneditor;
+namespace tip = texts::musikformtips;
 
 namespace {
 
@@ -78,6 +79,7 @@ Musikform::Musikform(LibrarySession& session, CollectionEditor::Player player,
     // Designed with the German captions; the caption switch sets the English ones.
     setWindowTitle(QString::fromUtf8(cap::kTitle.de));
     build();
+    showTips();
     connectLists();
     connectButtons();
     connect(&editor_, &CollectionEditor::chooserChanged, this, &Musikform::refreshChooser);
@@ -452,6 +454,19 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Captions -----------------------------------------------------------------------------
 
+void Musikform::showTips() {
+    const std::pair<QWidget*, const TextPair*> tips[] = {
+        {kindSwitch_, &tip::kBefehl9},       {chooser_, &tip::kKombi1},
+        {deleteCollection_, &tip::kDelColl}, {add_, &tip::kBefehl6},
+        {addAll_, &tip::kBefehl7},           {back_, &tip::kCommand3},
+        {backAll_, &tip::kCommand2},         {random_, &tip::kBefehl5},
+        {newItem_, &tip::kBefehl8},          {edit_, &tip::kBefehl4},
+        {deleteItem_, &tip::kBefehl3},       {finish_, &tip::kBefhel10}};
+    for (const auto& [w, text] : tips) {
+        w->setToolTip(caption(*text));
+    }
+}
+
 QString Musikform::caption(const TextPair& pair) const {
     return QString::fromUtf8(CaptionSwitch::englishCaptions() ? pair.en : pair.de);
 }
@@ -484,6 +499,7 @@ void Musikform::applyEnglishCaptions() {
     archiveLabel_->setText(QString::fromUtf8(cap::kBezeichnung1.en));
     playbackLabel_->setText(QString::fromUtf8(cap::kBezeichnung2.en));
     kindSwitch_->setText(kindCaption());
+    showTips();
 }
 
 }  // namespace marlo

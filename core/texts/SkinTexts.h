@@ -38,4 +38,11 @@ inline constexpr TextPair kButtonSetup{"Setup", "Optionen"};
 inline constexpr TextPair kButtonMinimize{"Minimize", "Minimieren"};
 inline constexpr TextPair kButtonClose{"Close", "Schließen"};
 
+// Tooltips of the main window's buttons that the remote-control window lacks; the others share
+// its tooltips.
+inline constexpr TextPair kTipOpen{"Choose items from the archive",
+                                   "Einträge aus dem Archiv wählen"};
+inline constexpr TextPair kTipMinimize{"Minimize", "Minimieren"};
+inline constexpr TextPair kTipClose{"Close", "Beenden"};
+
 }  // namespace marlo::texts

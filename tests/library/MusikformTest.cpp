@@ -250,9 +250,29 @@ TEST_F(MusikformFixture, TheKindSwitchStepsThroughAllFourKinds) {
     EXPECT_EQ(session->kind, MediaKind::Audio);
     EXPECT_EQ(playlist().size(), 5);
 
+    // Every button and the chooser say what they do, German as designed, English after the
+    // caption switch; the two "Delete" buttons tell item and collection apart.
+    QList<QWidget*> tipped;
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+        tipped.append(b);
+    }
+    tipped.append(chooser);
+    EXPECT_EQ(tipped.size(), 12);
+    QStringList german;
+    for (QWidget* w : tipped) {
+        EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString();
+        german.append(w->toolTip());
+    }
+    EXPECT_EQ(widget("DelColl")->toolTip(), "Diese Kollektion löschen");
+
     // The caption switch names the kinds in English.
     CaptionSwitch::apply("English");
     EXPECT_EQ(widget<QPushButton>("Befehl6")->text(), "Add >");
+    EXPECT_EQ(widget("DelColl")->toolTip(), "Delete this collection");
+    EXPECT_EQ(widget("Befehl3")->toolTip(), "Delete the selected item of the playback list");
+    for (int i = 0; i < tipped.size(); ++i) {
+        EXPECT_NE(tipped[i]->toolTip(), german[i]) << tipped[i]->objectName().toStdString();
+    }
     key("Liste1", Qt::Key_F5);
     EXPECT_EQ(kindSwitch->text(), "Pictures");
     CaptionSwitch::resetForTests();

@@ -8,6 +8,7 @@
 #include "core/Marlo.h"
 #include "core/SkinButtons.h"
 #include "library/IniAccess.h"
+#include "skins/CaptionSwitch.h"
 #include "skins/SkinRegister.h"
 #include "skins/TransCtl.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -78,6 +79,34 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedPictureAndReleaseOutsideOnlyResets
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, inside);
     ASSERT_EQ(released.count(), 1);
     EXPECT_EQ(released[0][0].value<SkinButton>(), SkinButton::Stop);
+}
+
+TEST_F(SkinnedWindowTest, EveryButtonSaysWhatItDoesInTheLanguageOfTheCaptions) {
+    const struct {
+        SkinButton which;
+        const char* german;
+        const char* english;
+    } tips[] = {
+        {SkinButton::Play, "Abspielen", "Play"},
+        {SkinButton::Pause, "Pause/Fortsetzen", "Pause/Resume"},
+        {SkinButton::Stop, "Stopp", "Stop"},
+        {SkinButton::Previous, "Vorheriger Titel", "Previous"},
+        {SkinButton::Next, "Nächster Titel", "Next"},
+        {SkinButton::Song, "Einträge aus dem Archiv wählen", "Choose items from the archive"},
+        {SkinButton::Setup, "Einstellungen", "Settings"},
+        {SkinButton::Mini, "Minimieren", "Minimize"},
+        {SkinButton::Close, "Beenden", "Close"},
+    };
+    for (const auto& t : tips) {
+        EXPECT_EQ(button(t.which)->toolTip().toStdString(), t.german);
+    }
+    CaptionSwitch::apply("English");
+    // A strip skin lays its pictures on the same buttons.
+    ASSERT_TRUE(window->useSkin("Standard"));
+    for (const auto& t : tips) {
+        EXPECT_EQ(button(t.which)->toolTip().toStdString(), t.english);
+    }
+    CaptionSwitch::resetForTests();
 }
 
 TEST(SkinButtonLooks, PlayerLooksPickTheirSlots) {
