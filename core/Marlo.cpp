@@ -157,7 +157,12 @@ void Marlo::setZoomFieldEnabled(bool enabled) {
 }
 
 void Marlo::applySkin() {
-    useSkin(settings_.skinName);
+    // Without the pictures of any skin the plain buttons stand in: said once, at the start.
+    if (!useSkin(settings_.skinName) && !missingPicturesTold_) {
+        missingPicturesTold_ = true;
+        windowSkin_->tellMissingPictures(
+            {settings_.skinName, QString::fromLatin1(Startup::kDefaultSkin)});
+    }
 }
 
 void Marlo::showInitialImages() {

@@ -148,6 +148,7 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<WindowSkin> windowSkin_;
     QString savedSkin_;
     bool restoring_ = false;
+    bool missingPicturesTold_ = false;
     std::unique_ptr<LibrarySession> library_;
     DisplayModel display_;
     PlayerPanel* panel_ = nullptr;

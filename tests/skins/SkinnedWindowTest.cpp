@@ -109,6 +109,53 @@ TEST_F(SkinnedWindowTest, EveryButtonSaysWhatItDoesInTheLanguageOfTheCaptions) {
     CaptionSwitch::resetForTests();
 }
 
+// An installation without its "Bilder" folder: the start says once which pictures are missing.
+TEST(PlainWindow, WithoutSkinPicturesTheStartSaysWhichAreMissing) {
+    test::TempProgramFolder tmp;
+    test::ScriptedPrompts prompts;
+    const QString p = tmp.program();
+    SkinRegister(p, prompts).writeDefaults();
+    Marlo window(tmp.folders(), prompts);
+    window.settings().skinName = "Vantel's Design";
+    window.applySkin();
+    window.showInitialImages();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Skin-Bilder fehlen");
+    const QString& text = prompts.shown[0].text;
+    for (const char* picture :
+         {"Vantel/Background2.bmp", "Vantel/Play2.bmp", "Vantel/Function2.bmp",
+          "Corro/Background.bmp", "Corro/Taskbar.bmp", "Corro/Stop.bmp", "Corro/Function.bmp"}) {
+        EXPECT_TRUE(text.contains(p + "Bilder/" + picture)) << picture;
+    }
+    EXPECT_EQ(text.count(p + "Bilder/Corro/"), 7);  // each picture once
+    EXPECT_EQ(text.count(p + "Bilder/Vantel/"), 6);
+
+    // Only at the start: the settings dialog's skin choice keeps its own rule.
+    window.applySkin();
+    EXPECT_FALSE(window.useSkin("Standard"));
+    EXPECT_EQ(prompts.shown.size(), 1);
+
+    // The plain buttons show captions whole, inside their frames, in both languages.
+    const auto expectCaptionsFit = [&] {
+        for (int i = 0; i < kSkinButtonCount; ++i) {
+            const TransCtl* b = window.skinButtons().button(static_cast<SkinButton>(i));
+            SCOPED_TRACE(b->objectName().toStdString() + " " + b->plainCaption().toStdString());
+            EXPECT_FALSE(b->plainCaption().isEmpty());
+            const QFont font = b->plainCaptionFont();
+            const QFontMetrics metrics(font);
+            EXPECT_GE(font.pixelSize(), 8);
+            EXPECT_LE(metrics.horizontalAdvance(b->plainCaption()), b->width() - 4);
+            EXPECT_LE(metrics.height(), b->height() - 2);
+        }
+    };
+    expectCaptionsFit();
+    EXPECT_EQ(window.skinButtons().button(SkinButton::Song)->plainCaption(), "Öffnen");
+    CaptionSwitch::apply("English");
+    expectCaptionsFit();
+    EXPECT_EQ(window.skinButtons().button(SkinButton::Song)->plainCaption(), "Open");
+    CaptionSwitch::resetForTests();
+}
+
 TEST(SkinButtonLooks, PlayerLooksPickTheirSlots) {
     using L = ButtonLook;
     EXPECT_EQ(SkinButtons::lookSlot(SkinButton::Play, L::Playing, false), Slot::Play4);
