@@ -62,6 +62,9 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
       skins_(folders_.program) {
     setObjectName(QStringLiteral("Marlo"));
     setWindowTitle(Catalogue::text(texts::kProgramName));
+    // The buttons are pictures whose tooltips say what they do; they show while the user works
+    // in another window, since a click to make this one active would act on a button.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(40, 44, 52));

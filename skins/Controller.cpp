@@ -43,6 +43,9 @@ Controller::Controller(RemoteHost& host, QWidget* parent)
       host_(host) {
     setObjectName(QStringLiteral("Controller"));
     setWindowTitle(Catalogue::text(texts::remote::kTitle));
+    // The strip stands in for the minimised window while the user works elsewhere: its picture
+    // buttons explain themselves without the strip being the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::StrongFocus);
 
     label1_ = new QLabel(QString::fromUtf8(texts::controller::kLabel1.de), this);

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTest>
+#include <QToolTip>
 #include <vector>
 
 #include "core/Catalogue.h"
@@ -240,6 +242,18 @@ TEST(Controller, MadeAfterTheCaptionSwitchShowsTheEnglishCaptionAndTips) {
     for (int n = 1; n <= 6; ++n) {
         EXPECT_EQ(image(english, n)->toolTip().toStdString(), englishTips[n - 1]);
     }
+    // The strip is not the active window while the user works elsewhere; its tips still show.
+    english.fill(QStringLiteral("ABC"), TaskBackground{QPixmap(), QColor(Qt::white)}, pictures());
+    english.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&english));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseMove(english.windowHandle(), image(english, 5)->geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), "Next");
+    QToolTip::hideText();
     CaptionSwitch::resetForTests();
     Catalogue::setLanguage(UiLanguage::German);
 }

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "core/Marlo.h"
 #include "core/SkinButtons.h"
@@ -100,6 +101,16 @@ TEST_F(SkinnedWindowTest, EveryButtonSaysWhatItDoesInTheLanguageOfTheCaptions) {
     for (const auto& t : tips) {
         EXPECT_EQ(button(t.which)->toolTip().toStdString(), t.german);
     }
+    // The tip shows on a hover while another window is active: a click to make the jukebox
+    // active would act on the button.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseMove(window->windowHandle(), button(SkinButton::Stop)->geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), "Stopp");
+    QToolTip::hideText();
     CaptionSwitch::apply("English");
     // A strip skin lays its pictures on the same buttons.
     ASSERT_TRUE(window->useSkin("Standard"));
