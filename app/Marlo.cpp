@@ -57,6 +57,9 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
       skins_(folders_.program) {
     setObjectName(QStringLiteral("Marlo"));
     setWindowTitle(Catalogue::text(texts::kProgramName));
+    // The buttons are pictures whose tooltips say what they do; they show while the user works
+    // in another window, since a click to make this one active would act on a button.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(40, 44, 52));
@@ -152,7 +155,12 @@ void Marlo::setZoomFieldEnabled(bool enabled) {
 }
 
 void Marlo::applySkin() {
-    useSkin(settings_.skinName);
+    // Without the pictures of any skin the plain buttons stand in: said once, at the start.
+    if (!useSkin(settings_.skinName) && !missingPicturesTold_) {
+        missingPicturesTold_ = true;
+        windowSkin_->tellMissingPictures(
+            {settings_.skinName, QString::fromLatin1(Startup::kDefaultSkin)});
+    }
 }
 
 void Marlo::showInitialImages() {

@@ -146,6 +146,7 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     QString savedSkin_;
     bool restoring_ = false;
     PlayerParts* parts_ = nullptr;
+    bool missingPicturesTold_ = false;
     DisplayModel display_;
     PlayerPanel* panel_ = nullptr;
     // Declared after the library and the engine they bind to, so they go first.

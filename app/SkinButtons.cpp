@@ -1,5 +1,6 @@
 #include "app/SkinButtons.h"
 
+#include "base/texts/RemoteTexts.h"
 #include "base/texts/SkinTexts.h"
 #include "platform/Twips.h"
 #include "skins/TransCtl.h"
@@ -10,19 +11,26 @@ namespace {
 struct PlainButton {
     SkinButton which;
     const TextPair* caption;
+    const TextPair* tip;
     QRect twips;  // on the plain surface, before a skin places it
 };
 
 const PlainButton kPlainButtons[] = {
-    {SkinButton::Mini, &texts::kButtonMinimize, {270, 380, 705, 180}},
-    {SkinButton::Next, &texts::kButtonNext, {4210, 920, 570, 225}},
-    {SkinButton::Pause, &texts::kButtonPause, {2320, 920, 570, 450}},
-    {SkinButton::Play, &texts::kButtonPlay, {1270, 920, 1035, 450}},
-    {SkinButton::Stop, &texts::kButtonStop, {2910, 920, 570, 450}},
-    {SkinButton::Previous, &texts::kButtonPrevious, {3630, 920, 570, 225}},
-    {SkinButton::Close, &texts::kButtonClose, {270, 150, 705, 180}},
-    {SkinButton::Song, &texts::kButtonOpen, {270, 610, 705, 300}},
-    {SkinButton::Setup, &texts::kButtonSetup, {3630, 1145, 1150, 225}},
+    {SkinButton::Mini, &texts::kButtonMinimize, &texts::kTipMinimize, {270, 380, 705, 180}},
+    {SkinButton::Next, &texts::kButtonNext, &texts::remote::kNextTip, {4210, 920, 570, 225}},
+    {SkinButton::Pause, &texts::kButtonPause, &texts::remote::kPauseTip, {2320, 920, 570, 450}},
+    {SkinButton::Play, &texts::kButtonPlay, &texts::remote::kPlayTip, {1270, 920, 1035, 450}},
+    {SkinButton::Stop, &texts::kButtonStop, &texts::remote::kStopTip, {2910, 920, 570, 450}},
+    {SkinButton::Previous,
+     &texts::kButtonPrevious,
+     &texts::remote::kPreviousTip,
+     {3630, 920, 570, 225}},
+    {SkinButton::Close, &texts::kButtonClose, &texts::kTipClose, {270, 150, 705, 180}},
+    {SkinButton::Song, &texts::kButtonOpen, &texts::kTipOpen, {270, 610, 705, 300}},
+    {SkinButton::Setup,
+     &texts::kButtonSetup,
+     &texts::remote::kSettingsTip,
+     {3630, 1145, 1150, 225}},
 };
 
 bool isTransport(SkinButton which) {
@@ -36,13 +44,31 @@ SkinButtons::SkinButtons(QWidget* window) : QObject(window) {
     for (const PlainButton& plain : kPlainButtons) {
         auto* button = new TransCtl(window);
         button->setObjectName(QString::fromLatin1(marlo::objectName(plain.which)));
-        button->setPlainCaption(Catalogue::text(*plain.caption));
         button->setGeometry(twipsToPixels(plain.twips.x()), twipsToPixels(plain.twips.y()),
                             twipsToPixels(plain.twips.width()),
                             twipsToPixels(plain.twips.height()));
         buttons_[static_cast<size_t>(plain.which)] = button;
         shown_[static_cast<size_t>(plain.which)] = restSlot(plain.which);
         wire(plain.which);
+    }
+    showTexts();
+    CaptionSwitch::registerWindow(this);
+}
+
+SkinButtons::~SkinButtons() {
+    CaptionSwitch::unregisterWindow(this);
+}
+
+void SkinButtons::applyEnglishCaptions() {
+    showTexts();
+}
+
+void SkinButtons::showTexts() {
+    const bool english = CaptionSwitch::englishCaptions();
+    for (const PlainButton& plain : kPlainButtons) {
+        TransCtl* b = button(plain.which);
+        b->setPlainCaption(QString::fromUtf8(english ? plain.caption->en : plain.caption->de));
+        b->setToolTipText(QString::fromUtf8(english ? plain.tip->en : plain.tip->de));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <array>
 
+#include "base/CaptionSwitch.h"
 #include "player/DisplayModel.h"
 #include "skins/SkinSlots.h"
 
@@ -15,11 +16,13 @@ class TransCtl;
 // The nine skin buttons of the main window and their pictures: a press shows the pressed
 // picture, a release shows the button's normal picture again and, only when it lies inside the
 // button's active area, reports the button. With a design skin a picture is given as the
-// button's mask picture, with a strip skin as its plain picture.
-class SkinButtons : public QObject {
+// button's mask picture, with a strip skin as its plain picture. Every button has a tooltip
+// and a caption for the plain surface, German as designed and English after the caption switch.
+class SkinButtons : public QObject, public CaptionedWindow {
     Q_OBJECT
   public:
     explicit SkinButtons(QWidget* window);
+    ~SkinButtons() override;
 
     TransCtl* button(SkinButton which) const { return buttons_[static_cast<size_t>(which)]; }
     SkinKind kind() const { return kind_; }
@@ -40,11 +43,14 @@ class SkinButtons : public QObject {
     // Whether a release at `pixels` (inside the button) lies in the button's active area.
     static bool insideActiveArea(SkinButton which, QPointF pixels);
 
+    void applyEnglishCaptions() override;
+
   signals:
     void released(SkinButton which);
 
   private:
     void wire(SkinButton which);
+    void showTexts();
     Slot normalSlot(SkinButton which) const;
 
     std::array<TransCtl*, kSkinButtonCount> buttons_{};

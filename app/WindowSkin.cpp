@@ -39,6 +39,24 @@ bool WindowSkin::use(QString& name, const QString& fallback,
     return false;
 }
 
+void WindowSkin::tellMissingPictures(const QStringList& skins) {
+    QStringList missing;
+    for (const QString& skin : skins) {
+        for (const QString& picture : loader_.missingPictures(skin)) {
+            if (!missing.contains(picture)) {
+                missing << picture;
+            }
+        }
+    }
+    if (missing.isEmpty()) {
+        return;  // the skins failed on a damaged value, not a picture; the log names it
+    }
+    prompts_.inform(
+        Catalogue::title(texts::kSkinPicturesMissing),
+        Catalogue::body(texts::kSkinPicturesMissing).arg(missing.join(QLatin1Char('\n'))),
+        PromptIcon::Warning);
+}
+
 bool WindowSkin::selectAndApply(const QString& name, const SkinLoader::ApplyOptions& options,
                                 QString& error) {
     try {

@@ -311,7 +311,7 @@ AddFiles::Report AddFiles::AddArchiveMembers(const QString& archivePath) {
         const int prefix = static_cast<int>(archivePath.size()) + 1;
         return addManyPaths(paths, false, [&](const QString& path) {
             editor.path = path;
-            editor.title = titleFromFileName(path.mid(prefix), true);
+            editor.title = titleFromFileName(path.mid(prefix));
             editor.artist.clear();
             return true;
         });
@@ -323,7 +323,7 @@ AddFiles::Report AddFiles::AddArchiveMembers(const QString& archivePath) {
         return {};
     }
     editor.path += member;
-    editor.title = titleFromFileName(member, true);
+    editor.title = titleFromFileName(member);
     return {};
 }
 

@@ -2,14 +2,10 @@
 
 namespace marlo {
 
-QString titleFromFileName(const QString& name, bool keepFolders) {
-    QString title = name;
-    if (!keepFolders) {
-        // Paths may come with either separator (native, or written on Windows).
-        const qsizetype slash =
-            qMax(title.lastIndexOf(QLatin1Char('/')), title.lastIndexOf(QLatin1Char('\\')));
-        title = title.mid(slash + 1);
-    }
+QString titleFromFileName(const QString& name) {
+    const qsizetype slash =
+        qMax(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    QString title = name.mid(slash + 1);
     const qsizetype dot = title.indexOf(QLatin1Char('.'));
     if (dot >= 0) {
         title.truncate(dot);

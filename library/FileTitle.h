@@ -4,10 +4,12 @@
 
 namespace marlo {
 
-// The title the library proposes for a file: the name without its folder (unless
-// `keepFolders`, as for archive members, whose folder part stays), cut before the first ".",
-// then the first letter and every letter after a blank in upper case and all others in lower
-// case. "my SONG.final.wav" gives "My Song". A name without any "." is kept whole.
-QString titleFromFileName(const QString& name, bool keepFolders);
+// The title the library proposes for a file or an archive member: the name after its last "/"
+// or "\" (archive members name their folders with either), cut before the first ".", then the
+// first letter and every letter after a blank in upper case and all others in lower case.
+// "my SONG.final.wav" gives "My Song", the member "Album/side a.mp3" gives "Side A". A name
+// without any "." is kept whole. The title names the item's record in the store, so it never
+// holds a folder.
+QString titleFromFileName(const QString& name);
 
 }  // namespace marlo

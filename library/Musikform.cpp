@@ -25,6 +25,7 @@ namespace marlo {
 
 namespace cap = texts::musikform;
 namespace msg = texts::collectioneditor;
+namespace tip = texts::musikformtips;
 
 namespace {
 
@@ -78,6 +79,7 @@ Musikform::Musikform(LibrarySession& session, CollectionEditor::Player player,
     // Designed with the German captions; the caption switch sets the English ones.
     setWindowTitle(QString::fromUtf8(cap::kTitle.de));
     build();
+    showTips();
     connectLists();
     connectButtons();
     connect(&editor_, &CollectionEditor::chooserChanged, this, &Musikform::refreshChooser);
@@ -411,7 +413,9 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
                 deleteItem();
                 return true;
             }
-            if (watched == chooser_->lineEdit() &&
+            // The chooser holds the focus and hands its keys to its text field by calling it
+            // directly, past this filter: Enter is taken at the chooser.
+            if ((watched == chooser_ || watched == chooser_->lineEdit()) &&
                 (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
                 collectionEntered();
                 return true;
@@ -450,6 +454,19 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Captions -----------------------------------------------------------------------------
 
+void Musikform::showTips() {
+    const std::pair<QWidget*, const TextPair*> tips[] = {
+        {kindSwitch_, &tip::kBefehl9},       {chooser_, &tip::kKombi1},
+        {deleteCollection_, &tip::kDelColl}, {add_, &tip::kBefehl6},
+        {addAll_, &tip::kBefehl7},           {back_, &tip::kCommand3},
+        {backAll_, &tip::kCommand2},         {random_, &tip::kBefehl5},
+        {newItem_, &tip::kBefehl8},          {edit_, &tip::kBefehl4},
+        {deleteItem_, &tip::kBefehl3},       {finish_, &tip::kBefhel10}};
+    for (const auto& [w, text] : tips) {
+        w->setToolTip(caption(*text));
+    }
+}
+
 QString Musikform::caption(const TextPair& pair) const {
     return QString::fromUtf8(CaptionSwitch::englishCaptions() ? pair.en : pair.de);
 }
@@ -482,6 +499,7 @@ void Musikform::applyEnglishCaptions() {
     archiveLabel_->setText(QString::fromUtf8(cap::kBezeichnung1.en));
     playbackLabel_->setText(QString::fromUtf8(cap::kBezeichnung2.en));
     kindSwitch_->setText(kindCaption());
+    showTips();
 }
 
 }  // namespace marlo

@@ -61,6 +61,8 @@ class Musikform : public QWidget, public CaptionedWindow {
 
   private:
     void build();
+    // Each button's and the chooser's tooltip, in the language of the captions.
+    void showTips();
     void connectLists();
     void connectButtons();
     void refreshCounts();

@@ -85,10 +85,11 @@ FileReading ReadGeneric(const QString& path) {
         reading.folder = true;
         return reading;
     }
-    reading.title = titleFromFileName(path, false);
+    reading.title = titleFromFileName(path);
     if (matchesModule(path)) {
         QFile file(path);
-        // The IT name reaches to byte 32, the XM name to byte 37. A module that cannot be read keeps the file name.
+        // The IT name reaches to byte 32, the XM name to byte 37. A module that cannot be read
+        // keeps the file name.
         if (file.open(QIODevice::ReadOnly)) {
             reading.title = moduleNameFromHeader(file.read(64));
         }

@@ -49,7 +49,7 @@ void ZipListe::choose(const QModelIndex& index) {
     }
     const QString name = names.at(index.row());
     members_.setStringList({});
-    emit memberChosen(name, titleFromFileName(name, true));
+    emit memberChosen(name, titleFromFileName(name));
     accept();
 }
 

@@ -25,7 +25,7 @@ class ZipListe : public QDialog, public CaptionedWindow {
     void applyEnglishCaptions() override;
 
   signals:
-    // `title` is made from the member name, folder part included.
+    // `title` is made from the member name without its folders.
     void memberChosen(const QString& memberName, const QString& title);
 
   private:

@@ -43,6 +43,9 @@ Controller::Controller(RemoteHost& host, QWidget* parent)
       host_(host) {
     setObjectName(QStringLiteral("Controller"));
     setWindowTitle(Catalogue::text(texts::remote::kTitle));
+    // The strip stands in for the minimised window while the user works elsewhere: its picture
+    // buttons explain themselves without the strip being the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::StrongFocus);
 
     label1_ = new QLabel(QString::fromUtf8(texts::controller::kLabel1.de), this);
@@ -60,7 +63,7 @@ Controller::Controller(RemoteHost& host, QWidget* parent)
     for (std::size_t i = 0; i < images_.size(); ++i) {
         auto* image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
-        image->setToolTip(Catalogue::text(*kTips[i]));
+        image->setToolTip(QString::fromUtf8(kTips[i]->de));
         image->installEventFilter(this);
         images_[i] = image;
     }
@@ -78,6 +81,9 @@ Controller::~Controller() = default;
 
 void Controller::applyEnglishCaptions() {
     label1_->setText(QString::fromUtf8(texts::controller::kLabel1.en));
+    for (std::size_t i = 0; i < images_.size(); ++i) {
+        images_[i]->setToolTip(QString::fromUtf8(kTips[i]->en));
+    }
 }
 
 void Controller::fill(const QString& title, const TaskBackground& background,

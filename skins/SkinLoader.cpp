@@ -126,6 +126,56 @@ void SkinLoader::SelectSkin(const QString& name, const QColor& remoteColour) {
     previews_ = std::move(previews);
 }
 
+QStringList SkinLoader::missingPictures(const QString& name) const {
+    const SkinIni skins(registerPath(programFolder_));
+    QStringList named;
+    const QString designPath = skins.value(name, s("DesignPath"));
+    if (designPath.isEmpty()) {
+        named << skins.value(name, s("Background"));
+        // A taskbar colour is a number, not a picture.
+        if (const QString task = skins.value(name, s("Task")); isAbsoluteSkinPath(task)) {
+            named << task;
+        }
+        for (const StripLayout& layout : stripLayouts()) {
+            named << skins.value(name, s(layout.key));
+        }
+    } else {
+        const SkinIni design(designPath);
+        if (!design.exists()) {
+            return {designPath};
+        }
+        const QString base = designBaseFolder(designPath);
+        const QString background = design.value(s("General"), s("Bitmap"));
+        if (!background.isEmpty()) {
+            named << (isAbsoluteSkinPath(background) ? background : base + background);
+        }
+        for (const char* section :
+             {"Button Play", "Button Stop", "Button Pause", "Button Previous Song",
+              "Button Next Song", "Button Disk Operations", "Button Options", "Button Close",
+              "Button Minimize"}) {
+            for (const char* key : {"Bitmap1", "Bitmap2", "Bitmap3"}) {
+                if (const QString file = design.value(s(section), s(key)); !file.isEmpty()) {
+                    named << base + file;
+                }
+            }
+        }
+    }
+    QStringList missing;
+    for (const QString& path : named) {
+        // Shown as the file system names it, "/" for the "\" of skins made on Windows.
+        const QString file = resolveSkinPath(path);
+        if (path.isEmpty() || missing.contains(file)) {
+            continue;
+        }
+        try {
+            loadSkinPicture(path);
+        } catch (const SkinError&) {
+            missing << file;
+        }
+    }
+    return missing;
+}
+
 void SkinLoader::selectDesign(SkinDefinition& skin, SkinPreviews& previews) const {
     const SkinIni design(skin.designPath);
     if (!design.exists()) {

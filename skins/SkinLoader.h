@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "skins/SkinDefinition.h"
 
@@ -32,6 +33,11 @@ class SkinLoader {
     // An "All Controls" number in twips: the first of the value, or with `second` the one after
     // the first comma; for "Vscroll1" and "Titel" then also width and height into `size`.
     int ReadPlacement(const QString& widget, bool second, QSize* size = nullptr) const;
+
+    // The pictures of the named skin that do not load: a strip skin's register entries; a
+    // design skin's design file when it cannot be read, else the background and button
+    // pictures it names. Paths with "/" only, for telling the user what is missing.
+    QStringList missingPictures(const QString& name) const;
 
     const SkinDefinition& definition() const { return skin_; }
     const SkinPreviews& previews() const { return previews_; }

@@ -1,6 +1,8 @@
 #include "skins/TransCtl.h"
 
 #include <QBitmap>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -194,6 +196,24 @@ void TransCtl::setPlainCaption(const QString& caption) {
     update();
 }
 
+QFont TransCtl::plainCaptionFont() const {
+    // Smaller than this no caption can be read; it is then cut at the frame.
+    constexpr int kSmallestPixels = 6;
+    QFont font = this->font();
+    const QRect inside = rect().adjusted(2, 1, -2, -1);
+    int pixels = QFontInfo(font).pixelSize();
+    for (; pixels > kSmallestPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(plainCaption_) <= inside.width() &&
+            metrics.height() <= inside.height()) {
+            break;
+        }
+    }
+    font.setPixelSize(pixels);
+    return font;
+}
+
 QVariantMap TransCtl::saveProperties() const {
     return {{kEnabled, enabled_},         {kBackStyle, backStyle_},
             {kBorderStyle, borderStyle_}, {kAutoRedraw, autoRedraw_},
@@ -226,6 +246,7 @@ void TransCtl::paintEvent(QPaintEvent*) {
             painter.fillRect(rect(), palette().button());
             painter.setPen(palette().buttonText().color());
             painter.drawRect(rect().adjusted(0, 0, -1, -1));
+            painter.setFont(plainCaptionFont());
             painter.drawText(rect(), Qt::AlignCenter, plainCaption_);
         }
         return;

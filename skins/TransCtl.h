@@ -53,6 +53,10 @@ class TransCtl : public QWidget {
 
     // Shown on the plain surface before any skin gives the button a picture.
     void setPlainCaption(const QString& caption);
+    const QString& plainCaption() const { return plainCaption_; }
+    // The widget's font, made smaller where the caption would not fit inside the frame (down
+    // to a size that can still be read).
+    QFont plainCaptionFont() const;
 
   signals:
     void MouseDown(qint16 button, qint16 shift, float x, float y);

@@ -71,3 +71,33 @@ inline constexpr TextPair kLabel1{"Title:", "Titel:"};
 }  // namespace controller
 
 }  // namespace marlo::texts
+
+// Tooltips of the collection editor's buttons and chooser: what each does, in the language of
+// the captions.
+namespace marlo::texts::musikformtips {
+inline constexpr TextPair kBefehl9{"Switch to the next kind of media (F2 to F5 choose one)",
+                                   "Zur nächsten Medienart wechseln (F2 bis F5 wählen eine)"};
+inline constexpr TextPair kKombi1{
+    "Choose a collection, or type a new name and press Enter to create it",
+    "Kollektion wählen, oder einen neuen Namen eingeben und mit Enter anlegen"};
+inline constexpr TextPair kDelColl{"Delete this collection", "Diese Kollektion löschen"};
+inline constexpr TextPair kBefehl6{"Move the selected titles to the playback list",
+                                   "Die gewählten Titel in die Abspielliste übernehmen"};
+inline constexpr TextPair kBefehl7{"Move all titles to the playback list",
+                                   "Alle Titel in die Abspielliste übernehmen"};
+inline constexpr TextPair kCommand3{"Move the selected title back to the archive list",
+                                    "Den gewählten Titel zurück in die Archivliste legen"};
+inline constexpr TextPair kCommand2{"Move all titles back to the archive list",
+                                    "Alle Titel zurück in die Archivliste legen"};
+inline constexpr TextPair kBefehl5{"Move all titles to the playback list in random order",
+                                   "Alle Titel in zufälliger Reihenfolge in die Abspielliste "
+                                   "übernehmen"};
+inline constexpr TextPair kBefehl8{"Add a new item to this collection",
+                                   "Einen neuen Eintrag in diese Kollektion aufnehmen"};
+inline constexpr TextPair kBefehl4{"Edit the selected item of the playback list",
+                                   "Den gewählten Eintrag der Abspielliste bearbeiten"};
+inline constexpr TextPair kBefehl3{"Delete the selected item of the playback list",
+                                   "Den gewählten Eintrag der Abspielliste löschen"};
+inline constexpr TextPair kBefhel10{"Hand the playback list to the player",
+                                    "Die Abspielliste an den Player übergeben"};
+}  // namespace marlo::texts::musikformtips

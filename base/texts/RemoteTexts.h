@@ -7,12 +7,13 @@
 namespace marlo::texts::remote {
 
 inline constexpr TextPair kTitle = same("Controller");
-// Tooltips of `Image1` to `Image6`, the same in both languages.
-inline constexpr TextPair kPlayTip = same("Play");
-inline constexpr TextPair kPauseTip = same("Pause/Resume");
-inline constexpr TextPair kStopTip = same("Stop");
-inline constexpr TextPair kPreviousTip = same("Previous");
-inline constexpr TextPair kNextTip = same("Next");
-inline constexpr TextPair kSettingsTip = same("Settings");
+// Tooltips of `Image1` to `Image6`, also those of the main window's matching buttons; German as
+// designed, English after the caption switch.
+inline constexpr TextPair kPlayTip{"Play", "Abspielen"};
+inline constexpr TextPair kPauseTip{"Pause/Resume", "Pause/Fortsetzen"};
+inline constexpr TextPair kStopTip{"Stop", "Stopp"};
+inline constexpr TextPair kPreviousTip{"Previous", "Vorheriger Titel"};
+inline constexpr TextPair kNextTip{"Next", "Nächster Titel"};
+inline constexpr TextPair kSettingsTip{"Settings", "Einstellungen"};
 
 }  // namespace marlo::texts::remote

@@ -27,15 +27,32 @@ inline constexpr TextPair kSkinNotRegistered{
     "The skin \"%1\" has no entry in \"Skins.ini\".",
     "Der Skin \"%1\" hat keinen Eintrag in \"Skins.ini\"."};
 
-// Captions of the skin buttons on the plain surface, before a skin gives them pictures.
-inline constexpr TextPair kButtonPlay = same("Play");
-inline constexpr TextPair kButtonPause = same("Pause/Resume");
-inline constexpr TextPair kButtonStop = same("Stop");
-inline constexpr TextPair kButtonNext = same("Next");
-inline constexpr TextPair kButtonPrevious = same("Previous");
+// Captions of the skin buttons on the plain surface, before a skin gives them pictures (or when
+// no skin's pictures can be read). The buttons are small: the transport buttons and the window
+// buttons show the signs players and windows use, the others a short word.
+inline constexpr TextPair kButtonPlay = same("▶");
+inline constexpr TextPair kButtonPause = same("❚❚");
+inline constexpr TextPair kButtonStop = same("■");
+inline constexpr TextPair kButtonNext = same("▶▶");
+inline constexpr TextPair kButtonPrevious = same("◀◀");
 inline constexpr TextPair kButtonOpen{"Open", "Öffnen"};
 inline constexpr TextPair kButtonSetup{"Setup", "Optionen"};
-inline constexpr TextPair kButtonMinimize{"Minimize", "Minimieren"};
-inline constexpr TextPair kButtonClose{"Close", "Schließen"};
+inline constexpr TextPair kButtonMinimize = same("–");
+inline constexpr TextPair kButtonClose = same("✕");
+
+// Tooltips of the main window's buttons that the remote-control window lacks; the others share
+// its tooltips.
+inline constexpr TextPair kTipOpen{"Choose items from the archive",
+                                   "Einträge aus dem Archiv wählen"};
+inline constexpr TextPair kTipMinimize{"Minimize", "Minimieren"};
+inline constexpr TextPair kTipClose{"Close", "Beenden"};
+
+// Said once at start-up when not even the default skin's pictures can be read.
+inline constexpr MessagePair kSkinPicturesMissing{
+    {"Skin pictures missing", "Skin-Bilder fehlen"},
+    {"These skin pictures could not be loaded:\n%1\n\nThe buttons are shown without pictures. "
+     "Installing Marlo again brings the pictures back.",
+     "Diese Skin-Bilder konnten nicht geladen werden:\n%1\n\nDie Knöpfe werden ohne Bilder "
+     "gezeigt. Eine neue Installation von Marlo bringt die Bilder zurück."}};
 
 }  // namespace marlo::texts

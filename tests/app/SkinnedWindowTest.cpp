@@ -4,10 +4,12 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/Marlo.h"
 #include "app/SkinButtons.h"
 #include "base/IniAccess.h"
+#include "base/CaptionSwitch.h"
 #include "skins/SkinRegister.h"
 #include "skins/TransCtl.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -78,6 +80,91 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedPictureAndReleaseOutsideOnlyResets
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, inside);
     ASSERT_EQ(released.count(), 1);
     EXPECT_EQ(released[0][0].value<SkinButton>(), SkinButton::Stop);
+}
+
+TEST_F(SkinnedWindowTest, EveryButtonSaysWhatItDoesInTheLanguageOfTheCaptions) {
+    const struct {
+        SkinButton which;
+        const char* german;
+        const char* english;
+    } tips[] = {
+        {SkinButton::Play, "Abspielen", "Play"},
+        {SkinButton::Pause, "Pause/Fortsetzen", "Pause/Resume"},
+        {SkinButton::Stop, "Stopp", "Stop"},
+        {SkinButton::Previous, "Vorheriger Titel", "Previous"},
+        {SkinButton::Next, "Nächster Titel", "Next"},
+        {SkinButton::Song, "Einträge aus dem Archiv wählen", "Choose items from the archive"},
+        {SkinButton::Setup, "Einstellungen", "Settings"},
+        {SkinButton::Mini, "Minimieren", "Minimize"},
+        {SkinButton::Close, "Beenden", "Close"},
+    };
+    for (const auto& t : tips) {
+        EXPECT_EQ(button(t.which)->toolTip().toStdString(), t.german);
+    }
+    // The tip shows on a hover while another window is active: a click to make the jukebox
+    // active would act on the button.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseMove(window->windowHandle(), button(SkinButton::Stop)->geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), "Stopp");
+    QToolTip::hideText();
+    CaptionSwitch::apply("English");
+    // A strip skin lays its pictures on the same buttons.
+    ASSERT_TRUE(window->useSkin("Standard"));
+    for (const auto& t : tips) {
+        EXPECT_EQ(button(t.which)->toolTip().toStdString(), t.english);
+    }
+    CaptionSwitch::resetForTests();
+}
+
+// An installation without its "Bilder" folder: the start says once which pictures are missing.
+TEST(PlainWindow, WithoutSkinPicturesTheStartSaysWhichAreMissing) {
+    test::TempProgramFolder tmp;
+    test::ScriptedPrompts prompts;
+    const QString p = tmp.program();
+    SkinRegister(p, prompts).writeDefaults();
+    Marlo window(tmp.folders(), prompts);
+    window.settings().skinName = "Vantel's Design";
+    window.applySkin();
+    window.showInitialImages();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Skin-Bilder fehlen");
+    const QString& text = prompts.shown[0].text;
+    for (const char* picture :
+         {"Vantel/Background2.bmp", "Vantel/Play2.bmp", "Vantel/Function2.bmp",
+          "Corro/Background.bmp", "Corro/Taskbar.bmp", "Corro/Stop.bmp", "Corro/Function.bmp"}) {
+        EXPECT_TRUE(text.contains(p + "Bilder/" + picture)) << picture;
+    }
+    EXPECT_EQ(text.count(p + "Bilder/Corro/"), 7);  // each picture once
+    EXPECT_EQ(text.count(p + "Bilder/Vantel/"), 6);
+
+    // Only at the start: the settings dialog's skin choice keeps its own rule.
+    window.applySkin();
+    EXPECT_FALSE(window.useSkin("Standard"));
+    EXPECT_EQ(prompts.shown.size(), 1);
+
+    // The plain buttons show captions whole, inside their frames, in both languages.
+    const auto expectCaptionsFit = [&] {
+        for (int i = 0; i < kSkinButtonCount; ++i) {
+            const TransCtl* b = window.skinButtons().button(static_cast<SkinButton>(i));
+            SCOPED_TRACE(b->objectName().toStdString() + " " + b->plainCaption().toStdString());
+            EXPECT_FALSE(b->plainCaption().isEmpty());
+            const QFont font = b->plainCaptionFont();
+            const QFontMetrics metrics(font);
+            EXPECT_GE(font.pixelSize(), 8);
+            EXPECT_LE(metrics.horizontalAdvance(b->plainCaption()), b->width() - 4);
+            EXPECT_LE(metrics.height(), b->height() - 2);
+        }
+    };
+    expectCaptionsFit();
+    EXPECT_EQ(window.skinButtons().button(SkinButton::Song)->plainCaption(), "Öffnen");
+    CaptionSwitch::apply("English");
+    expectCaptionsFit();
+    EXPECT_EQ(window.skinButtons().button(SkinButton::Song)->plainCaption(), "Open");
+    CaptionSwitch::resetForTests();
 }
 
 TEST(SkinButtonLooks, PlayerLooksPickTheirSlots) {

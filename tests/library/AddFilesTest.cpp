@@ -5,6 +5,7 @@
 
 #include "library/AddFiles.h"
 #include "library/ExtensionFilter.h"
+#include "library/SaveItem.h"
 #include "library/ZipListe.h"
 #include "tests/library/LibraryFixture.h"
 
@@ -194,55 +195,13 @@ class AddArchiveTest : public AddFilesTest {
         store.open();
         store.put("b song.wav", "RIFF");
         store.put("Music/my song.mp3", "ID3");
+        store.put("music/Tone A.wav", "RIFF");
+        store.put("music/Tone B.wav", "RIFF");
         store.put("readme.txt", "text");
         ASSERT_TRUE(store.commit());
     }
-    QString zip;
-};
-
-TEST_F(AddArchiveTest, AddingAllMembersSavesThoseOfTheKindAndTellsEachRefusalOnce) {
-    prompts.answers.push_back(PromptAnswer::Yes);
-    const AddFiles::Report report = adder.AddFile(zip, EndingCase::Sensitive);
-    EXPECT_EQ(report.saved, 1);
-    EXPECT_EQ(report.skipped, 2);
-    QStringList titles = prompts.messageTitles();
-    ASSERT_FALSE(titles.isEmpty());
-    EXPECT_EQ(titles.takeFirst(), "Add all?");
-    titles.sort();
-    EXPECT_EQ(titles, (QStringList{"File format not supported!", "Invalid title"}));
-    EXPECT_EQ(prompts.shown[0].text, "Do want to add all files in the archive into the database?");
-    EXPECT_EQ(linesOf("aRock.dat"), QStringList{"B Song"});
-    EXPECT_TRUE(memberOnDisk("a_B Song").contains(("Pfad=" + zip + "|b song.wav").toUtf8()));
-}
-
-TEST_F(AddArchiveTest, AllMembersOfTheRealArchivesGoThroughSaving) {
-    // None of them holds media: every member is refused, each kind of refusal told once.
-    const QStringList archives = {"archives/zip/test_read_format_zip.zip",
-                                  "archives/rar/test_read_format_rar.rar", "archives/ace/zdir.ace"};
-    for (const QString& relative : archives) {
-        prompts.shown.clear();
-        progress.clear();
-        prompts.answers.push_back(PromptAnswer::Yes);
-        const AddFiles::Report report = adder.AddFile(testdata(relative), EndingCase::Sensitive);
-        ASSERT_FALSE(progress.isEmpty()) << relative.toStdString();
-        const int members = progress.last().second;
-        EXPECT_GT(members, 0) << relative.toStdString();
-        EXPECT_EQ(report.saved + report.skipped, members) << relative.toStdString();
-        // Member names with a folder part make titles that cannot name a record.
-        const QStringList titles = prompts.messageTitles();
-        EXPECT_EQ(titles.count("File format not supported!") + titles.count("Invalid title"),
-                  titles.size() - 1)
-            << relative.toStdString();
-        EXPECT_LE(titles.count("File format not supported!"), 1) << relative.toStdString();
-        EXPECT_LE(titles.count("Invalid title"), 1) << relative.toStdString();
-        EXPECT_GE(titles.size(), 2) << relative.toStdString();
-    }
-    EXPECT_FALSE(QFile::exists(data("aRock.dat")));
-}
-
-TEST_F(AddArchiveTest, OneMemberThroughTheChooserKeepsItsFolderInTheTitle) {
     // The real chooser window: a click on the member picks it.
-    auto pick = [](const QString& member) {
+    static void pick(const QString& member) {
         QTimer::singleShot(0, [member] {
             auto* chooser = qobject_cast<ZipListe*>(QApplication::activeModalWidget());
             ASSERT_NE(chooser, nullptr);
@@ -254,21 +213,81 @@ TEST_F(AddArchiveTest, OneMemberThroughTheChooserKeepsItsFolderInTheTitle) {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualRect(index).center());
         });
-    };
+    }
+    QString zip;
+};
+
+TEST_F(AddArchiveTest, AddingAllMembersSavesThoseOfTheKindInFoldersTooAndTellsARefusalOnce) {
+    prompts.answers.push_back(PromptAnswer::Yes);
+    const AddFiles::Report report = adder.AddFile(zip, EndingCase::Sensitive);
+    EXPECT_EQ(report.saved, 4);
+    EXPECT_EQ(report.skipped, 1);
+    EXPECT_EQ(prompts.messageTitles(), (QStringList{"Add all?", "File format not supported!"}));
+    EXPECT_EQ(prompts.shown[0].text, "Do want to add all files in the archive into the database?");
+    // A title names its record in the store: the member's folder is not part of it.
+    QStringList titles = linesOf("aRock.dat");
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"B Song", "My Song", "Tone A", "Tone B"}));
+    EXPECT_TRUE(memberOnDisk("a_B Song").contains(("Pfad=" + zip + "|b song.wav").toUtf8()));
+    EXPECT_TRUE(memberOnDisk("a_Tone B").contains(("Pfad=" + zip + "|music/Tone B.wav").toUtf8()));
+}
+
+TEST_F(AddArchiveTest, AllMembersOfTheRealFolderedArchivesGoThroughSaving) {
+    // Only dir2.ace holds a sound (dir2\notification.wav); every other member is refused for
+    // its type, told once per archive, and none for its title.
+    const struct {
+        const char* archive;
+        int saved;
+    } archives[] = {{"archives/zip/test_read_format_zip.zip", 0},
+                    {"archives/rar/test_read_format_rar.rar", 0},
+                    {"archives/ace/zdir.ace", 0},
+                    {"archives/ace/dir2.ace", 1}};
+    for (const auto& a : archives) {
+        const QString relative = QString::fromLatin1(a.archive);
+        SCOPED_TRACE(a.archive);
+        prompts.shown.clear();
+        progress.clear();
+        prompts.answers.push_back(PromptAnswer::Yes);
+        const AddFiles::Report report = adder.AddFile(testdata(relative), EndingCase::Sensitive);
+        ASSERT_FALSE(progress.isEmpty());
+        const int members = progress.last().second;
+        EXPECT_GT(members, 1);
+        EXPECT_EQ(report.saved, a.saved);
+        EXPECT_EQ(report.saved + report.skipped, members);
+        EXPECT_EQ(prompts.messageTitles(), (QStringList{"Add all?", "File format not supported!"}));
+    }
+    EXPECT_EQ(linesOf("aRock.dat"), QStringList{"Notification"});
+    EXPECT_TRUE(
+        memberOnDisk("a_Notification")
+            .contains(
+                ("Pfad=" + testdata("archives/ace/dir2.ace") + "|dir2/notification.wav").toUtf8()));
+}
+
+TEST_F(AddArchiveTest, OneMemberThroughTheChooserIsTitledByItsNameAndSaves) {
     prompts.answers.push_back(PromptAnswer::No);
     pick("Music/my song.mp3");
     adder.AddFile(zip, EndingCase::Sensitive);
     EXPECT_EQ(session->editor.path, zip + "|Music/my song.mp3");
-    EXPECT_EQ(session->editor.title, "Music/my Song");
+    EXPECT_EQ(session->editor.title, "My Song");
 
-    const QString ace = testdata("archives/ace/zdir.ace");
+    const QString zdir = testdata("archives/ace/zdir.ace");
     prompts.answers.push_back(PromptAnswer::No);
     // The archive's backslashes come as "/", as the chooser lists every archive's names.
     pick("zman/man1/chattr.1");
-    adder.AddFile(ace, EndingCase::Sensitive);
-    EXPECT_EQ(session->editor.path, ace + "|zman/man1/chattr.1");
-    EXPECT_EQ(session->editor.title, "Zman/man1/chattr");
+    adder.AddFile(zdir, EndingCase::Sensitive);
+    EXPECT_EQ(session->editor.path, zdir + "|zman/man1/chattr.1");
+    EXPECT_EQ(session->editor.title, "Chattr");
     EXPECT_FALSE(QFile::exists(data("aRock.dat")));  // the user saves in the item editor
+
+    const QString dir2 = testdata("archives/ace/dir2.ace");
+    prompts.answers.push_back(PromptAnswer::No);
+    pick("dir2/notification.wav");
+    adder.AddFile(dir2, EndingCase::Sensitive);
+    EXPECT_EQ(session->editor.title, "Notification");
+    prompts.shown.clear();
+    EXPECT_EQ(SaveItem(*session).run().result, SaveItem::Result::Saved);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(linesOf("aRock.dat"), QStringList{"Notification"});
 }
 
 TEST_F(AddArchiveTest, AnArchiveWithoutMembersSaysSoInsteadOfAnEmptyChooser) {

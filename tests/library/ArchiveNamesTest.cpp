@@ -9,28 +9,27 @@ using namespace marlo;
 TEST(FileTitle, FileNameRule) {
     const struct {
         const char* name;
-        bool keepFolders;
         const char* title;
     } cases[] = {
-        {"my SONG.final.wav", false, "My Song"},
-        {"02 - my song.MP3", false, "02 - My Song"},
-        {"/home/me/Music/the BEST of.mid", false, "The Best Of"},
-        {"C:\\Musik\\aBC dEF.mid", false, "Abc Def"},
-        {"two  blanks.wav", false, "Two  Blanks"},
-        {"README", false, "Readme"},  // no dot: the whole name
-        {"über ärger.mp3", false, "Über Ärger"},
-        {"straße.wav", false, "Straße"},  // keeps its length
-        {"", false, ""},
-        // Archive members keep their folder part; the first dot may sit in a folder.
-        {"Album/track one.mp3", true, "Album/track One"},
-        {"My Album/Best Of/side a.mp3", true, "My Album/best Of/side A"},
-        {"dir.v2/song.mp3", true, "Dir"},
-        {"Album/track one.mp3", false, "Track One"},
+        {"my SONG.final.wav", "My Song"},
+        {"02 - my song.MP3", "02 - My Song"},
+        {"/home/me/Music/the BEST of.mid", "The Best Of"},
+        {"C:\\Musik\\aBC dEF.mid", "Abc Def"},
+        {"two  blanks.wav", "Two  Blanks"},
+        {"README", "Readme"},  // no dot: the whole name
+        {"über ärger.mp3", "Über Ärger"},
+        {"straße.wav", "Straße"},  // keeps its length
+        {"", ""},
+        // Archive members lose their folders, whichever separator the archive used; a dot in a
+        // folder does not cut the name.
+        {"Album/track one.mp3", "Track One"},
+        {"My Album/Best Of/side a.mp3", "Side A"},
+        {"dir.v2/song.mp3", "Song"},
+        {"dir2\\notification.wav", "Notification"},
+        {"Album/", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(titleFromFileName(QString::fromUtf8(c.name), c.keepFolders).toStdString(),
-                  c.title)
-            << c.name;
+        EXPECT_EQ(titleFromFileName(QString::fromUtf8(c.name)).toStdString(), c.title) << c.name;
     }
 }
 

@@ -250,9 +250,29 @@ TEST_F(MusikformFixture, TheKindSwitchStepsThroughAllFourKinds) {
     EXPECT_EQ(session->kind, MediaKind::Audio);
     EXPECT_EQ(playlist().size(), 5);
 
+    // Every button and the chooser say what they do, German as designed, English after the
+    // caption switch; the two "Delete" buttons tell item and collection apart.
+    QList<QWidget*> tipped;
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+        tipped.append(b);
+    }
+    tipped.append(chooser);
+    EXPECT_EQ(tipped.size(), 12);
+    QStringList german;
+    for (QWidget* w : tipped) {
+        EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString();
+        german.append(w->toolTip());
+    }
+    EXPECT_EQ(widget("DelColl")->toolTip(), "Diese Kollektion löschen");
+
     // The caption switch names the kinds in English.
     CaptionSwitch::apply("English");
     EXPECT_EQ(widget<QPushButton>("Befehl6")->text(), "Add >");
+    EXPECT_EQ(widget("DelColl")->toolTip(), "Delete this collection");
+    EXPECT_EQ(widget("Befehl3")->toolTip(), "Delete the selected item of the playback list");
+    for (int i = 0; i < tipped.size(); ++i) {
+        EXPECT_NE(tipped[i]->toolTip(), german[i]) << tipped[i]->objectName().toStdString();
+    }
     key("Liste1", Qt::Key_F5);
     EXPECT_EQ(kindSwitch->text(), "Pictures");
     CaptionSwitch::resetForTests();
@@ -271,17 +291,29 @@ TEST_F(MusikformFixture, ChoosingACollectionOpensItAndEnterMakesANewOne) {
     EXPECT_FALSE(engine.state().playing);
     EXPECT_EQ(settings.collectionNumber, 1);
 
-    QLineEdit* edit = chooser->lineEdit();
-    edit->selectAll();
-    QTest::keyClicks(edit, "Rock");
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(prompts.messageTitles(), QStringList({"Hint"}));
+    // Typed and entered as the window system delivers keys: to the window, which hands them
+    // to the chooser holding the focus.
+    const auto enter = [&](const QString& name, Qt::Key key) {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        chooser->setFocus();
+        chooser->lineEdit()->selectAll();
+        for (const QChar c : name) {
+            QTest::keyClick(window->windowHandle(), c.toLatin1());
+        }
+        ASSERT_EQ(chooser->currentText(), name);
+        QTest::keyClick(window->windowHandle(), key,
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    };
+    enter("Rock", Qt::Key_Return);
+    ASSERT_EQ(prompts.messageTitles(), QStringList({"Hint"}));
+    EXPECT_EQ(prompts.shown[0].text,
+              "This collection already exists! Please enter another name for your collection!");
     EXPECT_EQ(launcher.news, 0);
 
-    // Another letter case is another collection.
-    edit->selectAll();
-    QTest::keyClicks(edit, "rock");
-    QTest::keyClick(edit, Qt::Key_Return);
+    // Another letter case is another collection; the keypad's Enter is Enter.
+    enter("rock", Qt::Key_Enter);
     EXPECT_EQ(launcher.news, 1);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(linesOf(session->paths.kindList(MediaKind::Audio)),
@@ -291,10 +323,7 @@ TEST_F(MusikformFixture, ChoosingACollectionOpensItAndEnterMakesANewOne) {
     EXPECT_TRUE(archive().isEmpty());
 
     // A name that cannot be a file is refused before anything is written.
-    window->show();
-    edit->selectAll();
-    QTest::keyClicks(edit, "a/b");
-    QTest::keyClick(edit, Qt::Key_Return);
+    enter("a/b", Qt::Key_Return);
     EXPECT_EQ(launcher.news, 1);
     EXPECT_EQ(prompts.messageTitles().last(), "Invalid name");
     EXPECT_EQ(linesOf(session->paths.kindList(MediaKind::Audio)).size(), 3);

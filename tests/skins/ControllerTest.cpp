@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTest>
+#include <QToolTip>
 #include <vector>
 
 #include "base/CaptionSwitch.h"
@@ -98,10 +100,8 @@ TEST_F(ControllerTest, FillingSetsTextBackgroundAndTheLooksOfTheMainButtons) {
     // Dark text on the white background.
     EXPECT_LT(label2->palette().color(QPalette::WindowText).lightness(), 100);
 
-    const char* tips[] = {"Play", "Pause/Resume", "Stop", "Previous", "Next", "Settings"};
     for (int n = 1; n <= 6; ++n) {
         ASSERT_NE(image(window, n), nullptr);
-        EXPECT_EQ(image(window, n)->toolTip(), QString::fromLatin1(tips[n - 1]));
         EXPECT_EQ(image(window, n)->geometry(), window.layout().buttons[n - 1]);
     }
     EXPECT_EQ(shown(window, 1), QColor(0, 1, 0));   // Play1, inactive
@@ -221,18 +221,39 @@ TEST(Controller, TaskbarPictureIsTheBackgroundAndLightTextIsChosenOnItsDarkDispl
     EXPECT_GT(label2->palette().color(QPalette::WindowText).lightness(), 200);
 }
 
-TEST(Controller, MadeAfterTheCaptionSwitchShowsTheEnglishCaption) {
+TEST(Controller, MadeAfterTheCaptionSwitchShowsTheEnglishCaptionAndTips) {
+    const char* germanTips[] = {"Abspielen",        "Pause/Fortsetzen", "Stopp",
+                                "Vorheriger Titel", "Nächster Titel",   "Einstellungen"};
+    const char* englishTips[] = {"Play", "Pause/Resume", "Stop", "Previous", "Next", "Settings"};
     CaptionSwitch::resetForTests();
     FakeHost host;
     {
         Controller german(host);
         EXPECT_EQ(german.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
                   QStringLiteral("Titel:"));
+        for (int n = 1; n <= 6; ++n) {
+            EXPECT_EQ(image(german, n)->toolTip().toStdString(), germanTips[n - 1]);
+        }
     }
     CaptionSwitch::apply(QStringLiteral("English"));
     Controller english(host);
     EXPECT_EQ(english.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
               QStringLiteral("Title:"));
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(image(english, n)->toolTip().toStdString(), englishTips[n - 1]);
+    }
+    // The strip is not the active window while the user works elsewhere; its tips still show.
+    english.fill(QStringLiteral("ABC"), TaskBackground{QPixmap(), QColor(Qt::white)}, pictures());
+    english.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&english));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseMove(english.windowHandle(), image(english, 5)->geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), "Next");
+    QToolTip::hideText();
     CaptionSwitch::resetForTests();
     Catalogue::setLanguage(UiLanguage::German);
 }

@@ -298,6 +298,25 @@ TEST_F(SkinLoaderTest, DamagedDesignFilesFailOrApplyButNeverCrash) {
     }
 }
 
+TEST_F(SkinLoaderTest, MissingPicturesAreNamedAsTheSkinNamesThem) {
+    registerNumberedStripSkin("Numbers");
+    EXPECT_TRUE(loader.missingPictures("Numbers").isEmpty());
+    const QString stop = tmp.program() + "Numbers/Stop.bmp";
+    QFile::remove(stop);
+    EXPECT_EQ(loader.missingPictures("Numbers"), QStringList{stop});
+
+    const test::DesignSkin design = test::writeDesignSkin(tmp.program() + "Other");
+    registerDesign("Ocean", design.designPath);
+    EXPECT_TRUE(loader.missingPictures("Ocean").isEmpty());
+    // The design names its pictures with "\"; the list shows the path with "/".
+    const QString close =
+        resolveSkinPath(design.base + SkinIni(design.designPath).value("Button Close", "Bitmap2"));
+    ASSERT_TRUE(QFile::remove(close));
+    EXPECT_EQ(loader.missingPictures("Ocean"), QStringList{close});
+    registerDesign("Gone", tmp.program() + "gone.design");
+    EXPECT_EQ(loader.missingPictures("Gone"), QStringList{tmp.program() + "gone.design"});
+}
+
 TEST(SkinFiles, BaseFolderIsTheOutermostFolderWithThePlayer) {
     test::TempProgramFolder tmp;
     const QString root = tmp.program();
