@@ -1,11 +1,13 @@
 #!/bin/sh
-# CPU of one minute of playback: Marlo beside mpv for an MP3 and beside openmpt123 for an XM
-# module, all into a PulseAudio null sink under one Xvfb; CPU seconds from /proc. Then the gap a
-# listener hears between two items of a Marlo playback list, from a recording of the sink.
+# CPU of one minute of playback: Marlo beside mpv and Audacious (with its window) for an MP3, and
+# beside openmpt123 and Audacious for an XM module, all into a PulseAudio null sink under one Xvfb;
+# CPU seconds and peak resident memory (VmHWM) from /proc. Then the gap a listener hears between
+# two items of a Marlo playback list, from a recording of the sink.
 # Each round also measures a bare Qt window that only changes one label every 150 ms: the window's
 # part of Marlo's work while a module plays. Prints each round's CPU seconds, then
-# cpu_ratio_mp3_vs_mpv=..., cpu_ratio_xm_vs_openmpt123=... (medians over ROUNDS rounds, default 3)
-# and gap_ms=...
+# cpu_ratio_mp3_vs_mpv=..., cpu_ratio_mp3_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=...,
+# cpu_ratio_xm_vs_audacious=... (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player>
+# (the highest over the rounds) and gap_ms=...
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
@@ -15,6 +17,7 @@ ROOT=$(pwd)
 need=""
 command -v mpv >/dev/null 2>&1 || need="$need mpv"
 command -v openmpt123 >/dev/null 2>&1 || need="$need openmpt123"
+command -v audacious >/dev/null 2>&1 || need="$need audacious"
 if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
@@ -63,38 +66,103 @@ marlo_folder() {  # name items... -> program folder
     echo "$dir"
 }
 
-measure() {  # command... -> CPU seconds over PLAY_SECONDS
+peak_rss_mb() {  # pid -> the most resident memory the process has had, in MB
+    awk '/^VmHWM:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"
+}
+
+# A player that is not playing measures as cheap as an idle one.
+plays_to_sink() {  # pid -> true when the process has a stream on the sink
+    pactl list sink-inputs | grep -q "application.process.id = \"$1\""
+}
+
+stop() {  # pid; a player that ignores SIGTERM must not go on beside the next one
+    kill "$1" 2>/dev/null || true
+    tries=0
+    while kill -0 "$1" 2>/dev/null && [ "$tries" -lt 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    kill -9 "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
+# The command runs in place of the background shell, so $! is the player itself: it must not fork
+# its work off (mpv, openmpt123, Audacious and Marlo each play in their own process).
+measure() {  # silent|sound command... -> "<CPU seconds over PLAY_SECONDS> <peak RSS in MB>"
+    expect=$1
+    shift
     HOME="$WORK" "$@" >/dev/null 2>&1 &
     pid=$!
     sleep "$PLAY_SECONDS"
     cpu=$(cpu_seconds "$pid")
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    echo "$cpu"
+    rss=$(peak_rss_mb "$pid")
+    # Still playing at the end: neither silent from the start nor out of items before the minute.
+    if [ "$expect" = sound ] && ! plays_to_sink "$pid"; then
+        echo "warning: $1 plays nothing to the sink" >&2
+    fi
+    stop "$pid"
+    echo "$cpu $rss"
+}
+
+# Audacious with a configuration folder of its own for each run: no settings or playlist of an
+# earlier run or of the user. It plays each entry once, so the 12.6 s module is listed as often as
+# it takes to fill the minute.
+audacious_run() {  # files...
+    rm -rf "$WORK/audacious-config"
+    export XDG_CONFIG_HOME="$WORK/audacious-config"
+    exec audacious "$@"
 }
 
 mp3dir=$(marlo_folder mp3 "Tone=$MEDIA/tone.mp3=mp3")
 xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
-# Each round measures the four side by side; the machine's speed drifts between minutes, so the
+song_entries=""
+n=0
+while [ $((n * 126)) -lt $((PLAY_SECONDS * 10 + 60)) ]; do
+    song_entries="$song_entries $MEDIA/song.xm"
+    n=$((n + 1))
+done
+# Each round measures them all side by side; the machine's speed drifts between minutes, so the
 # ratios reported are the medians of the rounds' ratios.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
 median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{v[NR] = $1}
     END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+max() { tr ' ' '\n' | grep -v '^$' | sort -n | tail -n 1; }
 mp3_ratios=""
+mp3_aud_ratios=""
 xm_ratios=""
+xm_aud_ratios=""
+rss_mp3_marlo=""
+rss_mp3_mpv=""
+rss_mp3_aud=""
+rss_xm_marlo=""
+rss_xm_peer=""
+rss_xm_aud=""
 round=1
 while [ "$round" -le "$ROUNDS" ]; do
-    mp3_marlo=$(measure "$mp3dir/marlo")
-    mp3_mpv=$(measure mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.mp3")
-    xm_marlo=$(measure "$xmdir/marlo")
-    xm_peer=$(measure openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
+    r=$(measure sound "$mp3dir/marlo")
+    mp3_marlo=${r% *} rss_mp3_marlo="$rss_mp3_marlo ${r#* }"
+    r=$(measure sound mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.mp3")
+    mp3_mpv=${r% *} rss_mp3_mpv="$rss_mp3_mpv ${r#* }"
+    r=$(measure sound audacious_run "$MEDIA/tone.mp3")
+    mp3_aud=${r% *} rss_mp3_aud="$rss_mp3_aud ${r#* }"
+    r=$(measure sound "$xmdir/marlo")
+    xm_marlo=${r% *} rss_xm_marlo="$rss_xm_marlo ${r#* }"
+    r=$(measure sound openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
+    xm_peer=${r% *} rss_xm_peer="$rss_xm_peer ${r#* }"
+    # shellcheck disable=SC2086 # one argument per entry
+    r=$(measure sound audacious_run $song_entries)
+    xm_aud=${r% *} rss_xm_aud="$rss_xm_aud ${r#* }"
     # For reading the XM figures: a bare Qt window whose one label changes as often as Marlo's
     # pattern and row, with no sound at all.
-    window_only=$(measure build/bench/label_window)
+    r=$(measure silent build/bench/label_window)
+    window_only=${r% *}
     echo "round_$round: cpu_s_mp3_marlo=$mp3_marlo cpu_s_mp3_mpv=$mp3_mpv" \
-        "cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer cpu_s_label_window=$window_only"
+        "cpu_s_mp3_audacious=$mp3_aud cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer" \
+        "cpu_s_xm_audacious=$xm_aud cpu_s_label_window=$window_only"
     mp3_ratios="$mp3_ratios $(ratio "$mp3_marlo" "$mp3_mpv")"
+    mp3_aud_ratios="$mp3_aud_ratios $(ratio "$mp3_marlo" "$mp3_aud")"
     xm_ratios="$xm_ratios $(ratio "$xm_marlo" "$xm_peer")"
+    xm_aud_ratios="$xm_aud_ratios $(ratio "$xm_marlo" "$xm_aud")"
     round=$((round + 1))
 done
 
@@ -114,5 +182,13 @@ wait "$rec" 2>/dev/null || true
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
 
 echo "cpu_ratio_mp3_vs_mpv=$(echo "$mp3_ratios" | median)"
+echo "cpu_ratio_mp3_vs_audacious=$(echo "$mp3_aud_ratios" | median)"
 echo "cpu_ratio_xm_vs_openmpt123=$(echo "$xm_ratios" | median)"
+echo "cpu_ratio_xm_vs_audacious=$(echo "$xm_aud_ratios" | median)"
+echo "peak_rss_mb_mp3_marlo=$(echo "$rss_mp3_marlo" | max)"
+echo "peak_rss_mb_mp3_mpv=$(echo "$rss_mp3_mpv" | max)"
+echo "peak_rss_mb_mp3_audacious=$(echo "$rss_mp3_aud" | max)"
+echo "peak_rss_mb_xm_marlo=$(echo "$rss_xm_marlo" | max)"
+echo "peak_rss_mb_xm_openmpt123=$(echo "$rss_xm_peer" | max)"
+echo "peak_rss_mb_xm_audacious=$(echo "$rss_xm_aud" | max)"
 echo "gap_ms=$gap"
