@@ -21,6 +21,7 @@
 #include "app/Startup.h"
 #include "app/WindowSkin.h"
 #include "base/CaptionSwitch.h"
+#include "base/WidgetHelpers.h"
 #include "base/texts/StartupTexts.h"
 #include "library/AddDroppedFiles.h"
 #include "library/LibrarySession.h"
@@ -90,8 +91,7 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
 Marlo::~Marlo() = default;
 
 QLabel* Marlo::addLabel(const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = named(new QLabel(text, this), name);
     label->setGeometry(geometry);
     // Titles are shown as they are, never read as markup. The position text changes every tick:
     // Latin text is drawn without the shaping pass, a large part of each repaint.
@@ -343,12 +343,7 @@ void Marlo::dragEnterEvent(QDragEnterEvent* event) {
 
 void Marlo::dropEvent(QDropEvent* event) {
     // Only a drop that carries file names is taken.
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
-        }
-    }
+    const QStringList paths = localFilesOf(event->mimeData());
     if (paths.isEmpty()) {
         return;
     }

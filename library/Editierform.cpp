@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "base/WidgetHelpers.h"
 #include "base/texts/AddingTexts.h"
 #include "base/texts/CaptionTexts.h"
 #include "library/Extensions.h"
@@ -50,19 +51,6 @@ QString qtFilter(const QString& windowsFilter) {
     return filters.join(QLatin1String(";;"));
 }
 
-QStringList droppedFiles(const QMimeData* data) {
-    QStringList files;
-    if (data == nullptr || !data->hasUrls()) {
-        return files;
-    }
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) {
-            files.append(QDir::toNativeSeparators(url.toLocalFile()));
-        }
-    }
-    return files;
-}
-
 }  // namespace
 
 Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* parent)
@@ -71,10 +59,6 @@ Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* p
     // Designed with the German captions; the caption switch sets the English ones.
     setWindowTitle(german(caption::kTitle));
 
-    auto named = [this](auto* widget, const char* name) {
-        widget->setObjectName(QString::fromLatin1(name));
-        return widget;
-    };
     titleLabel_ = named(new QLabel(german(caption::kTitleLabel), this), "Bezeichnung1");
     text1_ = named(new QLineEdit(this), "Text1");
     albumLabel_ = named(new QLabel(german(caption::kAlbumLabel), this), "Label1");
@@ -339,7 +323,7 @@ bool Editierform::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (!droppedFiles(drag->mimeData()).isEmpty() && !busy()) {
+            if (!localFilesOf(drag->mimeData()).isEmpty() && !busy()) {
                 drag->acceptProposedAction();
             } else {
                 drag->ignore();
@@ -348,7 +332,7 @@ bool Editierform::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QStringList files = droppedFiles(drop->mimeData());
+            const QStringList files = localFilesOf(drop->mimeData());
             if (files.isEmpty() || busy()) {
                 drop->ignore();
                 return true;

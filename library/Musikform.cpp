@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "base/WidgetHelpers.h"
 #include "base/texts/CaptionTexts.h"
 #include "base/texts/CollectionEditorTexts.h"
 #include "library/ItemEditorLauncher.h"
@@ -30,39 +31,22 @@ namespace tip = texts::musikformtips;
 namespace {
 
 QPushButton* button(QWidget* parent, const char* name, const TextPair& caption) {
-    auto* b = new QPushButton(QString::fromUtf8(caption.de), parent);
-    b->setObjectName(QString::fromLatin1(name));
+    auto* b = named(new QPushButton(QString::fromUtf8(caption.de), parent), name);
     b->setAutoDefault(false);
     return b;
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
+    return named(new QLabel(text, parent), name);
 }
 
 QListView* titleList(QWidget* parent, const char* name, QAbstractItemModel& model) {
-    auto* list = new QListView(parent);
-    list->setObjectName(QString::fromLatin1(name));
+    auto* list = named(new QListView(parent), name);
     // Every row has the same height: a list of 10,000 titles lays out without measuring each.
     list->setUniformItemSizes(true);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setModel(&model);
     return list;
-}
-
-QStringList localFiles(const QMimeData* mime) {
-    QStringList paths;
-    if (mime == nullptr) {
-        return paths;
-    }
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
-        }
-    }
-    return paths;
 }
 
 bool pointerBusy() {
@@ -426,7 +410,7 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragMove:
             if (watched == archiveView_->viewport()) {
                 auto* drag = static_cast<QDropEvent*>(event);
-                if (!localFiles(drag->mimeData()).isEmpty()) {
+                if (!localFilesOf(drag->mimeData()).isEmpty()) {
                     drag->acceptProposedAction();
                     return true;
                 }
@@ -435,7 +419,7 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Drop:
             if (watched == archiveView_->viewport()) {
                 auto* drop = static_cast<QDropEvent*>(event);
-                const QStringList paths = localFiles(drop->mimeData());
+                const QStringList paths = localFilesOf(drop->mimeData());
                 if (!paths.isEmpty()) {
                     drop->acceptProposedAction();
                     if (dropHandler_) {
