@@ -48,3 +48,13 @@ inline constexpr TextPair kDisplayCaption = same("Lyrics Displayer");
 inline constexpr TextPair kDisplayCaptionSong = same("Lyrics Displayer - %1");
 
 }  // namespace marlo::texts::lyrics
+
+namespace marlo::texts::lyrics {
+
+// Shown when a CD track's album entry or lyrics are missing or empty.
+inline constexpr MessagePair kNoLyricsMessage{
+    {"No Lyrics or Album entry", "Keine Lyrics or Album"},
+    {"Lyrics or Album entry can't be found! Please reenter this CD.",
+     "Keine Lyrics oder Album gefunden! Tragen Sie die CD bitte noch einmal ein."}};
+
+}  // namespace marlo::texts::lyrics
