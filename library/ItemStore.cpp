@@ -1,7 +1,12 @@
 #include "library/ItemStore.h"
 
+#include <QFileInfo>
+#include <QSet>
+
 #include "base/texts/LibraryTexts.h"
 #include "base/texts/StartupTexts.h"
+#include "library/CollectionFile.h"
+#include "library/KindListFile.h"
 #include "library/LibraryPaths.h"
 #include "platform/Prompts.h"
 
@@ -10,12 +15,52 @@ namespace marlo {
 ItemStore::ItemStore(QString storePath, Prompts& prompts)
     : zip_(std::move(storePath)), prompts_(prompts) {}
 
+namespace {
+
+// Records the library's collections list that the store does not hold, by folded member name.
+QSet<QString> listedButMissing(const LibraryPaths& paths, const ZipStore& zip) {
+    QSet<QString> missing;
+    for (const MediaKind kind : {MediaKind::Audio, MediaKind::Video, MediaKind::Pictures}) {
+        QStringList collections;
+        KindListFile(paths.kindList(kind)).read(collections);
+        for (const QString& collection : collections) {
+            QStringList titles;
+            CollectionFile(paths.collection(kind, collection)).read(titles);
+            for (const QString& title : titles) {
+                const QString member = LibraryPaths::memberName(kind, title);
+                if (!zip.contains(member)) {
+                    missing.insert(member.toCaseFolded());
+                }
+            }
+        }
+    }
+    return missing;
+}
+
+}  // namespace
+
 ZipStore::OpenState ItemStore::open() {
     const ZipStore::OpenState state = zip_.open();
     if (state == ZipStore::OpenState::MovedAside) {
-        prompts_.inform(Catalogue::title(texts::kStoreDamaged),
-                        Catalogue::body(texts::kStoreDamaged).arg(zip_.movedAsidePath()),
-                        PromptIcon::Warning);
+        // Lost are the records found damaged and, since whatever stood after a cut is gone
+        // without a trace, those the collections still list.
+        QSet<QString> lost =
+            listedButMissing(LibraryPaths(QFileInfo(zip_.path()).absolutePath()), zip_);
+        for (const QString& name : zip_.salvaged().lost) {
+            lost.insert(name.toCaseFolded());
+        }
+        const int saved = zip_.salvaged().saved;
+        if (saved == 0 && lost.isEmpty()) {
+            prompts_.inform(Catalogue::title(texts::kStoreDamaged),
+                            Catalogue::body(texts::kStoreDamaged).arg(zip_.movedAsidePath()),
+                            PromptIcon::Warning);
+        } else {
+            prompts_.inform(Catalogue::title(texts::kStoreSalvaged),
+                            Catalogue::body(texts::kStoreSalvaged)
+                                .arg(zip_.movedAsidePath(), QString::number(saved),
+                                     QString::number(lost.size())),
+                            PromptIcon::Warning);
+        }
     } else if (state == ZipStore::OpenState::Unusable) {
         prompts_.inform(Catalogue::title(texts::kStoreUnusable),
                         Catalogue::body(texts::kStoreUnusable).arg(zip_.path()), PromptIcon::Error);

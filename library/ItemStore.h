@@ -14,7 +14,8 @@ class Prompts;
 //
 // Writes are collected and reach the disk with commit() (LibraryWriter decides when); reads see
 // collected writes at once. The store is opened on first use; when it turns out damaged or
-// unusable the user is told once, through the prompts, where the old file was kept.
+// unusable the user is told once, through the prompts, where the old file was kept and, for a
+// damaged one, how many records were saved from it and how many are lost.
 class ItemStore {
   public:
     ItemStore(QString storePath, Prompts& prompts);

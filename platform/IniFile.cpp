@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "platform/Files.h"
 #include "platform/TextCodec.h"
@@ -172,8 +173,14 @@ void IniDocument::removeSection(const QString& section) {
 
 bool IniFile::load(IniDocument& document) const {
     document = {};
-    if (!QFile::exists(path_)) {
+    const QFileInfo info(path_);
+    if (!info.exists()) {
         return true;
+    }
+    // A folder, pipe or device is no settings file: reading a pipe would wait for a writer, and
+    // a write would put a file in its place.
+    if (!info.isFile()) {
+        return false;
     }
     QByteArray bytes;
     if (!readWholeFile(path_, bytes)) {

@@ -40,6 +40,16 @@ inline constexpr MessagePair kStoreUnusable{
      "Die Datenbank\n%1\nkann nicht geöffnet werden. Sie bleibt unverändert; Änderungen an "
      "der Bibliothek können nicht gespeichert werden."}};
 
+// The damaged store was kept and what was still whole in it went into the new one. %2 records
+// were saved; %3 are lost: those found damaged and those the collections list but no longer find.
+inline constexpr MessagePair kStoreSalvaged{
+    {"Database damaged", "Datenbank beschädigt"},
+    {"The database \"Marlo.zip\" could not be read. It has been kept as\n%1\n"
+     "%2 records could be saved into a new database; %3 records are lost.",
+     "Die Datenbank \"Marlo.zip\" konnte nicht gelesen werden. Sie wurde als\n%1\n"
+     "aufbewahrt. %2 Einträge konnten in eine neue Datenbank übernommen werden; %3 Einträge "
+     "sind verloren."}};
+
 // A member of the store exists but cannot be unpacked; the same text in both languages.
 inline constexpr TextPair kStoreReadError = same("Error %1 while reading or extrating Zip");
 

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "platform/archive/ZipSalvage.h"
+
 namespace marlo {
 namespace {
 
@@ -110,8 +112,26 @@ bool ZipStore::moveAside() {
     return true;
 }
 
+void ZipStore::salvage() {
+    const ZipSalvage found = ZipSalvage::read(movedAsidePath_);
+    for (const ZipSalvage::Member& member : found.whole) {
+        put(member.name, member.content);
+    }
+    salvaged_.saved = count();
+    for (const QString& name : found.damaged) {
+        if (!contains(name)) {  // a whole copy of the same name was found as well
+            salvaged_.lost.append(name);
+        }
+    }
+    salvaged_.lost.removeDuplicates();
+    // Written at once, so a crash before the next save does not lose them again; should the
+    // write fail they stay collected for the next commit.
+    commit();
+}
+
 ZipStore::OpenState ZipStore::open() {
     movedAsidePath_.clear();
+    salvaged_ = {};
     removeLeftoverTemporaries();
     const QFileInfo info(path_);
     if (info.exists() && !info.isFile()) {
@@ -135,7 +155,9 @@ ZipStore::OpenState ZipStore::open() {
         if (!openArchive(ZIP_CREATE)) {
             return state_ = OpenState::Unusable;
         }
-        return state_ = OpenState::MovedAside;
+        state_ = OpenState::MovedAside;
+        salvage();
+        return state_;
     }
     if (!openArchive(ZIP_CREATE)) {
         return state_ = OpenState::Unusable;

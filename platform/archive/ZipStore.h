@@ -20,13 +20,15 @@ namespace marlo {
 // put under another letter case replaces the member and takes the new spelling.
 //
 // An archive that exists but cannot be read as a zip is never written over: open() renames it
-// aside ("<name>.damaged-<date>-<time>") and the store starts empty.
+// aside ("<name>.damaged-<date>-<time>") and the new store starts with every member that is
+// still whole in it.
 class ZipStore {
   public:
     enum class OpenState {
         Closed,      // open() not called yet
         Ready,       // the archive was read, or there was none and the store is empty
-        MovedAside,  // the archive was damaged and now lies at movedAsidePath(); the store is empty
+        MovedAside,  // the archive was damaged and now lies at movedAsidePath(); the store holds
+                     // what salvaged() says
         Unusable,    // the archive can be neither read nor moved aside; nothing will be written
     };
 
@@ -41,6 +43,13 @@ class ZipStore {
     OpenState state() const { return state_; }
     const QString& path() const { return path_; }
     const QString& movedAsidePath() const { return movedAsidePath_; }
+
+    // What open() brought over from a damaged archive into the new store, which it then wrote.
+    struct Salvaged {
+        int saved = 0;
+        QStringList lost;  // members found in the damaged archive whose data was not whole
+    };
+    const Salvaged& salvaged() const { return salvaged_; }
 
     bool contains(const QString& name) const;
     // The member's bytes; false when it is missing or cannot be read (see lastReadError()).
@@ -72,11 +81,13 @@ class ZipStore {
     void closeArchive();
     void rebuildIndex();
     bool moveAside();
+    void salvage();
     void removeLeftoverTemporaries() const;
     static QString key(const QString& name) { return name.toCaseFolded(); }
 
     QString path_;
     QString movedAsidePath_;
+    Salvaged salvaged_;
     OpenState state_ = OpenState::Closed;
     zip* archive_ = nullptr;
     QHash<QString, qint64> index_;         // folded name -> member index in archive_

@@ -33,7 +33,7 @@ const FluidSynthLibrary* load() {
                           api.fluid_synth_get_active_voice_count) &&
         bindRuntimeSymbol(library, "fluid_synth_sfload", api.fluid_synth_sfload) &&
         bindRuntimeSymbol(library, "fluid_synth_system_reset", api.fluid_synth_system_reset) &&
-        bindRuntimeSymbol(library, "fluid_synth_write_s16", api.fluid_synth_write_s16) &&
+        bindRuntimeSymbol(library, "fluid_synth_write_float", api.fluid_synth_write_float) &&
         bindRuntimeSymbol(library, "new_fluid_player", api.new_fluid_player) &&
         bindRuntimeSymbol(library, "new_fluid_settings", api.new_fluid_settings) &&
         bindRuntimeSymbol(library, "new_fluid_synth", api.new_fluid_synth);

@@ -25,7 +25,7 @@ struct FluidSynthLibrary {
     decltype(&::fluid_synth_get_active_voice_count) fluid_synth_get_active_voice_count;
     decltype(&::fluid_synth_sfload) fluid_synth_sfload;
     decltype(&::fluid_synth_system_reset) fluid_synth_system_reset;
-    decltype(&::fluid_synth_write_s16) fluid_synth_write_s16;
+    decltype(&::fluid_synth_write_float) fluid_synth_write_float;
     decltype(&::new_fluid_player) new_fluid_player;
     decltype(&::new_fluid_settings) new_fluid_settings;
     decltype(&::new_fluid_synth) new_fluid_synth;

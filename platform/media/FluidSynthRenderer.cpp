@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 namespace marlo {
 
@@ -14,6 +15,11 @@ namespace {
 const FluidSynthLibrary* fs = nullptr;
 
 constexpr int kBlockFrames = 512;
+// The synthesizer's own default (0.2) leaves General MIDI music some 20 dB below other media: a
+// plain piano scale then peaks near -5.6 dBFS. Busy pieces with many loud voices would clip at
+// this gain; the limiter holds them at kCeiling instead.
+constexpr double kGain = 2.0;
+constexpr float kCeiling = 0.891F;  // -1 dBFS
 // A note held with no release would keep the end from coming; after the last tick it may ring
 // this long.
 constexpr qint64 kMaxTailFrames = FluidSynthRenderer::kSampleRate * 4;
@@ -83,7 +89,8 @@ QString FluidSynthRenderer::defaultSoundFont() {
     return QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2");
 }
 
-FluidSynthRenderer::FluidSynthRenderer() = default;
+FluidSynthRenderer::FluidSynthRenderer()
+    : block_(size_t(kBlockFrames) * kChannels), limiter_(kCeiling, kSampleRate) {}
 
 FluidSynthRenderer::~FluidSynthRenderer() {
     release();
@@ -288,7 +295,7 @@ bool FluidSynthRenderer::load(const QString& path) {
     if (synth_ == nullptr) {
         settings_ = fs->new_fluid_settings();
         fs->fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
-        fs->fluid_settings_setnum(settings_, "synth.gain", 0.5);
+        fs->fluid_settings_setnum(settings_, "synth.gain", kGain);
         // The player follows the rendered samples, not the wall clock, so rendering may run
         // ahead of the sound being heard.
         fs->fluid_settings_setstr(settings_, "player.timing-source", "sample");
@@ -322,13 +329,14 @@ bool FluidSynthRenderer::startPlayer(qint64 fromTick) {
     if (fromTick > 0) {
         // The player reads the file on its first block and forgets an earlier seek: run one
         // tiny block, silence what it struck, then seek.
-        int16_t scratch[64 * kChannels];
-        fs->fluid_synth_write_s16(synth_, 64, scratch, 0, 2, scratch, 1, 2);
+        float scratch[64 * kChannels];
+        fs->fluid_synth_write_float(synth_, 64, scratch, 0, 2, scratch, 1, 2);
         fs->fluid_synth_all_sounds_off(synth_, -1);
         fs->fluid_player_seek(player_, int(std::min<qint64>(fromTick, totalTicks_)));
     }
     ended_ = false;
     tailFrames_ = 0;
+    limiter_.reset();
     return true;
 }
 
@@ -345,10 +353,15 @@ int FluidSynthRenderer::render(int16_t* out, int frames) {
     int written = 0;
     while (!ended_ && written < frames) {
         const int block = std::min(kBlockFrames, frames - written);
-        int16_t* at = out + qsizetype(written) * kChannels;
-        if (fs->fluid_synth_write_s16(synth_, block, at, 0, 2, at, 1, 2) != FLUID_OK) {
+        float* pcm = block_.data();
+        if (fs->fluid_synth_write_float(synth_, block, pcm, 0, 2, pcm, 1, 2) != FLUID_OK) {
             ended_ = true;
             break;
+        }
+        limiter_.process(pcm, block);
+        int16_t* at = out + qsizetype(written) * kChannels;
+        for (int i = 0; i < block * kChannels; ++i) {
+            at[i] = int16_t(std::lround(std::clamp(pcm[i], -1.0F, 1.0F) * 32767.0F));
         }
         written += block;
         framesDone_ += block;

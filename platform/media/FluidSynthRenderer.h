@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/media/PeakLimiter.h"
+
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_player_t;
@@ -63,6 +65,8 @@ class FluidSynthRenderer {
     qint64 framesDone_ = 0;
     qint64 tailFrames_ = 0;
     bool ended_ = true;
+    std::vector<float> block_;  // one block as the synthesizer renders it
+    PeakLimiter limiter_;
 };
 
 }  // namespace marlo

@@ -1,5 +1,7 @@
 #include "library/ItemStore.h"
 
+#include <iostream>
+
 #include "tests/library/LibraryFixture.h"
 
 namespace marlo {
@@ -105,6 +107,72 @@ TEST_F(ItemStoreTest, UnreadableStoreIsKeptAsideAndTheUserToldWhereInBothLanguag
         EXPECT_EQ(membersOnDisk(), QStringList{"a_New"});
         EXPECT_EQ(test::readFile(aside), "these bytes are no zip archive");
         QFile::remove(data("Marlo.zip"));
+    }
+}
+
+// A store cut short, as a full disk or an interrupted copy leaves it: the records before the cut
+// are saved into the new store; lost are the rest, which the collection still lists.
+TEST_F(ItemStoreTest, CutStoreKeepsItsWholeRecordsAndTellsHowManyWereSavedAndLost) {
+    constexpr int kRecords = 1000;
+    QStringList titles;
+    QList<QByteArray> recordBytes;
+    for (int i = 0; i < kRecords; ++i) {
+        const QString title = QString("Song %1").arg(i, 4, 10, QChar('0'));
+        titles << title;
+        store().putItemRecord(
+            {MediaKind::Audio, title, QString("/music/%1.mp3").arg(i), "Artist", "mp3"});
+    }
+    ASSERT_TRUE(store().commit());
+    writeLines("aAll.dat", titles);
+    writeLines("Audio.dat", {"All"});
+    ZipStore written(data("Marlo.zip"));
+    written.open();
+    for (const QString& title : titles) {
+        ASSERT_TRUE(written.read("a_" + title, recordBytes.emplace_back()));
+    }
+    const QByteArray whole = test::readFile(data("Marlo.zip"));
+
+    for (const int percent : {10, 50, 90}) {
+        SCOPED_TRACE(std::to_string(percent) + "%");
+        const bool german = percent == 50;
+        Catalogue::setLanguage(german ? UiLanguage::German : UiLanguage::English);
+        for (const QString& old : QDir(folder.data()).entryList({"Marlo.zip*"}, QDir::Files)) {
+            QFile::remove(data(old));
+        }
+        const QByteArray cut = whole.left(whole.size() * percent / 100);
+        test::writeFile(data("Marlo.zip"), cut);
+        prompts.shown.clear();
+
+        ItemStore damaged(data("Marlo.zip"), prompts);
+        ASSERT_EQ(damaged.open(), ZipStore::OpenState::MovedAside);
+        int saved = 0;
+        for (int i = 0; i < kRecords; ++i) {
+            // Records are stored uncompressed: one is whole in the cut file when its bytes are.
+            const bool inCut = cut.contains(recordBytes[i]);
+            saved += inCut ? 1 : 0;
+            EXPECT_EQ(damaged.ReadItem(MediaKind::Audio, titles[i]).path,
+                      inCut ? QString("/music/%1.mp3").arg(i) : "Nicht vorhanden")
+                << titles[i].toStdString();
+        }
+        const int lost = kRecords - saved;
+        std::cout << "store of " << kRecords << " records cut at " << percent << "% (" << cut.size()
+                  << " of " << whole.size() << " bytes): saved " << saved << ", lost " << lost
+                  << std::endl;
+        EXPECT_GT(saved, 0);
+        EXPECT_EQ(membersOnDisk().size(), saved);  // written at once
+
+        ASSERT_EQ(prompts.shown.size(), 1);
+        const auto& shown = prompts.shown[0];
+        EXPECT_EQ(shown.icon, PromptIcon::Warning);
+        EXPECT_TRUE(shown.text.contains(damaged.movedAsidePath()));
+        const QString figures =
+            german ? QString::fromUtf8(
+                         "aufbewahrt. %1 Einträge konnten in eine neue Datenbank übernommen "
+                         "werden; %2 Einträge sind verloren.")
+                   : QString(
+                         "\n%1 records could be saved into a new database; %2 records "
+                         "are lost.");
+        EXPECT_TRUE(shown.text.contains(figures.arg(saved).arg(lost))) << shown.text.toStdString();
     }
 }
 

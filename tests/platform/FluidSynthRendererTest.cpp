@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMap>
 #include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <iostream>
 #include <vector>
 
 #include "platform/media/FluidSynthRenderer.h"
@@ -54,13 +58,18 @@ const QStringList kWithoutNotes = {
     QStringLiteral("test-sysex-7e-09-01-gm1-enable.mid"),
 };
 
+double dbfs(int peak) {
+    return 20 * std::log10(std::max(peak, 1) / 32768.0);
+}
+
 // Every fixture that is a MIDI file sounds and ends shortly after its last note; the others are
-// refused when loading.
+// refused when loading. MIDI is about as loud as other media, and no fixture clips.
 TEST(FluidSynthRendererTest, EveryFixtureEitherPlaysToItsEndOrIsRefused) {
     const QDir folder(testdata(QStringLiteral("midi")));
     const QStringList names = folder.entryList({QStringLiteral("*.mid")}, QDir::Files);
     ASSERT_GE(names.size(), 20);
     FluidSynthRenderer renderer;  // one renderer for all: each load starts afresh
+    QMap<QString, int> peaks;
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         if (kBroken.contains(name)) {
@@ -72,6 +81,7 @@ TEST(FluidSynthRendererTest, EveryFixtureEitherPlaysToItsEndOrIsRefused) {
         }
         ASSERT_TRUE(renderer.load(folder.filePath(name))) << renderer.errorText().toStdString();
         const Rendered r = renderAll(renderer);
+        peaks.insert(name, r.peak);
         ASSERT_TRUE(r.ended);
         EXPECT_TRUE(renderer.atEnd());
         const qint64 lengthFrames = renderer.lengthMs() * FluidSynthRenderer::kSampleRate / 1000;
@@ -89,6 +99,15 @@ TEST(FluidSynthRendererTest, EveryFixtureEitherPlaysToItsEndOrIsRefused) {
         EXPECT_GT(r.lastLoudFrame, lengthFrames - FluidSynthRenderer::kSampleRate);
         EXPECT_EQ(renderer.positionMs(), r.frames * 1000 / FluidSynthRenderer::kSampleRate);
     }
+    for (auto it = peaks.cbegin(); it != peaks.cend(); ++it) {
+        std::cout << "peak " << std::fixed << std::setprecision(1) << dbfs(it.value()) << " dBFS  "
+                  << it.key().toStdString() << std::endl;
+        EXPECT_LT(it.value(), 32767) << it.key().toStdString() << " clips";
+    }
+    // A plain piano scale: where a tone or a file near full scale sits, not 18 dB below.
+    const double scale = dbfs(peaks.value(QStringLiteral("test-c-major-scale.mid")));
+    EXPECT_GE(scale, -9.0);
+    EXPECT_LE(scale, -1.0);
 }
 
 TEST(FluidSynthRendererTest, SeekingSkipsTheMusicBefore) {

@@ -1,6 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <chrono>
+#include <future>
 
 #include "platform/IniFile.h"
 #include "tests/support/TestFolders.h"
@@ -136,18 +143,63 @@ TEST(IniFile, CreatesOnFirstWriteAndLeavesMissingFilesAlone) {
     EXPECT_EQ(test::readFile(path), QByteArray());
 }
 
+// Something at the path that cannot be read as a file is left as it is. A folder and a pipe are
+// unreadable for root as well; a file without read permission only for other users.
 TEST(IniFile, NeverReplacesAFileItCannotRead) {
-    test::TempProgramFolder tmp;
-    const QString path = tmp.program() + "Skins.ini";
-    test::writeFile(path, "[Mine]\r\nKeep=yes\r\n");
-    QFile::setPermissions(path, QFileDevice::Permissions{});
-    if (QFile(path).open(QIODevice::ReadOnly)) {
-        GTEST_SKIP() << "running with rights that read any file";
+    enum class Kind { Folder, Pipe, NoPermission };
+    for (const Kind kind : {Kind::Folder, Kind::Pipe, Kind::NoPermission}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        test::TempProgramFolder tmp;
+        const QString path = tmp.program() + "Skins.ini";
+        const QByteArray encoded = QFile::encodeName(path);
+        switch (kind) {
+            case Kind::Folder:
+                ASSERT_TRUE(QDir().mkpath(path));
+                test::writeFile(path + "/inside", "keep");
+                break;
+            case Kind::Pipe:
+                ASSERT_EQ(::mkfifo(encoded.constData(), 0600), 0);
+                break;
+            case Kind::NoPermission:
+                test::writeFile(path, "[Mine]\r\nKeep=yes\r\n");
+                QFile::setPermissions(path, QFileDevice::Permissions{});
+                break;
+        }
+        if (kind == Kind::NoPermission && QFile(path).open(QIODevice::ReadOnly)) {
+            continue;  // running with rights that read any file
+        }
+        // Reading a pipe waits for a writer: should the write try, a writer is brought after a
+        // while so the test ends (and fails) instead of hanging.
+        auto written = std::async(std::launch::async, [&path] {
+            return IniFile(path).write(QStringLiteral("Other"), QStringLiteral("K"),
+                                       QStringLiteral("v"));
+        });
+        if (written.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+            ADD_FAILURE() << "the write waits on the pipe";
+            const int fd = ::open(encoded.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+        EXPECT_FALSE(written.get());
+        const QFileInfo after(path);
+        switch (kind) {
+            case Kind::Folder:
+                EXPECT_TRUE(after.isDir());
+                EXPECT_EQ(test::readFile(path + "/inside"), "keep");
+                break;
+            case Kind::Pipe: {
+                struct stat st {};
+                ASSERT_EQ(::stat(encoded.constData(), &st), 0);
+                EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+                break;
+            }
+            case Kind::NoPermission:
+                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+                EXPECT_EQ(test::readFile(path), "[Mine]\r\nKeep=yes\r\n");
+                break;
+        }
     }
-    IniFile ini(path);
-    EXPECT_FALSE(ini.write(QStringLiteral("Other"), QStringLiteral("K"), QStringLiteral("v")));
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(test::readFile(path), "[Mine]\r\nKeep=yes\r\n");
 }
 
 TEST(IniFile, WriteIntoMissingFolderFails) {

@@ -125,35 +125,75 @@ TEST_F(ZipStoreTest, MissingStoreStartsEmptyAndIsCreatedByTheFirstCommit) {
     EXPECT_EQ(namesOnDisk(storePath()), QSet<QString>{"p_Picture"});
 }
 
-TEST_F(ZipStoreTest, DamagedStoreIsMovedAsideWithItsBytesAndNeverWrittenOver) {
-    const QByteArray garbage = "PK\x03\x04 this is not really a zip archive";
-    const QByteArray validStart = [&] {
+TEST_F(ZipStoreTest, DamagedStoreIsMovedAsideAndWhatIsWholeInItIsSaved) {
+    // Twenty stored members of 200 bytes each, every one different, so each member's data can be
+    // found in the file.
+    const auto contentOf = [](int i) { return QByteArray(200, char('A' + i)); };
+    const QByteArray valid = [&] {
         ZipStore store(storePath());
         store.open();
         for (int i = 0; i < 20; ++i) {
-            store.put(QString("a_Song %1").arg(i), QByteArray(200, 'x'));
+            store.put(QString("a_Song %1").arg(i), contentOf(i));
         }
         store.commit();
         return readFile(storePath());
     }();
-    // A store cut short (its directory at the end is gone) and one that never was a zip.
-    for (const QByteArray& damaged : {validStart.left(validStart.size() / 2), garbage}) {
+    const qsizetype data7 = valid.indexOf(contentOf(7));
+    const qsizetype data12 = valid.indexOf(contentOf(12));
+    ASSERT_GT(data7, 0);
+    ASSERT_GT(data12, 0);
+    QByteArray flipped = valid;
+    flipped[data12 + 100] = 'z';
+    // Without its end record libzip cannot open the file at all.
+    const qsizetype endRecord = flipped.lastIndexOf("PK\x05\x06");
+    ASSERT_GT(endRecord, 0);
+    flipped.truncate(endRecord);
+
+    struct Case {
+        const char* what;
+        QByteArray damaged;
+        QStringList lost;
+    };
+    const Case cases[] = {
+        {"cut inside the data of Song 7", valid.left(data7 + 50), {"a_Song 7"}},
+        {"cut after the members, inside their directory", valid.left(valid.size() - 30), {}},
+        {"one member's data changed, no end record", flipped, {"a_Song 12"}},
+        {"never a zip", "PK\x03\x04 this is not really a zip archive", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         QDir(folder.data()).removeRecursively();
-        writeFile(storePath(), damaged);
+        writeFile(storePath(), c.damaged);
 
         ZipStore store(storePath());
         ASSERT_EQ(store.open(), ZipStore::OpenState::MovedAside);
         const QString aside = store.movedAsidePath();
         EXPECT_TRUE(QFileInfo(aside).fileName().startsWith("Marlo.zip.damaged-"))
             << aside.toStdString();
-        EXPECT_EQ(readFile(aside), damaged);
-        EXPECT_FALSE(QFile::exists(storePath()));
-        EXPECT_EQ(store.count(), 0);
+        EXPECT_EQ(readFile(aside), c.damaged);
+
+        // Saved: every member whose data lies whole in the damaged file, with its content; the
+        // new store holds them on disk at once.
+        QSet<QString> expected;
+        for (int i = 0; i < 20; ++i) {
+            const QString name = QString("a_Song %1").arg(i);
+            const qsizetype at = valid.indexOf(contentOf(i));
+            if (c.damaged.mid(at, 200) == contentOf(i)) {
+                expected.insert(name);
+                QByteArray content;
+                EXPECT_TRUE(store.read(name, content)) << name.toStdString();
+                EXPECT_EQ(content, contentOf(i)) << name.toStdString();
+            }
+        }
+        EXPECT_EQ(namesOnDisk(storePath()), expected);
+        EXPECT_EQ(store.salvaged().saved, expected.size());
+        EXPECT_EQ(store.salvaged().lost, c.lost);
+        EXPECT_FALSE(store.hasPendingChanges());
 
         store.put("a_New", "record");
         ASSERT_TRUE(store.commit());
-        EXPECT_EQ(namesOnDisk(storePath()), QSet<QString>{"a_New"});
-        EXPECT_EQ(readFile(aside), damaged);
+        EXPECT_EQ(namesOnDisk(storePath()), expected + QSet<QString>{"a_New"});
+        EXPECT_EQ(readFile(aside), c.damaged);
     }
 }
 

@@ -358,7 +358,10 @@ QByteArray bitmapBytes(int width, int height, QColor colour) {
     put(rowBytes * height, 4);
     put(2835, 4);
     put(2835, 4);
-    put(0, 8);
+    // Colours used and important colours: two fields, since a 32-bit value shifted by 32 or more
+    // is undefined.
+    put(0, 4);
+    put(0, 4);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             put(colour.blue(), 1);

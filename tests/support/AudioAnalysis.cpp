@@ -38,37 +38,35 @@ QString writeSineWav(const QString& path, double hz, int milliseconds, int rate)
     return path;
 }
 
-QList<AudioSlice> analyseWav(const QString& path, double sliceSeconds) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = f.readAll();
+std::optional<WavFormat> wavFormat(const QByteArray& bytes) {
     // Walk the chunks for "fmt " and "data"; a recording stopped early may give a data size of
     // 0 or too large, so the data runs to the end of the file.
-    int channels = 2;
-    int rate = 44100;
+    WavFormat format;
     qsizetype pos = 12;
-    qsizetype dataStart = -1;
     while (pos + 8 <= bytes.size()) {
         const QByteArray id = bytes.mid(pos, 4);
         const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + pos + 4);
         if (id == "fmt " && pos + 16 <= bytes.size()) {
-            channels = qFromLittleEndian<quint16>(bytes.constData() + pos + 10);
-            rate = static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + pos + 12));
+            format.channels = qFromLittleEndian<quint16>(bytes.constData() + pos + 10);
+            format.rate =
+                static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + pos + 12));
         }
         if (id == "data") {
-            dataStart = pos + 8;
-            break;
+            format.dataStart = pos + 8;
+            if (format.channels < 1 || format.rate < 1) {
+                return std::nullopt;
+            }
+            return format;
         }
         pos += 8 + size;
     }
+    return std::nullopt;
+}
+
+QList<AudioSlice> analysePcm(const char* bytes, qsizetype frames, int channels, int rate,
+                             double sliceSeconds, double startSeconds) {
     QList<AudioSlice> slices;
-    if (dataStart < 0 || channels < 1 || rate < 1) {
-        return slices;
-    }
-    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData() + dataStart);
-    const qsizetype frames = (bytes.size() - dataStart) / (2 * channels);
+    const auto* samples = reinterpret_cast<const qint16*>(bytes);
     const qsizetype perSlice = static_cast<qsizetype>(sliceSeconds * rate);
     for (qsizetype start = 0; start + perSlice <= frames; start += perSlice) {
         double sum = 0;
@@ -83,12 +81,27 @@ QList<AudioSlice> analyseWav(const QString& path, double sliceSeconds) {
             previous = s;
         }
         AudioSlice slice;
-        slice.startSeconds = static_cast<double>(start) / rate;
+        slice.startSeconds = startSeconds + static_cast<double>(start) / rate;
         slice.rms = std::sqrt(sum / perSlice) / 32768.0;
         slice.frequency = crossings / 2.0 / sliceSeconds;
         slices.append(slice);
     }
     return slices;
+}
+
+QList<AudioSlice> analyseWav(const QString& path, double sliceSeconds) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = f.readAll();
+    const std::optional<WavFormat> format = wavFormat(bytes);
+    if (!format) {
+        return {};
+    }
+    const qsizetype frames = (bytes.size() - format->dataStart) / (2 * format->channels);
+    return analysePcm(bytes.constData() + format->dataStart, frames, format->channels, format->rate,
+                      sliceSeconds);
 }
 
 }  // namespace marlo::test

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace marlo::test {
 
@@ -18,5 +19,19 @@ struct AudioSlice {
 
 // Reads a 16-bit PCM WAV file (as parecord writes it) and cuts it into slices.
 QList<AudioSlice> analyseWav(const QString& path, double sliceSeconds);
+
+// Cuts interleaved 16-bit little-endian samples into slices; the first starts at `startSeconds`.
+// Frames after the last whole slice are left out.
+QList<AudioSlice> analysePcm(const char* samples, qsizetype frames, int channels, int rate,
+                             double sliceSeconds, double startSeconds = 0);
+
+// Where the samples of a WAV file begin, and their format; nullopt while the header is not
+// whole yet.
+struct WavFormat {
+    qsizetype dataStart = 0;
+    int channels = 2;
+    int rate = 44100;
+};
+std::optional<WavFormat> wavFormat(const QByteArray& start);
 
 }  // namespace marlo::test
