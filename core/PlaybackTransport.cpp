@@ -372,7 +372,9 @@ void PlaybackEngine::moduleTick() {
     if (state_.length > 0) {
         display_.setBarFraction(static_cast<double>(status.position) / state_.length);
     }
-    if (status.position == 0 && state_.moduleAboveZero) {
+    // Back at position 0 after leaving it is the end; a song of one order never leaves it, so
+    // the library's word that the end was heard counts as well.
+    if (status.position == 0 && (state_.moduleAboveZero || status.endHeard)) {
         state_.moduleAboveZero = false;
         moduleFinished();
     }
