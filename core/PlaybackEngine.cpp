@@ -34,8 +34,10 @@ PlaybackEngine::PlaybackEngine(LibrarySession& library, Settings& settings, Play
       archives_(library.prompts) {
     blinker_.setInterval(kBlinkIntervalMs);
     zeitmod_.setInterval(kModuleTimerMs);
+    streamingTimer_.setInterval(kStreamingTimerMs);
     connect(&blinker_, &QTimer::timeout, this, &PlaybackEngine::blinkTick);
     connect(&zeitmod_, &QTimer::timeout, this, &PlaybackEngine::moduleTick);
+    connect(&streamingTimer_, &QTimer::timeout, this, &PlaybackEngine::streamingTick);
     connect(&devices_.audio, &MediaDevice::statusUpdate, this, &PlaybackEngine::onAudioStatus);
     connect(&devices_.audio, &MediaDevice::done, this, &PlaybackEngine::onAudioDone);
     connect(&devices_.streaming, &StreamingControl::done, this, &PlaybackEngine::onStreamingDone);
@@ -237,7 +239,7 @@ void PlaybackEngine::seekStreaming(double fraction) {
     starting_ = true;  // buttons pressed during the wait come after it
     const bool ready = waitWhileDispatching(
         [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
-        kReadyWaitMs);
+        readyWaitMs_);
     starting_ = false;
     if (!ready || control.readyState() != StreamingControl::kReady) {
         control.setFileName(QString());
@@ -258,7 +260,7 @@ PlaybackEngine::Outcome PlaybackEngine::startStreaming(const QString& playPath) 
     control.setFileName(playPath);
     const bool ready = waitWhileDispatching(
         [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
-        kReadyWaitMs);
+        readyWaitMs_);
     // A file the control cannot open (or that never gets ready) is a device failure, not a hang.
     if (!ready || control.readyState() != StreamingControl::kReady) {
         control.setFileName(QString());
@@ -367,6 +369,15 @@ void PlaybackEngine::showItem(bool member) {
 void PlaybackEngine::finishStart() {
     if (!state_.loadOnly) {
         state_.playing = true;
+        // A file shows its own running time from its start, not what the item before left
+        // there ("Patt. 0 - Row 0" after a module), even if it ends before the first notice.
+        if (state_.route == PlaybackRoute::AudioDevice ||
+            state_.route == PlaybackRoute::Streaming) {
+            showElapsed(0);
+        }
+        if (state_.route == PlaybackRoute::Streaming) {
+            streamingTimer_.start();
+        }
         return;
     }
     display_.setPlay(ButtonLook::Idle);
@@ -407,6 +418,7 @@ void PlaybackEngine::stopCurrentItem() {
     }
     state_.playing = false;
     state_.title.clear();
+    streamingTimer_.stop();
     const MediaKind kind = library_.kind;
     switch (state_.route) {
         case PlaybackRoute::Video:

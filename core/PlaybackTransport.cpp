@@ -380,6 +380,18 @@ void PlaybackEngine::moduleTick() {
     }
 }
 
+void PlaybackEngine::streamingTick() {
+    if (starting_ || state_.route != PlaybackRoute::Streaming || !state_.playing) {
+        return;
+    }
+    // Whole seconds, as the control's timer always showed them; the bar is drawn even past the
+    // reported length (the display keeps it within `AXP`).
+    const qint64 seconds = qRound64(devices_.streaming.position());
+    display_.setPosit(timeText(seconds * 1000));
+    display_.setBarFraction(state_.length > 0 ? static_cast<double>(seconds * 1000) / state_.length
+                                              : 0.0);
+}
+
 void PlaybackEngine::onAudioStatus() {
     if (starting_ || state_.route != PlaybackRoute::AudioDevice) {
         return;
