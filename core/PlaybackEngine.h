@@ -113,6 +113,9 @@ class PlaybackEngine : public QObject {
     Outcome startRoute(PlaybackRouteBase* route, PlaybackRoute which, const QString& path);
     Outcome routeUnavailable(const TextPair& text);
     void showDeviceError();
+    Outcome refuseMember(const ArchiveMemberRef& member, ArchiveStatus status);
+    // Deletes the member extracted for the current item and the folders extraction made for it.
+    void removeExtracted();
     void showItem(bool member);
     void finishStart();
     void releaseAfterLoad();
@@ -154,6 +157,8 @@ class PlaybackEngine : public QObject {
     QTimer zeitmod_;
     QTimer streamingTimer_;
     int readyWaitMs_ = kReadyWaitMs;
+    // Folders that did not exist before the current member was extracted, outermost first.
+    QStringList extractedFolders_;
     int volume_ = 100;
     bool shapedSkin_ = false;
     bool starting_ = false;
