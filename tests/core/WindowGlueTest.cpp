@@ -6,12 +6,14 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "core/Marlo.h"
 #include "core/PlayerPanel.h"
 #include "core/PositionBar.h"
 #include "core/RemoteLink.h"
+#include "skins/Controller.h"
 #include "tests/core/EngineFixture.h"
 #include "tests/platform/MediaTestTools.h"
 
@@ -266,6 +268,69 @@ TEST_F(MainWindowGlue, RemoteButtonsActOnTheEngine) {
     EXPECT_EQ(window->settingsShown, 0);
     link.remoteAction(RemoteButton::Settings);
     EXPECT_EQ(window->settingsShown, 1);
+}
+
+// Each remote picture comes from the slot of the main window's button it stands for.
+TEST(RemoteLinkPictures, ComeFromTheSlotsOfTheMatchingButtons) {
+    SlotPictures skinSlots;
+    for (int i = 0; i < kSlotCount; ++i) {
+        QPixmap picture(1, 1);
+        picture.fill(QColor(i, 0, 0));
+        skinSlots[std::size_t(i)] = picture;
+    }
+    const RemotePictures pictures = remotePicturesOf(skinSlots);
+    auto slotOf = [](const QPixmap& picture) {
+        return static_cast<Slot>(picture.toImage().pixelColor(0, 0).red());
+    };
+    using enum Slot;
+    const struct {
+        RemoteButton button;
+        Slot inactive, normal, pressed, lit;
+    } table[] = {
+        {RemoteButton::Play, Play1, Play2, Play3, Play4},
+        {RemoteButton::Pause, Pause1, Pause2, Pause3, Pause4},
+        {RemoteButton::Stop, Stop1, Stop2, Stop3, Stop2},
+        {RemoteButton::Previous, Prev1, Prev2, Prev3, Prev2},
+        {RemoteButton::Next, Next1, Next2, Next3, Next2},
+        {RemoteButton::Settings, Setup1, Setup1, Setup2, Setup1},
+    };
+    for (const auto& row : table) {
+        const auto i =
+            std::size_t(std::find(kRemoteButtons.begin(), kRemoteButtons.end(), row.button) -
+                        kRemoteButtons.begin());
+        SCOPED_TRACE(slotName(row.inactive));
+        EXPECT_EQ(slotOf(pictures[i].inactive), row.inactive);
+        EXPECT_EQ(slotOf(pictures[i].normal), row.normal);
+        EXPECT_EQ(slotOf(pictures[i].pressed), row.pressed);
+        EXPECT_EQ(slotOf(pictures[i].lit), row.lit);
+    }
+}
+
+// The skin's taskbar value: a colour number is BBGGRR; a picture's path gives the picture.
+TEST(RemoteLinkPictures, TaskValueIsAPictureOrAColourInBlueGreenRedOrder) {
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("task.bmp");
+    QImage(4, 2, QImage::Format_RGB32).save(picture);
+    const struct {
+        QString task;
+        QColor colour;
+        bool picture;
+    } table[] = {
+        {"255", QColor(255, 0, 0), false},
+        {"65280", QColor(0, 255, 0), false},
+        {"16711680", QColor(0, 0, 255), false},
+        {"1193046", QColor(0x56, 0x34, 0x12), false},
+        {"", QColor(), false},
+        {"-1", QColor(), false},
+        {"blue", QColor(), false},
+        {picture, QColor(), true},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.task.toStdString());
+        const TaskBackground background = taskBackgroundOf(row.task);
+        EXPECT_EQ(background.colour, row.colour);
+        EXPECT_EQ(!background.picture.isNull(), row.picture);
+    }
 }
 
 }  // namespace
