@@ -17,9 +17,11 @@
 namespace marlo {
 
 CompositionRoot::CompositionRoot(ProgramFolders folders, Prompts& prompts)
-    : folders_(std::move(folders)),
-      prompts_(prompts),
-      window_(std::make_unique<Marlo>(folders_, prompts_)) {
+    : CompositionRoot(folders, prompts, std::make_unique<Marlo>(folders, prompts)) {}
+
+CompositionRoot::CompositionRoot(ProgramFolders folders, Prompts& prompts,
+                                 std::unique_ptr<Marlo> window)
+    : folders_(std::move(folders)), prompts_(prompts), window_(std::move(window)) {
     window_->setParts(this);
 }
 

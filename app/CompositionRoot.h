@@ -24,6 +24,8 @@ class StreamingControl;
 class CompositionRoot final : public PlayerParts {
   public:
     CompositionRoot(ProgramFolders folders, Prompts& prompts);
+    // Around a window made elsewhere (a test's window with seams filled in).
+    CompositionRoot(ProgramFolders folders, Prompts& prompts, std::unique_ptr<Marlo> window);
     ~CompositionRoot();
     CompositionRoot(const CompositionRoot&) = delete;
     CompositionRoot& operator=(const CompositionRoot&) = delete;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "app/SkinButtons.h"
 #include "platform/Twips.h"
@@ -16,16 +17,28 @@ QRect twips(int left, int top, int width, int height) {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
+constexpr int kMaxVolume = 1000;
+constexpr int kInitialVolume = 100;
+
+// The vertical bar has its maximum at the top. Qt's vertical bars grow downwards (and inverting
+// their appearance leaves the arrows and the thumb's drag acting the other way), so it holds
+// the distance from the maximum.
+int levelOf(const QScrollBar* bar) {
+    return bar->orientation() == Qt::Vertical ? kMaxVolume - bar->value() : bar->value();
+}
+
+void showLevel(QScrollBar* bar, int level) {
+    bar->setValue(bar->orientation() == Qt::Vertical ? kMaxVolume - level : level);
+}
+
 QScrollBar* volumeBar(QWidget* window, const char* name, Qt::Orientation orientation,
                       QRect geometry) {
     auto* bar = new QScrollBar(orientation, window);
     bar->setObjectName(QString::fromLatin1(name));
-    bar->setRange(0, 1000);
+    bar->setRange(0, kMaxVolume);
     bar->setSingleStep(10);
     bar->setPageStep(50);
-    bar->setValue(100);
-    // The vertical bar has its maximum at the top.
-    bar->setInvertedAppearance(orientation == Qt::Vertical);
+    showLevel(bar, kInitialVolume);
     bar->setGeometry(geometry);
     bar->hide();
     return bar;
@@ -68,8 +81,18 @@ void PlayerPanel::connectEngine(PlaybackEngine& engine) {
         }
     });
     connect(bar_, &PositionBar::seekRequested, &engine, &PlaybackEngine::seek);
-    connect(vscroll_, &QScrollBar::valueChanged, &engine, &PlaybackEngine::setModuleVolume);
-    connect(hscroll_, &QScrollBar::valueChanged, &engine, &PlaybackEngine::setModuleVolume);
+    // Both bars are the one module volume: moving one moves the other, so neither shows a level
+    // the next module would not play at.
+    for (QScrollBar* moved : {vscroll_, hscroll_}) {
+        QScrollBar* other = moved == vscroll_ ? hscroll_ : vscroll_;
+        connect(moved, &QScrollBar::valueChanged, &engine, [moved, other, &engine] {
+            const int level = levelOf(moved);
+            const QSignalBlocker quiet(other);
+            showLevel(other, level);
+            engine.setModuleVolume(level);
+        });
+    }
+    engine.setModuleVolume(levelOf(vscroll_));
 }
 
 void PlayerPanel::render() {

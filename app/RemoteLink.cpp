@@ -81,8 +81,9 @@ ButtonLook lookOf(const DisplayModel& display, RemoteButton button) {
     return ButtonLook::Enabled;
 }
 
-// The taskbar value is a picture's path or a colour number (BBGGRR as the register keeps it).
-TaskBackground taskBackground(const QString& task) {
+}  // namespace
+
+TaskBackground taskBackgroundOf(const QString& task) {
     TaskBackground background;
     if (task.isEmpty()) {
         return background;
@@ -100,21 +101,7 @@ TaskBackground taskBackground(const QString& task) {
     return background;
 }
 
-}  // namespace
-
-RemoteLink::RemoteLink(Marlo& window) : window_(window) {}
-
-RemoteLink::~RemoteLink() = default;
-
-void RemoteLink::show() {
-    if (!controller_) {
-        controller_ = std::make_unique<Controller>(*this);
-        QObject::connect(&window_.display(), &DisplayModel::changed, controller_.get(), [this] {
-            controller_->setTickerText(window_.display().ticker());
-            controller_->refreshLooks();
-        });
-    }
-    const SlotPictures& skinPictures = window_.skinButtons().pictures();
+RemotePictures remotePicturesOf(const SlotPictures& skinPictures) {
     RemotePictures pictures;
     for (std::size_t i = 0; i < kRemoteButtons.size(); ++i) {
         const RemoteButton button = kRemoteButtons[i];
@@ -130,8 +117,24 @@ void RemoteLink::show() {
         pictures[i].pressed = setup ? at(1) : at(2);
         pictures[i].lit = count == 4 ? at(3) : pictures[i].normal;
     }
-    controller_->fill(window_.display().ticker(), taskBackground(window_.skins().definition().task),
-                      pictures);
+    return pictures;
+}
+
+RemoteLink::RemoteLink(Marlo& window) : window_(window) {}
+
+RemoteLink::~RemoteLink() = default;
+
+void RemoteLink::show() {
+    if (!controller_) {
+        controller_ = std::make_unique<Controller>(*this);
+        QObject::connect(&window_.display(), &DisplayModel::changed, controller_.get(), [this] {
+            controller_->setTickerText(window_.display().ticker());
+            controller_->refreshLooks();
+        });
+    }
+    controller_->fill(window_.display().ticker(),
+                      taskBackgroundOf(window_.skins().definition().task),
+                      remotePicturesOf(window_.skinButtons().pictures()));
     controller_->present();
 }
 

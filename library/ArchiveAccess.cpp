@@ -74,23 +74,34 @@ ExtractResult ArchiveAccess::ExtractAceMember(const QString& member, const QStri
     return reported(ArchiveKind::Ace, AceReader::extract(archivePath, member, folder), member);
 }
 
-ExtractResult ArchiveAccess::ExtractMember(const ArchiveMemberRef& reference,
-                                           const QString& folder) {
-    switch (archiveKindOf(reference.archivePath)) {
+ExtractResult ArchiveAccess::ExtractMember(const ArchiveMemberRef& reference, const QString& folder,
+                                           bool showRefusals) {
+    const QString& member = reference.memberName;
+    const QString& archive = reference.archivePath;
+    switch (const ArchiveKind kind = archiveKindOf(archive)) {
         case ArchiveKind::Zip:
-            return ExtractZipMember(reference.memberName, reference.archivePath, folder);
         case ArchiveKind::Rar:
-            return ExtractRarMember(reference.memberName, reference.archivePath, folder);
+            return reported(kind, LibArchiveReader::extract(archive, member, folder), member,
+                            showRefusals);
         case ArchiveKind::Ace:
-            return ExtractAceMember(reference.memberName, reference.archivePath, folder);
+            return reported(kind, AceReader::extract(archive, member, folder), member,
+                            showRefusals);
         case ArchiveKind::None:
             break;
     }
     return {ArchiveStatus::MemberNotFound, {}};
 }
 
+bool ArchiveAccess::isRefusal(ArchiveStatus status) {
+    return status == ArchiveStatus::UnsafeName || status == ArchiveStatus::Encrypted ||
+           status == ArchiveStatus::MultiVolume;
+}
+
 ExtractResult ArchiveAccess::reported(ArchiveKind kind, const ExtractResult& result,
-                                      const QString& member) {
+                                      const QString& member, bool showRefusals) {
+    if (!showRefusals && isRefusal(result.status)) {
+        return result;
+    }
     if (const auto message = failureMessage(kind, result.status, member)) {
         prompts_.inform(message->title, message->text, message->icon);
     }

@@ -35,8 +35,14 @@ class ArchiveAccess {
     ExtractResult ExtractAceMember(const QString& member, const QString& archivePath,
                                    const QString& folder);
     // Chooses the operation by the archive's extension; MemberNotFound (nothing shown) for a
-    // path that names no zip, rar or ace archive.
-    ExtractResult ExtractMember(const ArchiveMemberRef& reference, const QString& folder);
+    // path that names no zip, rar or ace archive. With `showRefusals` false a member refused for
+    // a reason of its own (isRefusal) is only returned: the player shows it without a box, as
+    // an unattended list must not wait for a click.
+    ExtractResult ExtractMember(const ArchiveMemberRef& reference, const QString& folder,
+                                bool showRefusals = true);
+    // An unsafe name, an encrypted member, a member continued in another volume: failures with
+    // a message of their own rather than an error number of the archive tools.
+    static bool isRefusal(ArchiveStatus status);
 
     // The names the chooser offers from a listing.
     static QStringList zipChooserNames(const ArchiveListing& listing);
@@ -63,7 +69,8 @@ class ArchiveAccess {
   private:
     ArchiveStatus fillChooser(const ArchiveListing& listing, const QStringList& names,
                               QStringListModel& chooserList);
-    ExtractResult reported(ArchiveKind kind, const ExtractResult& result, const QString& member);
+    ExtractResult reported(ArchiveKind kind, const ExtractResult& result, const QString& member,
+                           bool showRefusals = true);
 
     Prompts& prompts_;
 };

@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "base/EventWait.h"
 #include "base/Settings.h"
 #include "base/TimeText.h"
+#include "base/texts/ArchiveTexts.h"
 #include "base/texts/PlaybackTexts.h"
 #include "library/ArchiveMemberRef.h"
 #include "library/LibrarySession.h"
@@ -21,6 +23,31 @@ namespace {
 const QString kModuleDeviceType = QStringLiteral("M4W_MCI");
 constexpr int kBackgroundPolls = 100;
 constexpr int kChannels = 100;
+
+// The extraction folder and the member's own folders below it that do not exist yet, outermost
+// first: what extracting the member will create.
+QStringList foldersMissingFor(const QString& extractFolder, QString member) {
+    member.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QStringList parts = QDir::cleanPath(member).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (!parts.isEmpty()) {
+        parts.removeLast();  // the file itself
+    }
+    QString folder = QDir::cleanPath(extractFolder);
+    QStringList missing;
+    for (qsizetype i = -1; i < parts.size(); ++i) {
+        if (i >= 0) {
+            if (parts.at(i) == QLatin1String("..") || parts.at(i) == QLatin1String(".")) {
+                break;  // never a folder outside; such a member is refused anyway
+            }
+            folder += QLatin1Char('/') + parts.at(i);
+        }
+        if (!QFileInfo::exists(folder)) {
+            missing.append(folder);
+        }
+    }
+    return missing;
+}
+
 }  // namespace
 
 PlaybackEngine::PlaybackEngine(LibrarySession& library, Settings& settings, PlaybackDevices devices,
@@ -34,8 +61,10 @@ PlaybackEngine::PlaybackEngine(LibrarySession& library, Settings& settings, Play
       archives_(library.prompts) {
     blinker_.setInterval(kBlinkIntervalMs);
     zeitmod_.setInterval(kModuleTimerMs);
+    streamingTimer_.setInterval(kStreamingTimerMs);
     connect(&blinker_, &QTimer::timeout, this, &PlaybackEngine::blinkTick);
     connect(&zeitmod_, &QTimer::timeout, this, &PlaybackEngine::moduleTick);
+    connect(&streamingTimer_, &QTimer::timeout, this, &PlaybackEngine::streamingTick);
     connect(&devices_.audio, &MediaDevice::statusUpdate, this, &PlaybackEngine::onAudioStatus);
     connect(&devices_.audio, &MediaDevice::done, this, &PlaybackEngine::onAudioDone);
     connect(&devices_.streaming, &StreamingControl::done, this, &PlaybackEngine::onStreamingDone);
@@ -43,9 +72,7 @@ PlaybackEngine::PlaybackEngine(LibrarySession& library, Settings& settings, Play
 
 PlaybackEngine::~PlaybackEngine() {
     // An extracted member never outlives the run.
-    if (!state_.extractedFile.isEmpty()) {
-        QFile::remove(state_.extractedFile);
-    }
+    removeExtracted();
 }
 
 void PlaybackEngine::setRoutes(CdRoute* cd, VideoRoute* video, PictureRoute* pictures) {
@@ -109,10 +136,15 @@ PlaybackEngine::Outcome PlaybackEngine::runStart() {
         }
         if (member && !state_.loadOnly && archiveKindOf(ref->archivePath) != ArchiveKind::None) {
             emit busyChanged(true);
+            extractedFolders_ = foldersMissingFor(extractFolder_, ref->memberName);
             QDir().mkpath(extractFolder_);
-            const ExtractResult extracted = archives_.ExtractMember(*ref, extractFolder_);
+            const ExtractResult extracted =
+                archives_.ExtractMember(*ref, extractFolder_, /*showRefusals=*/false);
+            if (ArchiveAccess::isRefusal(extracted.status)) {
+                return refuseMember(*ref, extracted.status);
+            }
             if (extracted.status != ArchiveStatus::Ok) {
-                return Outcome::Failed;  // ArchiveAccess has told the user why
+                return Outcome::Failed;  // ArchiveAccess has told the user why, where it does
             }
             state_.extractedFile = QDir::cleanPath(extracted.writtenPath);
             playPath = state_.extractedFile;
@@ -237,7 +269,7 @@ void PlaybackEngine::seekStreaming(double fraction) {
     starting_ = true;  // buttons pressed during the wait come after it
     const bool ready = waitWhileDispatching(
         [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
-        kReadyWaitMs);
+        readyWaitMs_);
     starting_ = false;
     if (!ready || control.readyState() != StreamingControl::kReady) {
         control.setFileName(QString());
@@ -258,7 +290,7 @@ PlaybackEngine::Outcome PlaybackEngine::startStreaming(const QString& playPath) 
     control.setFileName(playPath);
     const bool ready = waitWhileDispatching(
         [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
-        kReadyWaitMs);
+        readyWaitMs_);
     // A file the control cannot open (or that never gets ready) is a device failure, not a hang.
     if (!ready || control.readyState() != StreamingControl::kReady) {
         control.setFileName(QString());
@@ -326,6 +358,19 @@ void PlaybackEngine::showDeviceError() {
     state_.loadOnly = false;
 }
 
+PlaybackEngine::Outcome PlaybackEngine::refuseMember(const ArchiveMemberRef& member,
+                                                     ArchiveStatus status) {
+    stopCurrentItem();
+    showDeviceError();
+    const auto message =
+        ArchiveAccess::failureMessage(archiveKindOf(member.archivePath), status, member.memberName);
+    if (message) {
+        display_.setTitel(Catalogue::text(texts::kMemberRefused).arg(message->title));
+        display_.setTitelTip(message->text);
+    }
+    return Outcome::Ended;
+}
+
 void PlaybackEngine::showItem(bool member) {
     display_.setTitel(state_.title);
     display_.setTitelTip(state_.title);
@@ -367,6 +412,15 @@ void PlaybackEngine::showItem(bool member) {
 void PlaybackEngine::finishStart() {
     if (!state_.loadOnly) {
         state_.playing = true;
+        // A file shows its own running time from its start, not what the item before left
+        // there ("Patt. 0 - Row 0" after a module), even if it ends before the first notice.
+        if (state_.route == PlaybackRoute::AudioDevice ||
+            state_.route == PlaybackRoute::Streaming) {
+            showElapsed(0);
+        }
+        if (state_.route == PlaybackRoute::Streaming) {
+            streamingTimer_.start();
+        }
         return;
     }
     display_.setPlay(ButtonLook::Idle);
@@ -407,6 +461,7 @@ void PlaybackEngine::stopCurrentItem() {
     }
     state_.playing = false;
     state_.title.clear();
+    streamingTimer_.stop();
     const MediaKind kind = library_.kind;
     switch (state_.route) {
         case PlaybackRoute::Video:
@@ -439,9 +494,8 @@ void PlaybackEngine::stopCurrentItem() {
     }
     state_.route = PlaybackRoute::None;
     display_.setTransport(ButtonLook::Idle);
-    if (kind != MediaKind::CdAudio && !state_.extractedFile.isEmpty()) {
-        QFile::remove(state_.extractedFile);
-        state_.extractedFile.clear();
+    if (kind != MediaKind::CdAudio) {
+        removeExtracted();
     }
     blinker_.stop();
     if (kind != MediaKind::Pictures || state_.closeViewer) {
@@ -475,6 +529,18 @@ void PlaybackEngine::stopModuleLibrary() {
 }
 
 // ---- Helpers ------------------------------------------------------------------------------
+
+void PlaybackEngine::removeExtracted() {
+    if (!state_.extractedFile.isEmpty()) {
+        QFile::remove(state_.extractedFile);
+        state_.extractedFile.clear();
+    }
+    // Innermost first; a folder something else was put into meanwhile stays.
+    for (auto folder = extractedFolders_.crbegin(); folder != extractedFolders_.crend(); ++folder) {
+        QDir().rmdir(*folder);
+    }
+    extractedFolders_.clear();
+}
 
 PlaybackRouteBase* PlaybackEngine::routeFor(PlaybackRoute route) const {
     switch (route) {

@@ -36,6 +36,9 @@ class PlaybackEngine : public QObject {
     static constexpr int kBlinkIntervalMs = 1000;
     static constexpr int kModuleTimerMs = 150;
     static constexpr int kReadyWaitMs = 10000;
+    // The streaming control's position timer; whole seconds are shown, so two ticks a second
+    // never skip one.
+    static constexpr int kStreamingTimerMs = 500;
 
     // Archive members are extracted into `extractFolder` (the program folder's "Extracted/"),
     // never into the program folder itself, so a member cannot replace the configuration.
@@ -50,6 +53,11 @@ class PlaybackEngine : public QObject {
     const PlayerState& state() const { return state_; }
     QTimer& blinker() { return blinker_; }
     QTimer& moduleTimer() { return zeitmod_; }
+    // Runs while the streaming control plays the current item; the video window hangs its own
+    // work on the same ticks.
+    QTimer& streamingTimer() { return streamingTimer_; }
+    // How long a start waits for the streaming control to get ready.
+    void setReadyWaitLimit(int ms) { readyWaitMs_ = ms; }
     int moduleVolume() const { return volume_; }
 
     // Operations of the player.
@@ -78,9 +86,11 @@ class PlaybackEngine : public QObject {
     // Elapsed time of the current item from a route (CD, video window).
     void showElapsed(qint64 elapsedMs);
 
-    // One tick of `Blinker` and of `Zeitmod`; the timers call these, tests call them directly.
+    // One tick of `Blinker`, of `Zeitmod` and of the streaming control's timer; the timers call
+    // these, tests call them directly.
     void blinkTick();
     void moduleTick();
+    void streamingTick();
 
   signals:
     // Take over the playback list shows the main window.
@@ -103,6 +113,9 @@ class PlaybackEngine : public QObject {
     Outcome startRoute(PlaybackRouteBase* route, PlaybackRoute which, const QString& path);
     Outcome routeUnavailable(const TextPair& text);
     void showDeviceError();
+    Outcome refuseMember(const ArchiveMemberRef& member, ArchiveStatus status);
+    // Deletes the member extracted for the current item and the folders extraction made for it.
+    void removeExtracted();
     void showItem(bool member);
     void finishStart();
     void releaseAfterLoad();
@@ -142,6 +155,10 @@ class PlaybackEngine : public QObject {
     PlayerState state_;
     QTimer blinker_;
     QTimer zeitmod_;
+    QTimer streamingTimer_;
+    int readyWaitMs_ = kReadyWaitMs;
+    // Folders that did not exist before the current member was extracted, outermost first.
+    QStringList extractedFolders_;
     int volume_ = 100;
     bool shapedSkin_ = false;
     bool starting_ = false;

@@ -372,10 +372,24 @@ void PlaybackEngine::moduleTick() {
     if (state_.length > 0) {
         display_.setBarFraction(static_cast<double>(status.position) / state_.length);
     }
-    if (status.position == 0 && state_.moduleAboveZero) {
+    // Back at position 0 after leaving it is the end; a song of one order never leaves it, so
+    // the library's word that the end was heard counts as well.
+    if (status.position == 0 && (state_.moduleAboveZero || status.endHeard)) {
         state_.moduleAboveZero = false;
         moduleFinished();
     }
+}
+
+void PlaybackEngine::streamingTick() {
+    if (starting_ || state_.route != PlaybackRoute::Streaming || !state_.playing) {
+        return;
+    }
+    // Whole seconds, as the control's timer always showed them; the bar is drawn even past the
+    // reported length (the display keeps it within `AXP`).
+    const qint64 seconds = qRound64(devices_.streaming.position());
+    display_.setPosit(timeText(seconds * 1000));
+    display_.setBarFraction(state_.length > 0 ? static_cast<double>(seconds * 1000) / state_.length
+                                              : 0.0);
 }
 
 void PlaybackEngine::onAudioStatus() {

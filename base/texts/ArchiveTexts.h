@@ -29,6 +29,10 @@ inline constexpr MessagePair kMemberInOtherVolume{
      "„%1“ wird in einem weiteren Teil eines mehrteiligen Archivs fortgesetzt. Solche Archive "
      "können nicht gelesen werden."}};
 
+// A member refused while the player starts it, in the title label; "%1" is the title of the
+// refusal's message (the message itself is the label's tooltip).
+inline constexpr TextPair kMemberRefused{"ERROR: %1", "FEHLER: %1"};
+
 // Archive chooser `ZipListe`.
 namespace zipliste {
 inline constexpr TextPair kTitle{"Contents of the archive", "Inhalt des Archives"};

@@ -19,6 +19,9 @@ class ModuleLibrary {
         int position = 0;  // order index; 0 again once the song has played to its end
         int pattern = 0;
         int row = 0;
+        // The song has been heard to its end since the last status (it then reads position 0).
+        // A song of one order never leaves position 0: this is how its end shows.
+        bool endHeard = false;
     };
     static constexpr int kOptionFilterMode = 10;  // 0 none, 1 weak, 2 strong, 3 automatic
 

@@ -23,7 +23,8 @@ const MpvLibrary* load() {
         bindRuntimeSymbol(library, "mpv_set_wakeup_callback", api.setWakeupCallback) &&
         bindRuntimeSymbol(library, "mpv_observe_property", api.observeProperty) &&
         bindRuntimeSymbol(library, "mpv_set_property_async", api.setPropertyAsync) &&
-        bindRuntimeSymbol(library, "mpv_get_property", api.getProperty);
+        bindRuntimeSymbol(library, "mpv_get_property", api.getProperty) &&
+        bindRuntimeSymbol(library, "mpv_get_property_async", api.getPropertyAsync);
     // The library stays loaded for the rest of the run: mpv's threads may still be in it.
     return complete ? &api : nullptr;
 }

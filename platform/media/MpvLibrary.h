@@ -17,6 +17,7 @@ struct MpvLibrary {
     decltype(&::mpv_observe_property) observeProperty;
     decltype(&::mpv_set_property_async) setPropertyAsync;
     decltype(&::mpv_get_property) getProperty;
+    decltype(&::mpv_get_property_async) getPropertyAsync;
 };
 
 // The loaded library, or nullptr when libmpv is not installed (files then cannot play).

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QMetaObject>
+#include <algorithm>
 
 namespace marlo {
 
@@ -12,6 +13,11 @@ namespace {
 constexpr uint64_t kLoadReply = 1;
 constexpr uint64_t kTimePos = 1;
 constexpr uint64_t kEofReached = 2;
+// Low byte of the reply tag of an end check; the round it was asked in sits above it.
+constexpr uint64_t kEndCheck = 3;
+// How long after the file's length the first question goes out, and how often it is repeated.
+constexpr int kEndCheckSlackMs = 150;
+constexpr int kEndCheckRetryMs = 250;
 
 void setOption(mpv_handle* h, const char* name, const char* value) {
     mpvLibrary()->setOptionString(h, name, value);
@@ -23,6 +29,8 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) 
     endTimer_.setSingleShot(true);
     endTimer_.setTimerType(Qt::PreciseTimer);
     connect(&endTimer_, &QTimer::timeout, this, &MpvPlayer::reportEnd);
+    endCheck_.setSingleShot(true);
+    connect(&endCheck_, &QTimer::timeout, this, &MpvPlayer::askWhetherEnded);
     mpv_handle* h = mpvLibrary() != nullptr ? mpvLibrary()->create() : nullptr;
     if (h == nullptr) {
         return;  // mostly a numeric locale other than "C"
@@ -94,6 +102,7 @@ void MpvPlayer::issueLoad(const QString& path) {
     restarts_ = 0;
     position_ = -1.0;
     duration_ = -1.0;
+    cancelEndCheck();
     setPaused(true);
     const QByteArray file = path.toUtf8();
     const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
@@ -163,6 +172,11 @@ void MpvPlayer::setPaused(bool paused) {
     } else if (!paused && paused_ && decodingEnded_ && loaded_) {
         endTimer_.start(drainLeftMs_);
     }
+    if (paused) {
+        endCheck_.stop();
+    } else if (paused_ && loaded_ && !decodingEnded_) {
+        armEndCheck(untilEndMs() + kEndCheckSlackMs);
+    }
     paused_ = paused;
     int flag = paused ? 1 : 0;
     mpvLibrary()->setPropertyAsync(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
@@ -188,6 +202,7 @@ void MpvPlayer::stop() {
     loading_ = false;
     entryId_ = -1;  // the end that stop causes is nobody's news
     position_ = -1.0;
+    cancelEndCheck();
     setPaused(true);
 }
 
@@ -201,6 +216,10 @@ void MpvPlayer::seek(double seconds) {
     position_ = seconds;
     decodingEnded_ = false;
     endTimer_.stop();
+    cancelEndCheck();
+    if (!paused_) {
+        armEndCheck(untilEndMs() + kEndCheckSlackMs);
+    }
 }
 
 double MpvPlayer::duration() const {
@@ -251,6 +270,7 @@ void MpvPlayer::handle(const mpv_event& event) {
             loading_ = false;
             loaded_ = false;
             entryId_ = -1;
+            cancelEndCheck();
             EndReason reason = EndReason::Stopped;
             if (end->reason == MPV_END_FILE_REASON_EOF && !wasLoading) {
                 reason = EndReason::Eof;
@@ -272,6 +292,21 @@ void MpvPlayer::handle(const mpv_event& event) {
                 ++restarts_;
             }
             break;
+        case MPV_EVENT_GET_PROPERTY_REPLY: {
+            if ((event.reply_userdata & 0xff) != kEndCheck ||
+                (event.reply_userdata >> 8) != endCheckRound_ || !loaded_ || loading_ || paused_ ||
+                decodingEnded_) {
+                break;
+            }
+            const auto* reply = static_cast<const mpv_event_property*>(event.data);
+            if (event.error >= 0 && reply->format == MPV_FORMAT_FLAG &&
+                *static_cast<const int*>(reply->data) != 0) {
+                endOfDecoding();
+            } else {
+                armEndCheck(kEndCheckRetryMs);
+            }
+            break;
+        }
         case MPV_EVENT_COMMAND_REPLY:
             // A file that cannot even be queued (mpv reports most failures as an end instead).
             if (event.reply_userdata == kLoadReply && event.error < 0 && loading_ && entryId_ < 0) {
@@ -303,6 +338,7 @@ void MpvPlayer::endOfDecoding() {
     // part out: the end is reported once the listener has heard it.
     const double left = duration_ > 0 && position_ >= 0 ? duration_ - position_ : 0.0;
     decodingEnded_ = true;
+    endCheck_.stop();
     if (left <= 0.0) {
         reportEnd();
     } else if (paused_) {
@@ -318,9 +354,34 @@ void MpvPlayer::reportEnd() {
     }
     loaded_ = false;
     entryId_ = -1;  // mpv's own end notice, if it still comes, is old news
+    cancelEndCheck();
     position_ = duration_;
     setPaused(true);
     emit ended(EndReason::Eof);
+}
+
+int MpvPlayer::untilEndMs() const {
+    if (duration_ <= 0) {
+        return 0;  // no length known: asked from the start
+    }
+    return static_cast<int>(std::max(0.0, duration_ - std::max(position_, 0.0)) * 1000.0);
+}
+
+void MpvPlayer::armEndCheck(int delayMs) {
+    endCheck_.start(std::max(delayMs, kEndCheckSlackMs));
+}
+
+void MpvPlayer::cancelEndCheck() {
+    endCheck_.stop();
+    ++endCheckRound_;
+}
+
+void MpvPlayer::askWhetherEnded() {
+    if (handle_ == nullptr || !loaded_ || loading_ || paused_ || decodingEnded_) {
+        return;
+    }
+    mpvLibrary()->getPropertyAsync(handle_, (endCheckRound_ << 8) | kEndCheck, "eof-reached",
+                                   MPV_FORMAT_FLAG);
 }
 
 }  // namespace marlo

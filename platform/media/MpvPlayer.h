@@ -62,6 +62,12 @@ class MpvPlayer : public QObject {
     void endOfDecoding();
     // The file played to its end: reported once, from whichever notice comes first.
     void reportEnd();
+    // Asks mpv whether the file has ended once it should have, and again until it says so.
+    void armEndCheck(int delayMs);
+    // Milliseconds of the file still to play from the last known position.
+    int untilEndMs() const;
+    void askWhetherEnded();
+    void cancelEndCheck();
 
     mpv_handle* handle_ = nullptr;
     std::atomic_bool drainQueued_ = false;
@@ -80,6 +86,11 @@ class MpvPlayer : public QObject {
     // Fires when the sound heard reaches the file's length. mpv's own end notice comes only
     // after the sound server's buffer has drained and the output is closed, a second later.
     QTimer endTimer_;
+    // mpv now and then leaves the end of a short file unannounced (no change of "eof-reached"
+    // arrives, and with keep-open no end of file either): past the file's length it is asked.
+    QTimer endCheck_;
+    // Replies to questions asked before the last load, seek or stop are stale.
+    quint64 endCheckRound_ = 0;
 };
 
 }  // namespace marlo

@@ -296,7 +296,8 @@ bool OpenMptModuleLibrary::getPlayStatus(int play, PlayStatus& status) {
     status.row = heard.row;
     status.position = heard.order;
     // The end shows as position 0 at least once, even where order 0 is skipped or short.
-    if (heardEnd_ || wrapPending_) {
+    status.endHeard = heardEnd_ || wrapPending_;
+    if (status.endHeard) {
         status.position = 0;
         wrapPending_ = false;
     }

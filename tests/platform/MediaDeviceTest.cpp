@@ -210,6 +210,30 @@ TEST_F(MediaDeviceTest, PlayingAgainAfterTheEndStartsOver) {
     EXPECT_NEAR(device->length(), 600, 50);
 }
 
+// However short the file, even a wave without a single frame, it ends with one completion
+// notice, every time it plays: mpv leaves some such ends unannounced.
+TEST_F(MediaDeviceTest, WavesOfAFewFramesOrNoneEndEveryTime) {
+    FileMediaDevice device;  // timed: the sound server, or no output without one
+    SignalCounter done(&device, &MediaDevice::done);
+    const int lengthsMs[] = {0, 1, 10, 100};
+    int plays = 0;
+    for (int pass = 0; pass < 6; ++pass) {
+        for (const int ms : lengthsMs) {
+            SCOPED_TRACE(testing::Message() << ms << " ms, pass " << pass);
+            openFile(device, tone(QStringLiteral("short%1.wav").arg(ms), ms));
+            ASSERT_EQ(device.error(), 0);
+            EXPECT_LE(device.length(), ms + 1);
+            device.command(QStringLiteral("play"));
+            ASSERT_EQ(device.error(), 0);
+            ++plays;
+            ASSERT_TRUE(waitUntil([&] { return done.count() == plays; }, 3000));
+            EXPECT_FALSE(device.isPlaying());
+        }
+    }
+    runEventsFor(300);
+    EXPECT_EQ(done.count(), plays);
+}
+
 // ".mid" in any case goes to the synthesizer; the music plays (paced by the sound output, or
 // silently without a sound server) to one completion notice.
 TEST_F(MediaDeviceTest, MidiFilesPlayThroughTheSynthesizer) {

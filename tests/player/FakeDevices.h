@@ -68,10 +68,10 @@ class FakeMediaDevice : public MediaDevice {
 };
 
 // The streaming control: becomes ready at once, on the next event-loop turn (so the engine's
-// wait must dispatch events), or never (a file it cannot open).
+// wait must dispatch events), fails (a file it cannot open), or never answers at all.
 class FakeStreamingControl : public StreamingControl {
   public:
-    enum class Readiness { Immediately, Deferred, Fails };
+    enum class Readiness { Immediately, Deferred, Fails, Never };
     Readiness readiness = Readiness::Immediately;
     double seconds = 0;
     QStringList log;
@@ -99,6 +99,8 @@ class FakeStreamingControl : public StreamingControl {
                 break;
             case Readiness::Fails:
                 failed_ = true;
+                break;
+            case Readiness::Never:
                 break;
         }
     }

@@ -6,8 +6,10 @@ namespace {
 
 enum class Repeat { All, One, Neither, Both };
 
+enum class Via { AudioDevice, Streaming, Module };
+
 struct EndCase {
-    bool module;
+    Via via;
     bool atLast;
     Repeat repeat;
     int expectedIndex;  // list of three, starting at entry 1 (other) or 2 (last)
@@ -15,8 +17,10 @@ struct EndCase {
 };
 
 void PrintTo(const EndCase& c, std::ostream* out) {
-    *out << (c.module ? "module" : "item") << (c.atLast ? " at last" : " at other")
-         << " repeat=" << static_cast<int>(c.repeat);
+    *out << (c.via == Via::Module      ? "module"
+             : c.via == Via::Streaming ? "streaming"
+                                       : "item")
+         << (c.atLast ? " at last" : " at other") << " repeat=" << static_cast<int>(c.repeat);
 }
 
 class EndOfItem : public EngineFixture, public ::testing::WithParamInterface<EndCase> {};
@@ -25,25 +29,32 @@ TEST_P(EndOfItem, RepeatsAdvancesOrEnds) {
     const EndCase c = GetParam();
     set(option::kRepeatAll, c.repeat == Repeat::All || c.repeat == Repeat::Both);
     set(option::kRepeatOne, c.repeat == Repeat::One || c.repeat == Repeat::Both);
-    addItems({"A", "B", "C"}, c.module ? "mod" : "");
+    const bool module = c.via == Via::Module;
+    addItems({"A", "B", "C"}, module ? "mod" : c.via == Via::Streaming ? "mp3" : "");
     select(c.atLast ? 2 : 1);
     engine.play();
     ASSERT_TRUE(engine.state().playing);
-    const int startsBefore = c.module ? modulePlays() : audioPlays();
+    const auto starts = [&] {
+        return module                    ? modulePlays()
+               : c.via == Via::Streaming ? static_cast<int>(streaming.log.count("run"))
+                                         : audioPlays();
+    };
+    const int startsBefore = starts();
 
-    if (c.module) {
+    if (module) {
         modules.status.position = 3;
         engine.moduleTick();
         modules.status.position = 0;  // looped back to the start: the end
         engine.moduleTick();
+    } else if (c.via == Via::Streaming) {
+        streaming.fireDone();
     } else {
         audio.fireDone();
     }
 
     EXPECT_EQ(index(), c.expectedIndex);
     EXPECT_EQ(engine.state().playing, c.playsOn);
-    const int starts = (c.module ? modulePlays() : audioPlays()) - startsBefore;
-    EXPECT_EQ(starts, c.playsOn ? 1 : 0);
+    EXPECT_EQ(starts() - startsBefore, c.playsOn ? 1 : 0);
     if (!c.playsOn) {
         EXPECT_EQ(display.play(), ButtonLook::Idle);
     }
@@ -51,17 +62,24 @@ TEST_P(EndOfItem, RepeatsAdvancesOrEnds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EndOfItem,
-    ::testing::Values(
-        EndCase{false, true, Repeat::All, 0, true}, EndCase{false, true, Repeat::One, 2, true},
-        EndCase{false, true, Repeat::Neither, 2, false},
-        EndCase{false, true, Repeat::Both, 0, true}, EndCase{false, false, Repeat::All, 2, true},
-        EndCase{false, false, Repeat::One, 1, true},
-        EndCase{false, false, Repeat::Neither, 1, false},
-        EndCase{false, false, Repeat::Both, 1, true}, EndCase{true, true, Repeat::All, 0, true},
-        EndCase{true, true, Repeat::One, 2, true}, EndCase{true, true, Repeat::Neither, 2, false},
-        EndCase{true, false, Repeat::All, 2, true}, EndCase{true, false, Repeat::One, 1, true},
-        // Unlike other items, a module in the middle goes on to the next entry.
-        EndCase{true, false, Repeat::Neither, 2, true}));
+    ::testing::Values(EndCase{Via::AudioDevice, true, Repeat::All, 0, true},
+                      EndCase{Via::AudioDevice, true, Repeat::One, 2, true},
+                      EndCase{Via::AudioDevice, true, Repeat::Neither, 2, false},
+                      EndCase{Via::AudioDevice, true, Repeat::Both, 0, true},
+                      EndCase{Via::AudioDevice, false, Repeat::All, 2, true},
+                      EndCase{Via::AudioDevice, false, Repeat::One, 1, true},
+                      EndCase{Via::AudioDevice, false, Repeat::Neither, 1, false},
+                      EndCase{Via::AudioDevice, false, Repeat::Both, 1, true},
+                      EndCase{Via::Module, true, Repeat::All, 0, true},
+                      EndCase{Via::Module, true, Repeat::One, 2, true},
+                      EndCase{Via::Module, true, Repeat::Neither, 2, false},
+                      EndCase{Via::Module, false, Repeat::All, 2, true},
+                      EndCase{Via::Module, false, Repeat::One, 1, true},
+                      // Unlike other items, a module in the middle goes on to the next entry.
+                      EndCase{Via::Module, false, Repeat::Neither, 2, true},
+                      EndCase{Via::Streaming, true, Repeat::All, 0, true},
+                      EndCase{Via::Streaming, false, Repeat::Neither, 1, false},
+                      EndCase{Via::Streaming, false, Repeat::All, 2, true}));
 
 struct NavCase {
     bool forward;

@@ -1,0 +1,341 @@
+// The main window's glue to the player: the panel's buttons, bar and volume bars, the keys, and
+// the remote-control window's link.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/CompositionRoot.h"
+#include "app/Marlo.h"
+#include "app/PlayerPanel.h"
+#include "player/PositionBar.h"
+#include "app/RemoteLink.h"
+#include "skins/Controller.h"
+#include "tests/player/EngineFixture.h"
+#include "tests/platform/MediaTestTools.h"
+
+namespace marlo::test {
+namespace {
+
+// The panel on a window of its own, over the engine with fake devices.
+class PanelGlue : public EngineFixture {
+  protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        for (QLabel** label : {&titel, &interpret, &dauer, &posit}) {
+            *label = new QLabel(&window);
+        }
+        panel = new PlayerPanel(&window, display, {titel, interpret, dauer, posit});
+        panel->connectEngine(engine);
+        window.resize(400, 200);
+        window.show();
+    }
+    QScrollBar* bar(const char* name) { return window.findChild<QScrollBar*>(name); }
+    void click(const char* button) {
+        auto* widget = window.findChild<QWidget*>(button);
+        ASSERT_NE(widget, nullptr) << button;
+        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3));
+    }
+
+    QWidget window;
+    QLabel* titel = nullptr;
+    QLabel* interpret = nullptr;
+    QLabel* dauer = nullptr;
+    QLabel* posit = nullptr;
+    PlayerPanel* panel = nullptr;
+};
+
+// The groove and the thumb of a bar as its style draws them.
+std::pair<QRect, QRect> grooveAndThumb(QScrollBar* bar) {
+    struct Open : QScrollBar {
+        using QScrollBar::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    static_cast<Open*>(bar)->initStyleOption(&option);
+    const QStyle* style = bar->style();
+    return {style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar),
+            style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)};
+}
+
+// Where the thumb of a vertical bar sits: 0 at the top, 1 at the bottom.
+double thumbFromTop(QScrollBar* bar) {
+    const auto [groove, thumb] = grooveAndThumb(bar);
+    const int travel = groove.height() - thumb.height();
+    return travel > 0 ? double(thumb.top() - groove.top()) / travel : -1.0;
+}
+
+// `VScroll1` has 1000 at its top: its up arrow makes a module louder, and its thumb shows the
+// level the module plays at, also the level the next module starts at.
+TEST_F(PanelGlue, ModuleVolumeBarRisesUpwardsAndItsThumbShowsTheLevel) {
+    addItem("M", "m.mod", "mod");
+    engine.play();
+    QScrollBar* volume = bar("VScroll1");
+    ASSERT_NE(volume, nullptr);
+    ASSERT_TRUE(volume->isVisible());
+    const int x = volume->width() / 2;
+    const int h = volume->height();
+    auto press = [&](int y) { QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(x, y)); };
+    auto pageAbove = [&] {
+        const auto [groove, thumb] = grooveAndThumb(volume);
+        press((groove.top() + thumb.top()) / 2);
+    };
+    auto drag = [&](int toY) {
+        QTest::mousePress(volume, Qt::LeftButton, {}, grooveAndThumb(volume).second.center());
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, toY), volume->mapToGlobal(QPointF(x, toY)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(volume, &move);
+        QTest::mouseRelease(volume, Qt::LeftButton, {}, QPoint(x, toY));
+    };
+    const struct {
+        const char* action;
+        std::function<void()> act;
+        int level;
+    } steps[] = {
+        {"at start", [] {}, 100},
+        {"up arrow", [&] { press(1); }, 110},
+        {"down arrow", [&] { press(h - 2); }, 100},
+        {"page above the thumb", pageAbove, 150},
+        {"thumb to the top", [&] { drag(0); }, 1000},
+        {"thumb to the bottom", [&] { drag(h); }, 0},
+        {"up arrow at the bottom", [&] { press(1); }, 10},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.action);
+        step.act();
+        EXPECT_EQ(engine.moduleVolume(), step.level);
+        EXPECT_EQ(modules.log.filter("setAmplification").last(),
+                  "setAmplification " + QString::number(step.level));
+        EXPECT_NEAR(thumbFromTop(volume), 1.0 - step.level / 1000.0, 0.06);
+    }
+    // The next module starts at the level the bar shows.
+    engine.stop();
+    engine.play();
+    EXPECT_TRUE(modules.log.contains("setAmplification 10"));
+    // The horizontal bar of design skins is the same level seen sideways.
+    QScrollBar* across = bar("HScroll1");
+    across->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(engine.moduleVolume(), 60);
+    EXPECT_NEAR(thumbFromTop(volume), 0.94, 0.06);
+}
+
+// Buttons act on release inside them, the bar seeks, the labels follow the display model.
+TEST_F(PanelGlue, ButtonsBarAndLabelsReachTheEngine) {
+    audio.fileLength = 60'000;
+    addItems({"A", "B", "C"});
+    select(0);
+    const struct {
+        const char* button;
+        bool playing;
+        bool paused;
+        int index;
+    } steps[] = {
+        {"Playbut", true, false, 0},  {"Pausebut", true, true, 0},     {"Pausebut", true, false, 0},
+        {"Nextbut", true, false, 1},  {"Previousbut", true, false, 0}, {"Stopbut", false, false, 0},
+        {"Nextbut", false, false, 1},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.button);
+        click(step.button);
+        EXPECT_EQ(engine.state().playing, step.playing);
+        EXPECT_EQ(engine.state().paused, step.paused);
+        EXPECT_EQ(index(), step.index);
+    }
+    click("Playbut");
+    auto* axp = window.findChild<PositionBar*>("AXP");
+    ASSERT_NE(axp, nullptr);
+    QTest::mouseClick(axp, Qt::LeftButton, {}, QPoint(axp->width() / 4, 1));
+    EXPECT_TRUE(audio.log.contains(
+        QStringLiteral("from=%1").arg(qRound64(60'000.0 * (axp->width() / 4) / axp->width()))))
+        << audio.log.join(' ').toStdString();
+
+    display.setTitel("T");
+    display.setTitelTip("Tip");
+    display.setInterpret("I");
+    display.setDauer("D");
+    display.setPosit("P");
+    display.setBarFraction(0.5);
+    EXPECT_EQ(titel->text(), "T");
+    EXPECT_EQ(titel->toolTip(), "Tip");
+    EXPECT_EQ(interpret->text(), "I");
+    EXPECT_EQ(dauer->text(), "D");
+    EXPECT_EQ(posit->text(), "P");
+    EXPECT_DOUBLE_EQ(axp->fraction(), 0.5);
+}
+
+// The main window over its real devices, with three short tones in its playback list.
+class MainWindowGlue : public ::testing::Test {
+  protected:
+    class Window : public Marlo {
+      public:
+        using Marlo::Marlo;
+        void showSettingsDialog() override { ++settingsShown; }
+        int settingsShown = 0;
+    };
+
+    void SetUp() override {
+        folder.makeData();
+        Catalogue::setLanguage(UiLanguage::English);
+        auto made = std::make_unique<Window>(folder.folders(), prompts);
+        window = made.get();
+        root = std::make_unique<CompositionRoot>(folder.folders(), prompts, std::move(made));
+        window->loadCollectionEditor(false);
+        LibrarySession& library = *window->library();
+        QDir().mkpath(folder.program() + "media");
+        for (const QString title : {"A", "B", "C"}) {
+            const QString path =
+                writeSineWav(folder.program() + "media/" + title + ".wav", 440, 3000);
+            ASSERT_FALSE(path.isEmpty());
+            library.store.putItemRecord({library.kind, title, path, "Artist", ""});
+            library.playback.append(title);
+        }
+        ASSERT_TRUE(library.store.commit());
+        library.playback.setSelectedIndex(0);
+    }
+    void TearDown() override {
+        if (window->engine() != nullptr) {
+            window->engine()->stopCurrentItem();
+        }
+        root.reset();
+        Catalogue::setLanguage(UiLanguage::German);
+    }
+    const PlayerState& state() { return window->engine()->state(); }
+    int index() { return window->library()->playback.selectedIndex(); }
+
+    TempProgramFolder folder;
+    ScriptedPrompts prompts;
+    std::unique_ptr<CompositionRoot> root;
+    Window* window = nullptr;
+};
+
+// Space, Page Up and Page Down act on release; a held key's repeats and a press alone do nothing.
+TEST_F(MainWindowGlue, KeysActOnReleaseAndIgnoreRepeats) {
+    enum Kind { Release, Repeat, Press };
+    const struct {
+        Qt::Key key;
+        Kind kind;
+        bool playing;
+        bool paused;
+        int index;
+    } steps[] = {
+        {Qt::Key_Space, Press, false, false, 0},     {Qt::Key_Space, Release, true, false, 0},
+        {Qt::Key_Space, Repeat, true, false, 0},     {Qt::Key_Space, Release, true, true, 0},
+        {Qt::Key_Space, Release, true, false, 0},    {Qt::Key_PageDown, Press, true, false, 0},
+        {Qt::Key_PageDown, Release, true, false, 1}, {Qt::Key_PageDown, Repeat, true, false, 1},
+        {Qt::Key_PageUp, Release, true, false, 0},   {Qt::Key_PageUp, Repeat, true, false, 0},
+    };
+    int n = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << ++n);
+        QKeyEvent event(step.kind == Press ? QEvent::KeyPress : QEvent::KeyRelease, step.key,
+                        Qt::NoModifier, QString(), step.kind == Repeat);
+        QApplication::sendEvent(window, &event);
+        EXPECT_EQ(state().playing, step.playing);
+        EXPECT_EQ(state().paused, step.paused);
+        EXPECT_EQ(index(), step.index);
+    }
+}
+
+// Each remote button does what the main window's button does; Settings opens the dialog.
+TEST_F(MainWindowGlue, RemoteButtonsActOnTheEngine) {
+    RemoteLink link(*window);
+    const struct {
+        RemoteButton button;
+        bool playing;
+        bool paused;
+        int index;
+        SlotLook play;  // what the remote's play button then shows
+    } steps[] = {
+        {RemoteButton::Play, true, false, 0, SlotLook::Lit},
+        {RemoteButton::Pause, true, true, 0, SlotLook::Lit},
+        {RemoteButton::Pause, true, false, 0, SlotLook::Lit},
+        {RemoteButton::Next, true, false, 1, SlotLook::Lit},
+        {RemoteButton::Previous, true, false, 0, SlotLook::Lit},
+        {RemoteButton::Stop, false, false, 0, SlotLook::Inactive},
+        {RemoteButton::Next, false, false, 1, SlotLook::Inactive},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << int(step.button) << " to index " << step.index);
+        link.remoteAction(step.button);
+        EXPECT_EQ(state().playing, step.playing);
+        EXPECT_EQ(state().paused, step.paused);
+        EXPECT_EQ(index(), step.index);
+        EXPECT_EQ(link.shownLook(RemoteButton::Play), step.play);
+        const RemoteFacts facts = link.remoteFacts();
+        EXPECT_EQ(facts.playing, step.playing);
+        EXPECT_EQ(facts.atFirst, step.index == 0);
+        EXPECT_FALSE(facts.atLast);
+    }
+    EXPECT_EQ(window->settingsShown, 0);
+    link.remoteAction(RemoteButton::Settings);
+    EXPECT_EQ(window->settingsShown, 1);
+}
+
+// Each remote picture comes from the slot of the main window's button it stands for.
+TEST(RemoteLinkPictures, ComeFromTheSlotsOfTheMatchingButtons) {
+    SlotPictures skinSlots;
+    for (int i = 0; i < kSlotCount; ++i) {
+        QPixmap picture(1, 1);
+        picture.fill(QColor(i, 0, 0));
+        skinSlots[std::size_t(i)] = picture;
+    }
+    const RemotePictures pictures = remotePicturesOf(skinSlots);
+    auto slotOf = [](const QPixmap& picture) {
+        return static_cast<Slot>(picture.toImage().pixelColor(0, 0).red());
+    };
+    using enum Slot;
+    const struct {
+        RemoteButton button;
+        Slot inactive, normal, pressed, lit;
+    } table[] = {
+        {RemoteButton::Play, Play1, Play2, Play3, Play4},
+        {RemoteButton::Pause, Pause1, Pause2, Pause3, Pause4},
+        {RemoteButton::Stop, Stop1, Stop2, Stop3, Stop2},
+        {RemoteButton::Previous, Prev1, Prev2, Prev3, Prev2},
+        {RemoteButton::Next, Next1, Next2, Next3, Next2},
+        {RemoteButton::Settings, Setup1, Setup1, Setup2, Setup1},
+    };
+    for (const auto& row : table) {
+        const auto i =
+            std::size_t(std::find(kRemoteButtons.begin(), kRemoteButtons.end(), row.button) -
+                        kRemoteButtons.begin());
+        SCOPED_TRACE(slotName(row.inactive));
+        EXPECT_EQ(slotOf(pictures[i].inactive), row.inactive);
+        EXPECT_EQ(slotOf(pictures[i].normal), row.normal);
+        EXPECT_EQ(slotOf(pictures[i].pressed), row.pressed);
+        EXPECT_EQ(slotOf(pictures[i].lit), row.lit);
+    }
+}
+
+// The skin's taskbar value: a colour number is BBGGRR; a picture's path gives the picture.
+TEST(RemoteLinkPictures, TaskValueIsAPictureOrAColourInBlueGreenRedOrder) {
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("task.bmp");
+    QImage(4, 2, QImage::Format_RGB32).save(picture);
+    const struct {
+        QString task;
+        QColor colour;
+        bool picture;
+    } table[] = {
+        {"255", QColor(255, 0, 0), false},
+        {"65280", QColor(0, 255, 0), false},
+        {"16711680", QColor(0, 0, 255), false},
+        {"1193046", QColor(0x56, 0x34, 0x12), false},
+        {"", QColor(), false},
+        {"-1", QColor(), false},
+        {"blue", QColor(), false},
+        {picture, QColor(), true},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.task.toStdString());
+        const TaskBackground background = taskBackgroundOf(row.task);
+        EXPECT_EQ(background.colour, row.colour);
+        EXPECT_EQ(!background.picture.isNull(), row.picture);
+    }
+}
+
+}  // namespace
+}  // namespace marlo::test
