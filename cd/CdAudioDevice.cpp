@@ -2,6 +2,8 @@
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
+#include <cdio/paranoia/cdda.h>
+#include <cdio/paranoia/paranoia.h>
 
 #include <cstring>
 
@@ -128,6 +130,16 @@ void CdAudioDevice::openDrive() {
         error_ = kErrNoDisc;
         return;
     }
+    // Paranoia rereads and verifies what a real drive delivers; an image reads as it is.
+    char* messages = nullptr;
+    cdda_ = cdio_cddap_identify_cdio(cdio_, CDDA_MESSAGE_FORGETIT, &messages);
+    cdio_cddap_free_messages(messages);
+    if (cdda_ != nullptr && cdio_cddap_open(cdda_) == 0) {
+        paranoia_ = cdio_paranoia_init(cdda_);
+        // A scratch is skipped after the retries instead of stalling the track for ever.
+        cdio_paranoia_modeset(paranoia_, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+    }
+    paranoiaSector_ = -1;
     toc_ = *toc;
     tocDrive_ = TocDrive(toc_);
     track_ = 1;
@@ -140,6 +152,14 @@ void CdAudioDevice::openDrive() {
 void CdAudioDevice::closeDrive() {
     output_->stop();
     playing_ = paused_ = false;
+    if (paranoia_ != nullptr) {
+        cdio_paranoia_free(paranoia_);
+        paranoia_ = nullptr;
+    }
+    if (cdda_ != nullptr) {
+        cdio_cddap_close_no_free_cdio(cdda_);
+        cdda_ = nullptr;
+    }
     if (cdio_ != nullptr) {
         cdio_destroy(cdio_);
         cdio_ = nullptr;
@@ -196,8 +216,22 @@ int CdAudioDevice::readPcm(qint16* out, int frames) {
     if (sectors <= 0 || cdio_ == nullptr) {
         return 0;
     }
-    if (cdio_read_audio_sectors(cdio_, out, sector - CDIO_PREGAP_SECTORS,
-                                static_cast<uint32_t>(sectors)) != DRIVER_OP_SUCCESS) {
+    if (paranoia_ != nullptr) {
+        if (paranoiaSector_ != sector) {
+            cdio_paranoia_seek(paranoia_, sector - CDIO_PREGAP_SECTORS, SEEK_SET);
+        }
+        for (int i = 0; i < sectors; ++i) {
+            const int16_t* data = cdio_paranoia_read(paranoia_, nullptr);
+            qint16* target = out + static_cast<std::ptrdiff_t>(i) * kFramesPerSector * 2;
+            if (data != nullptr) {
+                std::memcpy(target, data, CDIO_CD_FRAMESIZE_RAW);
+            } else {
+                std::memset(target, 0, CDIO_CD_FRAMESIZE_RAW);
+            }
+        }
+        paranoiaSector_ = sector + sectors;
+    } else if (cdio_read_audio_sectors(cdio_, out, sector - CDIO_PREGAP_SECTORS,
+                                       static_cast<uint32_t>(sectors)) != DRIVER_OP_SUCCESS) {
         // An unreadable stretch plays as silence rather than ending the track.
         std::memset(out, 0, static_cast<std::size_t>(sectors) * CDIO_CD_FRAMESIZE_RAW);
     }

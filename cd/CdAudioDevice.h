@@ -10,6 +10,8 @@
 #include "cd/TocDrive.h"
 
 typedef struct _CdIo CdIo_t;
+typedef struct cdrom_drive_s cdrom_drive_t;
+typedef struct cdrom_paranoia_s cdrom_paranoia_t;
 
 namespace marlo {
 
@@ -75,6 +77,9 @@ class CdAudioDevice : public QObject, public CdDrive {
 
     QString source_;
     CdIo_t* cdio_ = nullptr;
+    cdrom_drive_t* cdda_ = nullptr;
+    cdrom_paranoia_t* paranoia_ = nullptr;
+    int paranoiaSector_ = -1;  // where the next paranoia read lands; the sound thread's own
     DiscToc toc_;
     TocDrive tocDrive_{DiscToc{}};
     std::unique_ptr<PcmOutput> output_;
