@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace marlo {
+
+// What the CD database client reads from a CD drive: whether it is open, and the packed start
+// and length of every track (minutes in the lowest byte, seconds, frames). Implemented by the
+// audio CD device and by a bare table of contents.
+class CdDrive {
+  public:
+    virtual ~CdDrive() = default;
+    virtual bool isOpen() const = 0;
+    virtual void open() = 0;
+    virtual void close() = 0;
+    virtual int trackCount() const = 0;
+    virtual quint32 trackStart(int track) const = 0;
+    virtual quint32 trackLength(int track) const = 0;
+};
+
+}  // namespace marlo

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+
+namespace marlo::cdtool {
+
+// The subcommands of marlo-cd. Each takes the arguments after its name, writes one Key=value
+// line per field to standard output and returns the exit status; on failure a one-line reason
+// goes to standard error.
+int discidCommand(const QStringList& arguments);
+int parseCommand(const QStringList& arguments);
+int lookupCommand(const QStringList& arguments);
+
+// A value on one line: its line ends written as \n.
+QString oneLine(const QString& value);
+// Writes a one-line reason to standard error and returns the failure status.
+int failWith(const QString& reason);
+
+}  // namespace marlo::cdtool

@@ -1,0 +1,29 @@
+// marlo-cd: checks a CD drive or disc image and a CD database server from the command line,
+// with the same code the player uses.
+#include <QCoreApplication>
+#include <functional>
+#include <map>
+
+#include "CdCommands.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    using Command = std::function<int(const QStringList&)>;
+    // Further subcommands join this table.
+    const std::map<QString, Command> commands{
+        {QStringLiteral("discid"), marlo::cdtool::discidCommand},
+        {QStringLiteral("parse"), marlo::cdtool::parseCommand},
+        {QStringLiteral("lookup"), marlo::cdtool::lookupCommand},
+    };
+    const auto command = arguments.isEmpty() ? commands.end() : commands.find(arguments.first());
+    if (command == commands.end()) {
+        QStringList names;
+        for (const auto& entry : commands) {
+            names << entry.first;
+        }
+        return marlo::cdtool::failWith(QStringLiteral("usage: marlo-cd ") +
+                                       names.join(QLatin1Char('|')) + QStringLiteral(" ..."));
+    }
+    return command->second(arguments.mid(1));
+}
