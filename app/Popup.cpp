@@ -44,12 +44,6 @@ bool frmPopup::popUp(const QPoint& at) {
     return exitRequested_;
 }
 
-void frmPopup::dismiss() {
-    if (menu_->isVisible()) {
-        menu_->close();
-    }
-}
-
 void frmPopup::toggleLyrics() {
     // The lyrics window is not part of the program yet; the item keeps its check meanwhile.
     lyricsShown_ = !lyricsShown_;

@@ -18,10 +18,9 @@ class frmPopup : public QWidget {
     ~frmPopup() override;
 
     // Shows `m_pop` at `at` (screen coordinates); returns when the menu closes. True when
-    // "Exit" was chosen.
+    // "Exit" was chosen. While it is open the menu holds the mouse and the keyboard, so a press
+    // anywhere else, on the main window or its labels included, closes it without a choice.
     bool popUp(const QPoint& at);
-    // Closes the menu when it is open (the main window was pressed or activated).
-    void dismiss();
 
     QMenu* menu() const { return menu_; }
     bool lyricsShown() const { return lyricsShown_; }

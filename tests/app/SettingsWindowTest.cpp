@@ -217,6 +217,17 @@ TEST_F(SettingsWindowTest, RightClickPopupOpensSettingsTogglesLyricsAndExits) {
     EXPECT_FALSE(window->popup()->lyricsShown());
     EXPECT_TRUE(window->isVisible());
 
+    // A press on the main window closes the menu without a choice.
+    const QPoint elsewhere = titel->geometry().center();
+    QTimer::singleShot(0, [this, elsewhere] {
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, elsewhere);
+    });
+    QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(window->popup()->lyricsShown());
+    EXPECT_TRUE(window->isVisible());
+
     chooseFromPopup("m_exit");
     QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_FALSE(window->isVisible());
