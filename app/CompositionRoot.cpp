@@ -105,4 +105,10 @@ void CompositionRoot::dropFiles(const QStringList& paths) {
     drop_->onMainWindow(paths);
 }
 
+void CompositionRoot::setModuleFilterMode(int mode) {
+    if (modules_) {
+        modules_->setOption(ModuleLibrary::kOptionFilterMode, mode);
+    }
+}
+
 }  // namespace marlo

@@ -38,6 +38,7 @@ class CompositionRoot final : public PlayerParts {
     Musikform* collectionEditor() override;
     void showCollectionEditor(const QRect& over) override;
     void dropFiles(const QStringList& paths) override;
+    void setModuleFilterMode(int mode) override;
 
   private:
     ProgramFolders folders_;

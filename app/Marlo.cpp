@@ -16,7 +16,9 @@
 #include <QWindow>
 
 #include "app/PlayerPanel.h"
+#include "app/Popup.h"
 #include "app/RemoteLink.h"
+#include "app/SettingsWindow.h"
 #include "app/SkinButtons.h"
 #include "app/Startup.h"
 #include "app/WindowSkin.h"
@@ -395,6 +397,11 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
                 mouse->button() == Qt::LeftButton ||
                 (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton));
             if (!left) {
+                if (event->type() == QEvent::MouseButtonRelease &&
+                    mouse->button() == Qt::RightButton) {
+                    openPopup(mouse->globalPosition().toPoint());
+                    return true;
+                }
                 break;
             }
             const auto phase = event->type() == QEvent::MouseButtonPress

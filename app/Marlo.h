@@ -27,6 +27,8 @@ class PlayerPanel;
 class SkinButtons;
 class TransCtl;
 class WindowSkin;
+class CFG;
+class frmPopup;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -78,8 +80,16 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // empty otherwise.
     const QString& skinSavedAtMinimise() const { return savedSkin_; }
 
-    // Seam the settings dialog fills in: placed over this window, first tab selected, shown.
-    virtual void showSettingsDialog() {}
+    // The settings dialog `CFG`, made on first use: placed over this window, first tab
+    // selected, shown. Null until then.
+    virtual void showSettingsDialog();
+    CFG* settingsDialog() const { return cfg_.get(); }
+    bool zoomFieldEnabled() const { return zoomFieldEnabled_; }
+    void setModuleFilterMode(int mode);
+    // The popup menu at a right-button release on the background or a label; "Exit" closes
+    // the window as its close button does.
+    void openPopup(const QPoint& at);
+    frmPopup* popup() const { return popup_.get(); }
     // The remote-control window stands in while the window is minimised: shown with the title and
     // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
     // when the window is back in its normal state.
@@ -151,6 +161,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     PlayerPanel* panel_ = nullptr;
     // Declared after the library and the engine they bind to, so they go first.
     std::unique_ptr<RemoteLink> remote_;
+    std::unique_ptr<CFG> cfg_;
+    std::unique_ptr<frmPopup> popup_;
 };
 
 }  // namespace marlo

@@ -22,6 +22,8 @@ class PlayerParts {
     virtual void showCollectionEditor(const QRect& over) = 0;
     // Files dropped on the main window.
     virtual void dropFiles(const QStringList& paths) = 0;
+    // The module library's output filter (0 none, 1 low, 2 high, 3 automatic), at once.
+    virtual void setModuleFilterMode(int mode) = 0;
 
   protected:
     ~PlayerParts() = default;

@@ -26,6 +26,41 @@ QString writePicture(const QString& path, const QImage& image) {
     return path;
 }
 
+QString writePlainBitmap(const QString& path, QSize size, QColor colour) {
+    const int width = size.width();
+    const int height = size.height();
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    QByteArray bytes;
+    const auto put = [&bytes](quint32 value, int count) {
+        for (int i = 0; i < count; ++i) {
+            bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
+        }
+    };
+    bytes.append("BM");
+    put(54 + rowBytes * height, 4);
+    put(0, 4);
+    put(54, 4);  // pixels follow the two headers
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(rowBytes * height, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(0, 8);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            put(colour.blue(), 1);
+            put(colour.green(), 1);
+            put(colour.red(), 1);
+        }
+        put(0, rowBytes - width * 3);
+    }
+    return writeFile(path, bytes);
+}
+
 DesignSkin writeDesignSkin(const QString& root, const QString& extraGeneral) {
     DesignSkin skin;
     skin.base = root + "/Yamp/";

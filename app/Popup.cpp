@@ -1,0 +1,53 @@
+#include "app/Popup.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/Marlo.h"
+#include "base/texts/SettingsTexts.h"
+
+namespace marlo {
+namespace {
+
+QAction* addItem(QMenu* menu, const char* name, const TextPair& caption) {
+    QAction* action = menu->addAction(Catalogue::text(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+}  // namespace
+
+frmPopup::frmPopup(Marlo& window) : QWidget(nullptr), window_(window) {
+    setObjectName(QStringLiteral("frmPopup"));
+    setWindowTitle(Catalogue::text(texts::popup::kTitle));
+    menu_ = new QMenu(Catalogue::text(texts::popup::kMenu), this);
+    menu_->setObjectName(QStringLiteral("m_pop"));
+    connect(addItem(menu_, "m_open", texts::popup::kOpen), &QAction::triggered, this,
+            [this] { window_.openCollectionEditor(); });
+    connect(addItem(menu_, "m_set", texts::popup::kSetup), &QAction::triggered, this,
+            [this] { window_.showSettingsDialog(); });
+    menu_->addSeparator();
+    lyrics_ = addItem(menu_, "DispLyrics", texts::popup::kDisplayLyrics);
+    lyrics_->setCheckable(true);
+    connect(lyrics_, &QAction::triggered, this, &frmPopup::toggleLyrics);
+    menu_->addSeparator();
+    connect(addItem(menu_, "m_exit", texts::popup::kExit), &QAction::triggered, this,
+            [this] { exitRequested_ = true; });
+}
+
+frmPopup::~frmPopup() = default;
+
+bool frmPopup::popUp(const QPoint& at) {
+    exitRequested_ = false;
+    lyrics_->setChecked(lyricsShown_);
+    menu_->exec(at);
+    return exitRequested_;
+}
+
+void frmPopup::toggleLyrics() {
+    // The lyrics window is not part of the program yet; the item keeps its check meanwhile.
+    lyricsShown_ = !lyricsShown_;
+    lyrics_->setChecked(lyricsShown_);
+}
+
+}  // namespace marlo

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/Marlo.h"
+#include "app/Popup.h"
+#include "app/SettingsWindow.h"
+#include "base/CaptionSwitch.h"
+#include "skins/SkinRegister.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/SkinPictures.h"
+#include "tests/support/TestFolders.h"
+
+namespace marlo {
+namespace {
+
+// The main window with the two default skins, each with small pictures of its own size.
+class SettingsWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CaptionSwitch::resetForTests();
+        const QString p = tmp.program();
+        SkinRegister skins(p, prompts);
+        skins.writeDefaults();
+        ASSERT_TRUE(skins.writeSkinList(SkinRegister::defaultSkinNames()));
+        for (const auto& [folder, suffix, size] : {std::tuple{"Corro", "", QSize(360, 110)},
+                                                   std::tuple{"Vantel", "2", QSize(300, 140)}}) {
+            const QString base = p + "Bilder/" + folder + "/";
+            test::writePicture(base + "Background" + suffix + ".bmp",
+                               test::framedPicture(size, Qt::darkBlue));
+            for (const char* strip : {"Play", "Stop", "Seek", "Open", "Function"}) {
+                test::writePicture(base + strip + suffix + ".bmp",
+                                   test::framedPicture({60, 80}, Qt::gray));
+            }
+        }
+        test::writePicture(p + "Bilder/Corro/Taskbar.bmp", test::framedPicture({4, 4}, Qt::red));
+        window = std::make_unique<Marlo>(tmp.folders(), prompts);
+        window->settings().skinName = "Standard";
+        window->settings().setOption(option::kFilterAuto, 1);
+        window->settings().videoZoom = 100;
+        window->setSkinList(SkinRegister::defaultSkinNames(), 1);
+        window->applySkin();
+        window->showInitialImages();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        standardSize = window->size();
+    }
+    void TearDown() override {
+        window.reset();
+        CaptionSwitch::resetForTests();
+    }
+
+    CFG* openDialog() {
+        window->showSettingsDialog();
+        CFG* cfg = window->settingsDialog();
+        EXPECT_NE(cfg, nullptr);
+        return cfg;
+    }
+    template <class T>
+    T* child(CFG* cfg, const char* name) {
+        T* widget = cfg->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void chooseInList(CFG* cfg, const QString& name) {
+        auto* combo = child<QComboBox>(cfg, "Combo1");
+        const int entry = combo->findText(name);
+        ASSERT_GE(entry, 0);
+        combo->setCurrentIndex(entry);
+        emit combo->activated(entry);
+    }
+
+    test::TempProgramFolder tmp;
+    test::ScriptedPrompts prompts;
+    std::unique_ptr<Marlo> window;
+    QSize standardSize;
+};
+
+TEST_F(SettingsWindowTest, PagesInOrderAndCaptionsFollowTheLanguage) {
+    CFG* cfg = openDialog();
+    EXPECT_TRUE(cfg->isVisible());
+    EXPECT_EQ(cfg->objectName(), "CFG");
+    auto* tabs = child<QTabWidget>(cfg, "SSTab1");
+    ASSERT_EQ(tabs->count(), 5);
+    const QStringList german = {"Allgemein", "Video", "Skins", "Mod | Pics", "Credits"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(tabs->tabText(i), german[i]);
+    }
+    EXPECT_EQ(cfg->windowTitle(), "Einstellungen");
+    EXPECT_EQ(cfg->check(1)->text(), "Modules über MCI (z.B. Mod4Win MCI) spielen");
+    EXPECT_EQ(child<QPushButton>(cfg, "Command10")->text(), "Löschen");
+    for (int i = 1; i <= option::kCount; ++i) {
+        EXPECT_FALSE(cfg->check(i)->text().isEmpty()) << i;
+    }
+    EXPECT_TRUE(child<QLabel>(cfg, "Label9")->text().startsWith("Version 0."));
+
+    CaptionSwitch::apply("English");
+    EXPECT_EQ(tabs->tabText(0), "General");
+    EXPECT_EQ(cfg->windowTitle(), "Settings");
+    EXPECT_EQ(cfg->check(1)->text(), "Play back modules through MCI device");
+    EXPECT_EQ(cfg->check(11)->text(), "High");
+    EXPECT_EQ(child<QLabel>(cfg, "Label1")->text(), "New zoom factor");
+    EXPECT_EQ(child<QPushButton>(cfg, "Command4")->text(), "Open");
+    EXPECT_EQ(child<QPushButton>(cfg, "Command2")->text(), "Abbruch");
+}
+
+TEST_F(SettingsWindowTest, OkayAppliesSkinIntervalAndOptions) {
+    CFG* cfg = openDialog();
+    EXPECT_EQ(cfg->slideshowInterval(), 2000);
+    EXPECT_FALSE(child<QLineEdit>(cfg, "Text2")->isEnabled());
+    cfg->check(option::kSlideshowPause)->click();
+    EXPECT_TRUE(child<QLineEdit>(cfg, "Text2")->isEnabled());
+    child<QLineEdit>(cfg, "Text2")->setText("4");
+    cfg->check(option::kFilterWeak)->click();
+    EXPECT_FALSE(cfg->check(option::kFilterAuto)->isChecked());
+    chooseInList(cfg, "Vantel's Design");
+    EXPECT_EQ(window->size(), standardSize);  // choosing only previews
+
+    child<QPushButton>(cfg, "Command1")->click();
+    EXPECT_FALSE(cfg->isVisible());
+    EXPECT_EQ(cfg->slideshowInterval(), 4000);
+    const Settings& s = window->settings();
+    EXPECT_EQ(s.skinName, "Vantel's Design");
+    EXPECT_EQ(window->size().width(), 300);
+    EXPECT_TRUE(s.isSet(option::kSlideshowPause));
+    EXPECT_EQ(s.slideshowPause, 4);
+    EXPECT_TRUE(s.isSet(option::kFilterWeak));
+    EXPECT_FALSE(s.isSet(option::kFilterAuto));
+
+    // Opened again, the dialog is the same window with the same values.
+    window->showSettingsDialog();
+    EXPECT_EQ(window->settingsDialog(), cfg);
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text2")->text(), "4");
+}
+
+TEST_F(SettingsWindowTest, CancelRestoresEveryFieldAndKeepsTheChosenSkinName) {
+    CFG* cfg = openDialog();
+    std::array<bool, option::kCount + 1> before{};
+    for (int i = 1; i <= option::kCount; ++i) {
+        before[static_cast<size_t>(i)] = cfg->check(i)->isChecked();
+    }
+    for (int i : {1, 4, 6, 9, 13, 16, 18}) {
+        cfg->check(i)->click();
+    }
+    child<QLineEdit>(cfg, "Text1")->setText("250");
+    child<QLineEdit>(cfg, "Text2")->setText("9");
+    child<QLineEdit>(cfg, "Text3")->setText("77");
+    chooseInList(cfg, "Vantel's Design");
+
+    child<QPushButton>(cfg, "Command2")->click();
+    EXPECT_FALSE(cfg->isVisible());
+    for (int i = 1; i <= option::kCount; ++i) {
+        EXPECT_EQ(cfg->check(i)->isChecked(), before[static_cast<size_t>(i)]) << i;
+    }
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text1")->text(), "100");
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text2")->text(), "2");
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text3")->text(), "0");
+    EXPECT_FALSE(child<QLineEdit>(cfg, "Text2")->isEnabled());
+    EXPECT_EQ(cfg->slideshowInterval(), 2000);
+    EXPECT_FALSE(window->settings().isSet(option::kRepeatAll));
+    // The list choice stays the current skin; the window keeps its look until the next Okay.
+    EXPECT_EQ(window->settings().skinName, "Vantel's Design");
+    EXPECT_EQ(window->size(), standardSize);
+}
+
+TEST_F(SettingsWindowTest, SaveFromTheDialogListsTheSkinAndDeleteSelectsTheFirst) {
+    CFG* cfg = openDialog();
+    auto* combo = child<QComboBox>(cfg, "Combo1");
+    combo->setEditText("Mine");
+    child<QPushButton>(cfg, "Command9")->click();
+    EXPECT_EQ(window->skinList(), QStringList({"Vantel's Design", "Standard", "Mine"}));
+    EXPECT_EQ(combo->currentText(), "Mine");
+    prompts.answers = {PromptAnswer::Yes};
+    child<QPushButton>(cfg, "Command10")->click();
+    EXPECT_EQ(window->skinList(), SkinRegister::defaultSkinNames());
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(combo->count(), 2);
+}
+
+// Chooses `item` of the popup menu once it is up.
+void chooseFromPopup(const char* item) {
+    QTimer::singleShot(0, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
+        ASSERT_NE(action, nullptr);
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+}
+
+TEST_F(SettingsWindowTest, RightClickPopupOpensSettingsTogglesLyricsAndExits) {
+    QWidget* titel = window->findChild<QWidget*>("Titel");
+    chooseFromPopup("m_set");
+    QTest::mouseClick(titel, Qt::RightButton);
+    ASSERT_NE(window->popup(), nullptr);
+    EXPECT_EQ(window->popup()->objectName(), "frmPopup");
+    ASSERT_NE(window->settingsDialog(), nullptr);
+    EXPECT_TRUE(window->settingsDialog()->isVisible());
+    window->settingsDialog()->hide();
+
+    QWidget* background = window->findChild<QWidget*>("Maske");
+    chooseFromPopup("DispLyrics");
+    QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(window->popup()->lyricsShown());
+    chooseFromPopup("DispLyrics");
+    QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(window->popup()->lyricsShown());
+    EXPECT_TRUE(window->isVisible());
+
+    // A press on the main window closes the menu without a choice.
+    const QPoint elsewhere = titel->geometry().center();
+    QTimer::singleShot(0, [this, elsewhere] {
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, elsewhere);
+    });
+    QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(window->popup()->lyricsShown());
+    EXPECT_TRUE(window->isVisible());
+
+    chooseFromPopup("m_exit");
+    QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QFile::exists(tmp.program() + "Set.cfg"));
+}
+
+}  // namespace
+}  // namespace marlo
