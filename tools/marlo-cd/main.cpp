@@ -1,10 +1,11 @@
-// marlo-cd: checks a CD drive or disc image and a CD database server from the command line,
-// with the same code the player uses.
+// marlo-cd: checks a CD drive or disc image, a CD database server and a lyrics server from the
+// command line, with the same code the player uses.
 #include <QCoreApplication>
 #include <functional>
 #include <map>
 
 #include "CdCommands.h"
+#include "LyricsCommand.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("discid"), marlo::cdtool::discidCommand},
         {QStringLiteral("parse"), marlo::cdtool::parseCommand},
         {QStringLiteral("lookup"), marlo::cdtool::lookupCommand},
+        {QStringLiteral("lyrics"), marlo::runLyricsCommand},
     };
     const auto command = arguments.isEmpty() ? commands.end() : commands.find(arguments.first());
     if (command == commands.end()) {
