@@ -23,6 +23,7 @@
 #include "app/Startup.h"
 #include "app/WindowSkin.h"
 #include "base/CaptionSwitch.h"
+#include "base/RemoteKeys.h"
 #include "base/WidgetHelpers.h"
 #include "base/texts/StartupTexts.h"
 #include "library/AddDroppedFiles.h"
@@ -442,20 +443,9 @@ void Marlo::keyPressEvent(QKeyEvent* event) {
 }
 
 void Marlo::keyReleaseEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat()) {
-        switch (event->key()) {
-            case Qt::Key_Space:
-                RemoteMarlo(32);
-                return;
-            case Qt::Key_PageUp:
-                RemoteMarlo(33);
-                return;
-            case Qt::Key_PageDown:
-                RemoteMarlo(34);
-                return;
-            default:
-                break;
-        }
+    if (const int code = remotekey::fromQtKey(event->key()); code != 0 && !event->isAutoRepeat()) {
+        RemoteMarlo(code);
+        return;
     }
     if (event->key() == Qt::Key_F4 && !event->isAutoRepeat() &&
         (altF4Pressed_ || (event->modifiers() & Qt::AltModifier))) {

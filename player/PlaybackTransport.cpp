@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/RemoteKeys.h"
 #include "base/Settings.h"
 #include "base/TimeText.h"
 #include "base/texts/PlaybackTexts.h"
@@ -15,12 +16,6 @@
 #include "player/PlaybackEngine.h"
 
 namespace marlo {
-
-namespace {
-constexpr int kKeySpace = 32;
-constexpr int kKeyPageUp = 33;
-constexpr int kKeyPageDown = 34;
-}  // namespace
 
 bool PlaybackEngine::deferWhileStarting(std::function<void()> action) {
     if (!starting_) {
@@ -250,13 +245,13 @@ void PlaybackEngine::loadCurrentItem() {
 
 void PlaybackEngine::remoteKey(int keyCode) {
     switch (keyCode) {
-        case kKeySpace:
+        case remotekey::kPlayPause:
             state_.playing ? pause() : play();
             break;
-        case kKeyPageUp:
+        case remotekey::kPrevious:
             previous();
             break;
-        case kKeyPageDown:
+        case remotekey::kNext:
             next();
             break;
         default:
