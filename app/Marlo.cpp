@@ -182,16 +182,13 @@ SkinButtons& Marlo::skinButtons() {
 bool Marlo::useSkin(const QString& name) {
     SkinLoader::ApplyOptions options;
     options.positionBar = settings_.isSet(option::kPositionBar);
-    PlaybackEngine* player = engine();
-    options.currentIsModule =
-        player != nullptr &&
-        player->state().itemType.compare(QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+    options.currentIsModule = display_.moduleItem();
     QString laidOn = name;
     const bool used = windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), options);
     if (used) {
         settings_.skinName = laidOn;
     }
-    if (player != nullptr) {
+    if (PlaybackEngine* player = engine()) {
         player->setShapedSkin(skinButtons().kind() == SkinKind::Design);
     }
     return used;

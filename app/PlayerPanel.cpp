@@ -58,7 +58,6 @@ PlayerPanel::PlayerPanel(QWidget* window, DisplayModel& model, Labels labels)
 }
 
 void PlayerPanel::connectEngine(PlaybackEngine& engine) {
-    engine_ = &engine;
     connect(buttons_, &SkinButtons::released, &engine, [&engine](SkinButton which) {
         switch (which) {
             case SkinButton::Play:
@@ -111,7 +110,7 @@ void PlayerPanel::render() {
     bar_->setFraction(model_.barFraction());
     vscroll_->setVisible(model_.vscrollVisible());
     hscroll_->setVisible(model_.hscrollVisible());
-    buttons_->showLooks(model_, engine_ != nullptr && engine_->state().paused);
+    buttons_->showLooks(model_, model_.paused());
 }
 
 }  // namespace marlo

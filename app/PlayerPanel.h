@@ -39,7 +39,6 @@ class PlayerPanel : public QObject {
     DisplayModel& model_;
     Labels labels_;
     SkinButtons* buttons_;
-    PlaybackEngine* engine_ = nullptr;
     PositionBar* bar_;
     QScrollBar* vscroll_;
     QScrollBar* hscroll_;

@@ -146,7 +146,6 @@ void RemoteLink::hide() {
 
 RemoteFacts RemoteLink::remoteFacts() const {
     RemoteFacts facts;
-    const PlaybackEngine* engine = window_.engine();
     LibrarySession* library = window_.library();
     if (library != nullptr) {
         const int count = library->playback.count();
@@ -155,7 +154,7 @@ RemoteFacts RemoteLink::remoteFacts() const {
         facts.atFirst = selected <= 0;
         facts.atLast = selected >= count - 1;
     }
-    facts.playing = engine != nullptr && engine->state().playing;
+    facts.playing = window_.display().playing();
     facts.repeatAll = window_.settings().isSet(option::kRepeatAll);
     return facts;
 }
@@ -194,8 +193,7 @@ SlotLook RemoteLink::shownLook(RemoteButton button) const {
     if (button == RemoteButton::Settings) {
         return SlotLook::Normal;
     }
-    const PlaybackEngine* engine = window_.engine();
-    const bool paused = engine != nullptr && engine->state().paused;
+    const bool paused = window_.display().paused();
     const Slot slot =
         SkinButtons::lookSlot(mainButton(button), lookOf(window_.display(), button), paused);
     const int offset = static_cast<int>(slot) - static_cast<int>(firstSlot(button));

@@ -31,6 +31,10 @@ class DisplayModel : public QObject {
     ButtonLook stop() const { return stop_; }
     ButtonLook next() const { return next_; }
     ButtonLook previous() const { return previous_; }
+    // What plays: windows choose pictures and looks by it without asking the engine.
+    bool playing() const { return playing_; }
+    bool paused() const { return paused_; }
+    bool moduleItem() const { return moduleItem_; }  // the current item is a tracker module
 
     void setTitel(const QString& text) { set(titel_, text); }
     void setTitelTip(const QString& text) { set(titelTip_, text); }
@@ -49,6 +53,9 @@ class DisplayModel : public QObject {
     void setStop(ButtonLook look) { set(stop_, look); }
     void setNext(ButtonLook look) { set(next_, look); }
     void setPrevious(ButtonLook look) { set(previous_, look); }
+    void setPlaying(bool playing) { set(playing_, playing); }
+    void setPaused(bool paused) { set(paused_, paused); }
+    void setModuleItem(bool module) { set(moduleItem_, module); }
     // Play, Pause and Stop together.
     void setTransport(ButtonLook look);
 
@@ -74,6 +81,9 @@ class DisplayModel : public QObject {
     ButtonLook stop_ = ButtonLook::Idle;
     ButtonLook next_ = ButtonLook::Enabled;
     ButtonLook previous_ = ButtonLook::Enabled;
+    bool playing_ = false;
+    bool paused_ = false;
+    bool moduleItem_ = false;
 };
 
 }  // namespace marlo

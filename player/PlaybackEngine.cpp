@@ -170,7 +170,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
         state_.cdTrack = entry.left(2).toInt();
         state_.title = entry.mid(4);
         state_.path = QStringLiteral("cdaudio");
-        state_.itemType.clear();
+        setItemType(QString());
         state_.cdTrackCount = cd_->trackCount();
         state_.cdId = cd_->discId();
         const CdInfo info = library_.store.ReadCdInfo(state_.cdId, state_.cdTrackCount);
@@ -185,7 +185,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
     state_.title = item.title;
     state_.path = item.path;
     state_.artist = item.artist;
-    state_.itemType = item.typeTag;
+    setItemType(item.typeTag);
     return Outcome::Done;
 }
 
@@ -255,7 +255,7 @@ PlaybackEngine::Outcome PlaybackEngine::startModule(const QString& playPath) {
     state_.modulePlay = lib.playModule(state_.moduleHandle, true);
     state_.length = info.songLength;
     state_.moduleAboveZero = false;
-    state_.playing = true;
+    setPlaying(true);
     zeitmod_.start();
     return Outcome::Done;
 }
@@ -354,7 +354,7 @@ void PlaybackEngine::showDeviceError() {
     display_.setPosit(QString());
     display_.setInterpret(QString());
     display_.setTransport(ButtonLook::Idle);
-    state_.playing = false;
+    setPlaying(false);
     state_.loadOnly = false;
 }
 
@@ -411,7 +411,7 @@ void PlaybackEngine::showItem(bool member) {
 
 void PlaybackEngine::finishStart() {
     if (!state_.loadOnly) {
-        state_.playing = true;
+        setPlaying(true);
         // A file shows its own running time from its start, not what the item before left
         // there ("Patt. 0 - Row 0" after a module), even if it ends before the first notice.
         if (state_.route == PlaybackRoute::AudioDevice ||
@@ -459,7 +459,7 @@ void PlaybackEngine::stopCurrentItem() {
     if (state_.path.isEmpty()) {
         return;
     }
-    state_.playing = false;
+    setPlaying(false);
     state_.title.clear();
     streamingTimer_.stop();
     const MediaKind kind = library_.kind;
@@ -506,9 +506,9 @@ void PlaybackEngine::stopCurrentItem() {
     display_.setInterpretTip(QString());
     display_.setTitelTip(QString());
     state_.archivePath.clear();
-    state_.itemType.clear();
+    setItemType(QString());
     state_.closeViewer = false;
-    state_.paused = false;
+    setPaused(false);
     devices_.audio.setFileName(QString());
     devices_.audio.setDeviceType(QString());
     emit itemStopped();

@@ -134,6 +134,11 @@ class PlaybackEngine : public QObject {
     bool deferWhileStarting(std::function<void()> action);
     void runDeferred();
 
+    // The state the windows see goes through the display model as it changes.
+    void setPlaying(bool playing);
+    void setPaused(bool paused);
+    void setItemType(const QString& type);
+
     PlaybackRouteBase* routeFor(PlaybackRoute route) const;
     bool isModuleType() const;
     bool isMp3Type() const;

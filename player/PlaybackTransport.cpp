@@ -53,7 +53,7 @@ void PlaybackEngine::itemFinished() {
     if (deferWhileStarting([this] { itemFinished(); })) {
         return;
     }
-    state_.playing = false;
+    setPlaying(false);
     PlaybackList& list = library_.playback;
     const bool repeatAll = settings_.isSet(option::kRepeatAll);
     const bool repeatOne = settings_.isSet(option::kRepeatOne);
@@ -85,7 +85,7 @@ void PlaybackEngine::moduleFinished() {
         return;
     }
     zeitmod_.stop();
-    state_.playing = false;
+    setPlaying(false);
     const bool last = lastEntry();
     stopCurrentItem();
     PlaybackList& list = library_.playback;
@@ -140,7 +140,7 @@ void PlaybackEngine::play() {
     }
     if (state_.paused) {
         resumeRoute();
-        state_.paused = false;
+        setPaused(false);
         display_.setPause(ButtonLook::Playing);
     } else if (state_.playing) {
         display_.setPlay(ButtonLook::Playing);
@@ -161,11 +161,11 @@ void PlaybackEngine::pause() {
     }
     if (state_.paused) {
         resumeRoute();
-        state_.paused = false;
+        setPaused(false);
         display_.setPause(ButtonLook::Playing);
     } else {
         pauseRoute();
-        state_.paused = true;
+        setPaused(true);
         display_.setPause(ButtonLook::Idle);
     }
 }
@@ -181,7 +181,7 @@ void PlaybackEngine::stop() {
     if (list.selectedIndex() < 0) {
         list.setSelectedIndex(0);
     }
-    state_.paused = false;
+    setPaused(false);
     state_.closeViewer = true;
     const QString path = state_.path;
     stopCurrentItem();
@@ -445,6 +445,21 @@ void PlaybackEngine::setModuleVolume(int level) {
     if (state_.route == PlaybackRoute::ModuleLibrary && state_.moduleHandle != 0) {
         devices_.modules.setAmplification(volume_);
     }
+}
+
+void PlaybackEngine::setPlaying(bool playing) {
+    state_.playing = playing;
+    display_.setPlaying(playing);
+}
+
+void PlaybackEngine::setPaused(bool paused) {
+    state_.paused = paused;
+    display_.setPaused(paused);
+}
+
+void PlaybackEngine::setItemType(const QString& type) {
+    state_.itemType = type;
+    display_.setModuleItem(isModuleType());
 }
 
 }  // namespace marlo
