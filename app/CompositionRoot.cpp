@@ -75,7 +75,7 @@ void CompositionRoot::showCollectionEditor(const QRect& over) {
     if (library_->kind == MediaKind::Pictures) {
         engine_->stop();
     }
-    engine_->blinker().stop();
+    engine_->stopBlinking();
     editors_->showCollectionEditor(over);
 }
 

@@ -51,11 +51,14 @@ class PlaybackEngine : public QObject {
     void setShapedSkin(bool shaped) { shapedSkin_ = shaped; }
 
     const PlayerState& state() const { return state_; }
-    QTimer& blinker() { return blinker_; }
-    QTimer& moduleTimer() { return zeitmod_; }
+    // The engine's timers, to watch; only the engine starts and stops them.
+    const QTimer& blinker() const { return blinker_; }
+    const QTimer& moduleTimer() const { return zeitmod_; }
     // Runs while the streaming control plays the current item; the video window hangs its own
     // work on the same ticks.
-    QTimer& streamingTimer() { return streamingTimer_; }
+    const QTimer& streamingTimer() const { return streamingTimer_; }
+    // Opening the collection editor ends the blink of a missing file.
+    void stopBlinking() { blinker_.stop(); }
     // How long a start waits for the streaming control to get ready.
     void setReadyWaitLimit(int ms) { readyWaitMs_ = ms; }
     int moduleVolume() const { return volume_; }
