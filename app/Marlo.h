@@ -120,6 +120,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void unloadOtherWindows() override;
     void releaseWindowShape() override;
 
+    // The other windows in the order shut-down closes them.
+    static QList<QWidget*> closingOrder(QList<QWidget*> windows);
+
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
