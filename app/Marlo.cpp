@@ -10,10 +10,12 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/PlayerPanel.h"
 #include "app/Popup.h"
@@ -75,9 +77,13 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     maske_->setObjectName(QStringLiteral("Maske"));
     maske_->installEventFilter(this);
 
-    addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(270, 60, 1000, 240));
+    // The skins' button column starts at the top left; the caption goes to the right end of the
+    // artist line, inside the dark display where the yellow text reads on both default skins.
+    QLabel* caption =
+        addLabel("Label1", Catalogue::text(texts::kProgramName), twipsRect(4195, 480, 600, 200));
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     titel_ = addLabel("Titel", QString(), twipsRect(1300, 240, 3495, 240));
-    QLabel* interpret = addLabel("Interpret", QString(), twipsRect(1300, 480, 3495, 200));
+    QLabel* interpret = addLabel("Interpret", QString(), twipsRect(1300, 480, 2850, 200));
     QLabel* dauer = addLabel("Dauer", QString(), twipsRect(1300, 680, 1700, 220));
     QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
     panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
@@ -360,11 +366,38 @@ void Marlo::stopPlayback() {
 // Stopping the item has already removed a member extracted for it.
 void Marlo::deleteExtractedMember() {}
 
+QList<QWidget*> Marlo::closingOrder(QList<QWidget*> windows) {
+    // The editors go first, the popup menu and the settings dialog last; windows not named
+    // here follow in the order given.
+    static const char* const kOrder[] = {"Musikform",   "Editierform", "Controller",
+                                         "VideoPlayer", "DisplayPic",  "DisplayLyrics",
+                                         "frmMatches",  "frmPopup",    "CFG"};
+    const auto rank = [](const QWidget* w) {
+        const auto* found = std::find_if(std::begin(kOrder), std::end(kOrder), [w](const char* n) {
+            return w->objectName() == QLatin1String(n);
+        });
+        return found - std::begin(kOrder);
+    };
+    std::stable_sort(windows.begin(), windows.end(),
+                     [&rank](const QWidget* a, const QWidget* b) { return rank(a) < rank(b); });
+    return windows;
+}
+
 void Marlo::unloadOtherWindows() {
     // Other windows are created on first use as children of nothing; close every one still open
-    // so the program ends with the main window.
+    // so the program ends with the main window. Closing one may delete another.
+    QList<QWidget*> open;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible()) {
+            open << w;
+        }
+    }
+    QList<QPointer<QWidget>> ordered;
+    for (QWidget* w : closingOrder(open)) {
+        ordered << w;
+    }
+    for (const QPointer<QWidget>& w : ordered) {
+        if (w) {
             w->close();
         }
     }

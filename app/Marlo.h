@@ -29,6 +29,7 @@ class TransCtl;
 class WindowSkin;
 class CFG;
 class frmPopup;
+struct TaskBackground;
 
 // The main window: frameless, drawn by the skin, moved by dragging any of its labels. Its load
 // brings the program up and closing it takes the program down.
@@ -84,7 +85,14 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // selected, shown. Null until then.
     virtual void showSettingsDialog();
     CFG* settingsDialog() const { return cfg_.get(); }
+    // The dialog, made (hidden) when it is not yet.
+    CFG& settingsWindow();
+    // The remote-control window's background at minimise: the skin's taskbar picture, else the
+    // colour of the settings dialog's swatch.
+    TaskBackground remoteBackground();
     bool zoomFieldEnabled() const { return zoomFieldEnabled_; }
+    // The skin list's entry start-up selected, -1 for none.
+    int selectedSkin() const { return selectedSkin_; }
     void setModuleFilterMode(int mode);
     // The popup menu at a right-button release on the background or a label; "Exit" closes
     // the window as its close button does.
@@ -119,6 +127,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void deleteExtractedMember() override;
     void unloadOtherWindows() override;
     void releaseWindowShape() override;
+
+    // The other windows in the order shut-down closes them.
+    static QList<QWidget*> closingOrder(QList<QWidget*> windows);
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -132,8 +132,7 @@ void RemoteLink::show() {
             controller_->refreshLooks();
         });
     }
-    controller_->fill(window_.display().ticker(),
-                      taskBackgroundOf(window_.skins().definition().task),
+    controller_->fill(window_.display().ticker(), window_.remoteBackground(),
                       remotePicturesOf(window_.skinButtons().pictures()));
     controller_->present();
 }

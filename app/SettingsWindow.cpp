@@ -20,6 +20,7 @@
 #include "base/PlaceWindow.h"
 #include "base/texts/CaptionTexts.h"
 #include "base/texts/SettingsTexts.h"
+#include "base/texts/SkinTexts.h"
 #include "platform/Prompts.h"
 #include "skins/SkinFiles.h"
 #include "skins/SkinRegister.h"
@@ -100,7 +101,8 @@ CFG::CFG(Marlo& window, Prompts& prompts)
     form_ = SettingsForm::fromSettings(window_.settings(), window_.zoomFieldEnabled());
     slideshowMs_ = form_.applyTo(window_.settings());
     showForm();
-    showSkinList(static_cast<int>(skinList_.indexOf(window_.settings().skinName)));
+    // Start-up chose the entry that matches the skin name without regard to case.
+    showSkinList(window_.selectedSkin());
     selectSkinPreviews(window_.settings().skinName);
 }
 
@@ -498,6 +500,10 @@ void CFG::importDesign(const QString& path) {
     }
     const SkinRegister skins(window_.folders().program, prompts_);
     const YampImport::Result result = YampImport::run(path, draft_.taskColour, skins, skinList_);
+    if (!result.refusal.isEmpty()) {
+        prompts_.inform(Catalogue::title(texts::kDesignNotImported), result.refusal,
+                        PromptIcon::Warning);
+    }
     if (result.listIndex < 0) {
         return;
     }

@@ -44,6 +44,8 @@ class CFG : public QWidget, public CaptionedWindow {
     int slideshowInterval() const { return slideshowMs_; }
     const SettingsForm& form() const { return form_; }
     const SkinDraft& draft() const { return draft_; }
+    // The taskbar colour of the swatch `Picture1`.
+    QColor taskColour() const { return draft_.taskColour; }
     QCheckBox* check(int index) const { return checks_.at(static_cast<size_t>(index)); }
 
     // Choosing an entry of `Combo1`: the current skin name, previews of it.

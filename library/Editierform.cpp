@@ -79,6 +79,7 @@ Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* p
     lyricsLabel_ = named(new QLabel(german(caption::kLyricsServerLabel), this), "Label3");
     lyricsServers_ = named(new QComboBox(this), "Combo3");
     lyricsServers_->setEditable(true);
+    timerLabel_ = named(new QLabel(german(caption::kTimerLabel), this), "Label4");
     serverLog_ = named(new QPlainTextEdit(this), "Serverlog");
     serverLog_->setReadOnly(true);
     progress_ = named(new QLabel(this), "Progress");
@@ -103,7 +104,9 @@ Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* p
     grid->addWidget(cddbServers_, 5, 1, 1, 3);
     grid->addWidget(lyricsLabel_, 6, 0);
     grid->addWidget(lyricsServers_, 6, 1, 1, 3);
-    grid->addWidget(serverLog_, 7, 0, 1, 4);
+    // Heads the server log, whose exchanges run against the network reply timers.
+    grid->addWidget(timerLabel_, 7, 0, 1, 4);
+    grid->addWidget(serverLog_, 8, 0, 1, 4);
     resize(480, 360);
 
     connect(actions_, &QComboBox::activated, this, &Editierform::runAction);
@@ -138,6 +141,7 @@ void Editierform::applyEnglishCaptions() {
     save_->setText(english(caption::kBefehl1));
     cancel_->setText(english(caption::kBefehl2));
     nextTrack_->setText(english(caption::kBefehl4));
+    timerLabel_->setText(english(caption::kTimerLabel));
 }
 
 void Editierform::open(Mode mode, const QString& title) {

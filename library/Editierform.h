@@ -97,6 +97,7 @@ class Editierform : public QWidget, public CaptionedWindow {
     QLabel* cddbLabel_;
     QComboBox* cddbServers_;
     QLabel* lyricsLabel_;
+    QLabel* timerLabel_;
     QComboBox* lyricsServers_;
     QPlainTextEdit* serverLog_;
     QLabel* progress_;

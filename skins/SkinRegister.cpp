@@ -1,10 +1,12 @@
 #include "skins/SkinRegister.h"
 
 #include "base/IniAccess.h"
+#include "base/texts/SkinTexts.h"
 #include "base/texts/StartupTexts.h"
 #include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "platform/TextCodec.h"
+#include "skins/SkinFiles.h"
 #include "skins/SkinLoader.h"
 
 namespace marlo {
@@ -46,6 +48,18 @@ constexpr IniEntry kDefaultRegister[] = {
     {"Standard", "Open", "Bilder/Corro/Open.bmp", true},
     {"Standard", "Functions", "Bilder/Corro/Function.bmp", true},
 };
+
+// Empty when the file reads as a design file: every design skin lays a background picture.
+QString designRefusal(const QString& designPath) {
+    const SkinIni design(designPath);
+    if (!design.exists()) {
+        return Catalogue::text(texts::kSkinDesignMissing).arg(designPath);
+    }
+    if (design.value(QStringLiteral("General"), QStringLiteral("Bitmap")).trimmed().isEmpty()) {
+        return Catalogue::body(texts::kDesignNotImported).arg(designPath);
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -115,6 +129,11 @@ YampImport::Result YampImport::run(const QString& designPath, const QColor& task
     // Exact comparison: an existing registration stays, whatever design file it names.
     result.listIndex = static_cast<int>(skinList.indexOf(result.name));
     if (result.listIndex >= 0) {
+        return result;
+    }
+    if (const QString refusal = designRefusal(designPath); !refusal.isEmpty()) {
+        result.refusal = refusal;
+        result.listIndex = -1;
         return result;
     }
     if (!skins.registerDesign(result.name, designPath, taskColour) ||

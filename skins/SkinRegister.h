@@ -45,9 +45,12 @@ class YampImport {
         QString name;             // the skin's name: the file name up to its first "."
         bool registered = false;  // false: the name was listed already (or is empty)
         int listIndex = -1;       // its entry in the list, to select and preview
+        QString refusal;          // why a file that is no design file was not registered
     };
 
     // `skinList` is the settings dialog's list; a new name is appended to it and to the file.
+    // A file that cannot be read, or has no background in its [General] section, registers
+    // nothing and says why.
     static Result run(const QString& designPath, const QColor& taskColour,
                       const SkinRegister& skins, QStringList& skinList);
 

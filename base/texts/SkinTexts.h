@@ -55,4 +55,11 @@ inline constexpr MessagePair kSkinPicturesMissing{
      "Diese Skin-Bilder konnten nicht geladen werden:\n%1\n\nDie Knöpfe werden ohne Bilder "
      "gezeigt. Eine neue Installation von Marlo bringt die Bilder zurück."}};
 
+// An import refused: the file is not a design file the skins can be read from.
+inline constexpr MessagePair kDesignNotImported{
+    {"Import", "Import"},
+    {"\"%1\" was not imported: it holds no [General] section with a background \"Bitmap\".",
+     "\"%1\" wurde nicht importiert: Die Datei enthält keinen Abschnitt [General] mit einem "
+     "Hintergrund \"Bitmap\"."}};
+
 }  // namespace marlo::texts

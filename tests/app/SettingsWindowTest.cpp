@@ -14,8 +14,11 @@
 #include "app/Marlo.h"
 #include "app/Popup.h"
 #include "app/SettingsWindow.h"
+#include "app/SkinButtons.h"
 #include "base/CaptionSwitch.h"
+#include "skins/Controller.h"
 #include "skins/SkinRegister.h"
+#include "skins/TransCtl.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SkinPictures.h"
 #include "tests/support/TestFolders.h"
@@ -232,6 +235,49 @@ TEST_F(SettingsWindowTest, RightClickPopupOpensSettingsTogglesLyricsAndExits) {
     QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(QFile::exists(tmp.program() + "Set.cfg"));
+}
+
+// What start-up found reaches the dialog: the list entry it chose without regard to case, and the
+// zoom field enabled by a saved "user defined" video size.
+TEST_F(SettingsWindowTest, StartUpsSkinChoiceAndZoomFlagReachTheDialog) {
+    window->settings().skinName = "vantel's design";
+    window->setSkinList(SkinRegister::defaultSkinNames(), 0);
+    window->setZoomFieldEnabled(true);
+    CFG* cfg = openDialog();
+    auto* combo = child<QComboBox>(cfg, "Combo1");
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(combo->currentText(), "Vantel's Design");
+    EXPECT_TRUE(child<QLineEdit>(cfg, "Text1")->isEnabled());
+}
+
+// Minimising with a skin that has no taskbar picture: the remote control takes the colour of
+// the dialog's swatch, the one "Color" chose; the dialog is made for it but stays hidden.
+TEST_F(SettingsWindowTest, MinimisingWithoutTaskbarPictureTakesTheSwatchColour) {
+    ASSERT_TRUE(window->useSkin("Vantel's Design"));
+    CFG* cfg = &window->settingsWindow();
+    EXPECT_FALSE(cfg->isVisible());
+    prompts.colours.push_back(QColor(0x12, 0x34, 0x56));
+    QMetaObject::invokeMethod(child<QPushButton>(cfg, "Command12"), "click");
+    ASSERT_EQ(cfg->taskColour(), QColor(0x12, 0x34, 0x56));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      window->skinButtons().button(SkinButton::Mini)->pos() + QPoint(10, 6));
+    ASSERT_TRUE(window->isMinimized());
+    Controller* remote = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* c = qobject_cast<Controller*>(w)) {
+            remote = c;
+        }
+    }
+    ASSERT_NE(remote, nullptr);
+    EXPECT_EQ(remote->backgroundColour(), QColor(0x12, 0x34, 0x56));
+    EXPECT_FALSE(cfg->isVisible());
+    window->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !remote->isVisible(); }));
+
+    // "Standard" has its taskbar picture: that goes to the remote.
+    ASSERT_TRUE(window->useSkin("Standard"));
+    EXPECT_FALSE(window->remoteBackground().picture.isNull());
 }
 
 }  // namespace

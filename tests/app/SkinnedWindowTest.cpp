@@ -8,8 +8,8 @@
 
 #include "app/Marlo.h"
 #include "app/SkinButtons.h"
-#include "base/IniAccess.h"
 #include "base/CaptionSwitch.h"
+#include "base/IniAccess.h"
 #include "skins/SkinRegister.h"
 #include "skins/TransCtl.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -228,6 +228,58 @@ TEST_F(SkinnedWindowTest, BrokenSkinIsReportedAndStandardTakesOver) {
     EXPECT_FALSE(window->useSkin("Broken"));
     EXPECT_EQ(window->size(), QSize(360, 110));
     EXPECT_EQ(prompts.shown.size(), 1);
+}
+
+// The caption label reads on a strip skin: clear of every button and of the other labels.
+TEST_F(SkinnedWindowTest, CaptionLabelKeepsClearOfButtonsAndLabels) {
+    ASSERT_TRUE(window->useSkin("Standard"));
+    auto* caption = window->findChild<QLabel*>("Label1");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_TRUE(caption->isVisible());
+    EXPECT_TRUE(window->rect().contains(caption->geometry()));
+    for (TransCtl* b : window->findChildren<TransCtl*>()) {
+        if (b->isVisible() && b->objectName() != "Maske") {
+            EXPECT_FALSE(b->geometry().intersects(caption->geometry()))
+                << b->objectName().toStdString();
+        }
+    }
+    for (const char* name : {"Titel", "Interpret", "Dauer", "Posit"}) {
+        EXPECT_FALSE(window->findChild<QLabel*>(name)->geometry().intersects(caption->geometry()))
+            << name;
+    }
+}
+
+// Shut-down closes the other windows editors first, popup menu and settings dialog last; a
+// window it does not know goes after them.
+TEST_F(SkinnedWindowTest, ShutDownClosesTheOtherWindowsInItsOrder) {
+    QStringList closed;
+    struct Recorder : QObject {
+        QStringList& log;
+        explicit Recorder(QStringList& l) : log(l) {}
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Close) {
+                log << o->objectName();
+            }
+            return false;
+        }
+    } recorder(closed);
+    const QStringList shuffled = {"CFG",         "frmSelect",  "frmPopup",      "DisplayPic",
+                                  "Editierform", "frmMatches", "DisplayLyrics", "Controller",
+                                  "VideoPlayer", "Musikform"};
+    std::vector<std::unique_ptr<QWidget>> windows;
+    for (const QString& name : shuffled) {
+        windows.push_back(std::make_unique<QWidget>());
+        windows.back()->setObjectName(name);
+        windows.back()->installEventFilter(&recorder);
+        windows.back()->show();
+    }
+    window->unloadOtherWindows();
+    EXPECT_EQ(closed,
+              QStringList({"Musikform", "Editierform", "Controller", "VideoPlayer", "DisplayPic",
+                           "DisplayLyrics", "frmMatches", "frmPopup", "CFG", "frmSelect"}));
+    for (const auto& w : windows) {
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    }
 }
 
 }  // namespace

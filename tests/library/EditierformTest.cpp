@@ -250,5 +250,26 @@ TEST_F(EditierformTest, DialogFiltersListEveryPatternInQtForm) {
                     .endsWith("Zip, Rar oder Ace komprimert (*.zip *.rar *.ace)"));
 }
 
+// Designed German; the caption switch gives every caption its English text, the timer label too.
+TEST_F(EditierformTest, CaptionSwitchSetsTheEnglishCaptions) {
+    const struct {
+        const char* widget;
+        const char* german;
+        const char* english;
+    } labels[] = {{"Bezeichnung1", "Titel:", "Title:"},
+                  {"Bezeichnung3", "Interpret(in):", "Artist:"},
+                  {"Label4", "Systemtimer:", "System timer:"}};
+    for (const auto& l : labels) {
+        auto* label = form->findChild<QLabel*>(l.widget);
+        ASSERT_NE(label, nullptr) << l.widget;
+        EXPECT_EQ(label->text().toStdString(), l.german);
+    }
+    form->applyEnglishCaptions();
+    for (const auto& l : labels) {
+        EXPECT_EQ(form->findChild<QLabel*>(l.widget)->text().toStdString(), l.english);
+    }
+    EXPECT_EQ(form->windowTitle(), "Edit item");
+}
+
 }  // namespace
 }  // namespace marlo::test

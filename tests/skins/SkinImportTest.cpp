@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "base/Catalogue.h"
 #include "platform/IniFile.h"
 #include "skins/SkinLoader.h"
 #include "skins/SkinRegister.h"
@@ -17,6 +22,16 @@ class SkinImportTest : public ::testing::Test {
         list = SkinRegister::defaultSkinNames();
         ASSERT_TRUE(skins.writeSkinList(list));
     }
+    // A design file the import takes: its [General] section names the background.
+    QString designFile(const QString& relative,
+                       const QByteArray& content = "[General]\r\nBitmap=back.bmp\r\n") const {
+        const QString path = tmp.program() + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
     QByteArray registerBytes() const {
         return test::readFile(SkinLoader::registerPath(tmp.program()));
     }
@@ -28,7 +43,7 @@ class SkinImportTest : public ::testing::Test {
 };
 
 TEST_F(SkinImportTest, ImportingTwiceRegistersOnce) {
-    const QString path = R"(C:\A\B\Ocean.design)";
+    const QString path = designFile("A/B/Ocean.design");
     const YampImport::Result first = YampImport::run(path, QColor(0x10, 0x20, 0x30), skins, list);
     EXPECT_TRUE(first.registered);
     EXPECT_EQ(first.name, "Ocean");
@@ -59,7 +74,40 @@ TEST_F(SkinImportTest, NameOfAStripSkinSelectsThatSkin) {
     EXPECT_EQ(test::readFile(SkinLoader::skinListPath(tmp.program())),
               "Vantel's Design\r\nStandard\r\n");
     // The comparison is exact: another letter case is another skin.
-    EXPECT_TRUE(YampImport::run("/x/standard.design", Qt::black, skins, list).registered);
+    EXPECT_TRUE(
+        YampImport::run(designFile("x/standard.design"), Qt::black, skins, list).registered);
+}
+
+// A file the skins cannot be read from is refused with its reason; register and list stay.
+TEST_F(SkinImportTest, FileThatIsNoDesignRegistersNothing) {
+    const struct {
+        const char* file;
+        const char* content;  // null: no file at all
+        const char* reason;
+    } rows[] = {
+        {"gone/Ocean.design", nullptr, "cannot be read"},
+        {"skins/Empty.design", "", "[General]"},
+        {"skins/Picture.design", "BM6\x01\x02 binary", "[General]"},
+        {"skins/NoBack.design", "[General]\r\nBitmap=  \r\n[Button Play]\r\nBitmap1=p.bmp\r\n",
+         "[General]"},
+    };
+    Catalogue::setLanguage(UiLanguage::English);
+    const QByteArray registerBefore = registerBytes();
+    const QByteArray listBefore = test::readFile(SkinLoader::skinListPath(tmp.program()));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        const QString path =
+            row.content != nullptr ? designFile(row.file, row.content) : tmp.program() + row.file;
+        const YampImport::Result result = YampImport::run(path, Qt::black, skins, list);
+        EXPECT_FALSE(result.registered);
+        EXPECT_EQ(result.listIndex, -1);
+        EXPECT_TRUE(result.refusal.contains(row.reason)) << result.refusal.toStdString();
+        EXPECT_TRUE(result.refusal.contains(path)) << result.refusal.toStdString();
+    }
+    EXPECT_EQ(list, SkinRegister::defaultSkinNames());
+    EXPECT_EQ(registerBytes(), registerBefore);
+    EXPECT_EQ(test::readFile(SkinLoader::skinListPath(tmp.program())), listBefore);
+    Catalogue::setLanguage(UiLanguage::German);
 }
 
 TEST(YampImportName, PartAfterTheLastSeparatorUpToTheFirstDot) {
