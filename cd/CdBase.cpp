@@ -382,19 +382,27 @@ QStringList CdBase::fetchList(const QString& commandText) {
     return end < 0 ? lines : lines.mid(0, end);
 }
 
-int CdBase::getlscat() {
-    if (!beginOperation()) {
-        return 0;
-    }
-    BusyScope scope(busy_);
+bool CdBase::connectAndGreet() {
     if (!serverConnect()) {
-        return 0;
+        return false;
     }
     if (!sendHello()) {
         sendQuit();
-        return 0;
+        return false;
     }
-    const QStringList lines = fetchList(QStringLiteral("cddb lscat\r\n"));
+    return true;
+}
+
+QStringList CdBase::listOperation(const QString& commandText) {
+    if (!beginOperation()) {
+        return {};
+    }
+    BusyScope scope(busy_);
+    return connectAndGreet() ? fetchList(commandText) : QStringList();
+}
+
+int CdBase::getlscat() {
+    const QStringList lines = listOperation(QStringLiteral("cddb lscat\r\n"));
     if (lines.isEmpty()) {
         return 0;
     }
@@ -408,18 +416,7 @@ QString CdBase::getCategory(int categoryNo) const {
 }
 
 int CdBase::getSites() {
-    if (!beginOperation()) {
-        return 0;
-    }
-    BusyScope scope(busy_);
-    if (!serverConnect()) {
-        return 0;
-    }
-    if (!sendHello()) {
-        sendQuit();
-        return 0;
-    }
-    const QStringList lines = fetchList(QStringLiteral("sites\r\n"));
+    const QStringList lines = listOperation(QStringLiteral("sites\r\n"));
     if (lines.isEmpty()) {
         return 0;
     }
@@ -459,11 +456,7 @@ QString CdBase::getMotd() {
         return text(t::kMotdError);
     }
     BusyScope scope(busy_);
-    if (!serverConnect()) {
-        return text(t::kMotdError);
-    }
-    if (!sendHello()) {
-        sendQuit();
+    if (!connectAndGreet()) {
         return text(t::kMotdError);
     }
     const QString motd = QStringLiteral("motd\r\n");

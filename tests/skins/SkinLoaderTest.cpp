@@ -335,48 +335,10 @@ bool imagePluginLoaded() {
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
 }
 
-// A 24-bit Windows bitmap of one colour, written byte by byte: Qt's writer would load the image
-// plugins itself.
-QByteArray bitmapBytes(int width, int height, QColor colour) {
-    const int rowBytes = (width * 3 + 3) / 4 * 4;
-    QByteArray bytes;
-    const auto put = [&bytes](quint32 value, int size) {
-        for (int i = 0; i < size; ++i) {
-            bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
-        }
-    };
-    bytes.append("BM");
-    put(54 + rowBytes * height, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(width, 4);
-    put(height, 4);
-    put(1, 2);
-    put(24, 2);
-    put(0, 4);
-    put(rowBytes * height, 4);
-    put(2835, 4);
-    put(2835, 4);
-    // Colours used and important colours: two fields, since a 32-bit value shifted by 32 or more
-    // is undefined.
-    put(0, 4);
-    put(0, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            put(colour.blue(), 1);
-            put(colour.green(), 1);
-            put(colour.red(), 1);
-        }
-        put(0, rowBytes - width * 3);
-    }
-    return bytes;
-}
-
 TEST(SkinFiles, PicturesAreReadByTheirContentAndBitmapsNeedNoImagePlugin) {
     test::TempProgramFolder tmp;
     const QString root = tmp.program();
-    const QByteArray bitmap = bitmapBytes(3, 2, QColor(255, 0, 0));
+    const QByteArray bitmap = test::plainBitmapBytes(QSize(3, 2), QColor(255, 0, 0));
     test::writeFile(root + "bitmap.bmp", bitmap);
     test::writeFile(root + "cut.bmp", bitmap.left(20));
 

@@ -26,7 +26,7 @@ QString writePicture(const QString& path, const QImage& image) {
     return path;
 }
 
-QString writePlainBitmap(const QString& path, QSize size, QColor colour) {
+QByteArray plainBitmapBytes(QSize size, QColor colour) {
     const int width = size.width();
     const int height = size.height();
     const int rowBytes = (width * 3 + 3) / 4 * 4;
@@ -49,7 +49,9 @@ QString writePlainBitmap(const QString& path, QSize size, QColor colour) {
     put(rowBytes * height, 4);
     put(2835, 4);
     put(2835, 4);
-    put(0, 8);
+    // Colours used and important colours: two fields of four bytes.
+    put(0, 4);
+    put(0, 4);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             put(colour.blue(), 1);
@@ -58,7 +60,11 @@ QString writePlainBitmap(const QString& path, QSize size, QColor colour) {
         }
         put(0, rowBytes - width * 3);
     }
-    return writeFile(path, bytes);
+    return bytes;
+}
+
+QString writePlainBitmap(const QString& path, QSize size, QColor colour) {
+    return writeFile(path, plainBitmapBytes(size, colour));
 }
 
 DesignSkin writeDesignSkin(const QString& root, const QString& extraGeneral) {

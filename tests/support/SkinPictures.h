@@ -12,8 +12,10 @@ namespace marlo::test {
 QImage framedPicture(QSize size, QColor inside, QColor frame = QColor(), int frameWidth = 0);
 // Writes a picture as BMP, creating folders; returns the path.
 QString writePicture(const QString& path, const QImage& image);
-// A 24-bit Windows bitmap of one colour, written byte by byte without Qt's writer, which loads
-// every image plugin; returns the path.
+// A 24-bit Windows bitmap of one colour, made byte by byte without Qt's writer, which loads
+// every image plugin.
+QByteArray plainBitmapBytes(QSize size, QColor colour);
+// The same written to `path`, creating folders; returns the path.
 QString writePlainBitmap(const QString& path, QSize size, QColor colour);
 
 // A design skin of the other player made for tests, below `root`:
