@@ -38,7 +38,7 @@ void CompositionRoot::loadLibrary(bool restore) {
     Settings& settings = window_->settings();
     library_ = std::make_unique<LibrarySession>(folders_.data, prompts_);
     const auto kind = static_cast<MediaKind>(settings.listKind);
-    library_->kind = kind;
+    library_->chooser.setKind(kind);
     if (restore && settings.collectionNumber >= 0) {
         library_->chooser.rememberedIndex = settings.collectionNumber;
         library_->chooser.rememberedFromConfiguration = true;
@@ -56,6 +56,10 @@ void CompositionRoot::loadLibrary(bool restore) {
     if (opened.startPlayback) {
         engine_->takeOverPlaybackList();
     }
+    // From now on the next start opens the kind and collection shown, however they changed
+    // (the editors, a drop on the main window, the item editor's Cancel).
+    QObject::connect(&library_->chooser, &CollectionChooser::changed, &library_->chooser,
+                     [this] { CollectionEditor::storeSelection(*library_, window_->settings()); });
 }
 
 Musikform* CompositionRoot::collectionEditor() {
@@ -72,7 +76,7 @@ void CompositionRoot::showCollectionEditor(const QRect& over) {
         return;
     }
     // A picture list stops with its viewer; the missing-file blink ends.
-    if (library_->kind == MediaKind::Pictures) {
+    if (library_->kind() == MediaKind::Pictures) {
         engine_->stop();
     }
     engine_->stopBlinking();
@@ -88,18 +92,6 @@ void CompositionRoot::dropFiles(const QStringList& paths) {
         AddDroppedFiles::Hooks hooks;
         hooks.stopPlayback = [this] { engine_->stopCurrentItem(); };
         hooks.takeOverPlaybackList = [this] { engine_->takeOverPlaybackList(); };
-        hooks.kindSwitched = [this](MediaKind) {
-            if (editors_) {
-                editors_->kindSwitched();
-            }
-        };
-        hooks.listsChanged = [this] {
-            // The next start opens the kind and Auto collection the drop left shown.
-            CollectionEditor::storeSelection(*library_, window_->settings());
-            if (editors_) {
-                editors_->collectionEditor().refresh();
-            }
-        };
         drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
     }
     drop_->onMainWindow(paths);

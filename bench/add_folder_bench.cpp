@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
 
     BenchPrompts prompts(media);
     marlo::LibrarySession session(data, prompts);
-    session.kind = marlo::MediaKind::Audio;
-    session.chooser.text = "Bench";
+    session.chooser.setKind(marlo::MediaKind::Audio);
+    session.chooser.setText("Bench");
     marlo::Settings settings;
     marlo::Editierform form(session, settings);
     form.open(marlo::Editierform::Mode::NewItem);

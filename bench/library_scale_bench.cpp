@@ -37,7 +37,7 @@ double addItems(int count) {
     UnattendedPrompts prompts;
     LibrarySession session(dir.path(), prompts);
     KindListFile(session.paths.kindList(MediaKind::Audio)).append(QStringLiteral("Bench"));
-    session.chooser.text = QStringLiteral("Bench");
+    session.chooser.setText(QStringLiteral("Bench"));
     QElapsedTimer timer;
     timer.start();
     {

@@ -72,23 +72,22 @@ std::optional<MediaKind> dropKindOf(const QString& path) {
 
 void AddDroppedFiles::createAutoCollection() {
     CollectionChooser& chooser = session_.chooser;
-    chooser.text = kAutoCollection;
-    chooser.entries.append(kAutoCollection);
-    chooser.rememberedIndex = static_cast<int>(chooser.entries.indexOf(kAutoCollection));
+    chooser.addEntry(kAutoCollection);
+    chooser.setText(kAutoCollection);
+    chooser.rememberedIndex = chooser.currentIndex();
     session_.archive.clear();
     session_.playback.clear();
     // Appending creates the kind list when there is none yet.
-    KindListFile(session_.paths.kindList(session_.kind)).append(kAutoCollection);
-    call(hooks_.listsChanged);
+    KindListFile(session_.paths.kindList(session_.kind())).append(kAutoCollection);
 }
 
 AddDroppedFiles::Outcome AddDroppedFiles::onArchiveList(const QStringList& files) {
     Outcome outcome;
-    if (AddFiles::anyRunning() || files.isEmpty() || session_.kind == MediaKind::CdAudio) {
+    if (AddFiles::anyRunning() || files.isEmpty() || session_.kind() == MediaKind::CdAudio) {
         return outcome;
     }
     outcome.taken = true;
-    if (session_.chooser.text.isEmpty()) {
+    if (session_.chooser.text().isEmpty()) {
         call(hooks_.stopPlayback);
         createAutoCollection();
     }
@@ -106,46 +105,39 @@ AddDroppedFiles::Outcome AddDroppedFiles::onArchiveList(const QStringList& files
         outcome.report = adder_.addMany(files, EndingCase::Sensitive, false);
     }
     call(hooks_.enablePathField);
-    call(hooks_.listsChanged);
     return outcome;
 }
 
 void AddDroppedFiles::switchKind(MediaKind kind) {
     CollectionChooser& chooser = session_.chooser;
-    session_.kind = kind;
-    chooser.entries.clear();
-    chooser.text.clear();
+    chooser.forget();
     chooser.rememberedIndex.reset();
-    chooser.reloadEntries = true;
     session_.archive.clear();
     session_.playback.clear();
-    if (hooks_.kindSwitched) {
-        hooks_.kindSwitched(kind);
-    }
+    chooser.setKind(kind);
 }
 
 void AddDroppedFiles::openAutoCollection() {
     CollectionChooser& chooser = session_.chooser;
     if (chooser.reloadEntries) {
         QStringList names;
-        KindListFile(session_.paths.kindList(session_.kind)).read(names);
-        chooser.entries = names;
+        KindListFile(session_.paths.kindList(session_.kind())).read(names);
+        chooser.setEntries(names);
         chooser.reloadEntries = false;
     }
     // Titles saved so far must be in the collection file before it is read again.
     session_.writer.flush();
-    const int found = KindListFile::findAutoCollection(chooser.entries);
+    const int found = KindListFile::findAutoCollection(chooser.entries());
     session_.archive.clear();
     session_.playback.clear();
     if (found < 0) {
         createAutoCollection();
     } else {
-        chooser.text = chooser.entries.at(found);
+        chooser.setText(chooser.entries().at(found));
         chooser.rememberedIndex = found;
     }
     chooser.rememberedFromConfiguration = false;
-    OpenKind(session_).run(session_.kind, CollectionSelection::Current);
-    call(hooks_.listsChanged);
+    OpenKind(session_).run(session_.kind(), CollectionSelection::Current);
 }
 
 void AddDroppedFiles::refuse(const QString& path) {
@@ -164,10 +156,10 @@ AddDroppedFiles::Outcome AddDroppedFiles::onMainWindow(const QStringList& files)
     call(hooks_.stopPlayback);
     // An item being edited in the item editor is not this drop's: its saves must not rename
     // it. The edit goes on afterwards unless the drop switched to another kind.
-    const MediaKind kindBefore = session_.kind;
+    const MediaKind kindBefore = session_.kind();
     const QString edited = std::exchange(session_.editor.editedTitle, QString());
     const auto restoreEdit = qScopeGuard([&] {
-        if (session_.kind == kindBefore) {
+        if (session_.kind() == kindBefore) {
             session_.editor.editedTitle = edited;
         }
     });
@@ -185,7 +177,7 @@ AddDroppedFiles::Outcome AddDroppedFiles::onMainWindow(const QStringList& files)
                 outcome.refused = true;
                 return outcome;
             }
-            if (*kind != session_.kind) {
+            if (*kind != session_.kind()) {
                 switchKind(*kind);
                 opened = false;
             }
@@ -200,7 +192,6 @@ AddDroppedFiles::Outcome AddDroppedFiles::onMainWindow(const QStringList& files)
         session_.playback.appendMany(session_.archive.takeAll());
         batch.finish();
     }
-    call(hooks_.listsChanged);
     call(hooks_.takeOverPlaybackList);
     return outcome;
 }

@@ -26,10 +26,6 @@ class AddDroppedFiles {
         std::function<void()> showItemEditor;
         // Archive list, all files added: the item editor's path field is enabled again.
         std::function<void()> enablePathField;
-        // Main window: the collection editor now shows this kind (chooser and lists changed).
-        std::function<void(MediaKind)> kindSwitched;
-        // The chooser's entries or text, or the counts, changed.
-        std::function<void()> listsChanged;
         // Main window, after the last file: the player takes the playback list over.
         std::function<void()> takeOverPlaybackList;
     };

@@ -136,7 +136,7 @@ void AddFiles::saveRead(Report& report, bool autoAdd) {
     int refusal = kNoRefusal;
     if (!isUsableTitle(editor.title)) {
         refusal = kTitleRefusal;
-    } else if (!acceptItemPath(session_.kind, editor.path, typeTag)) {
+    } else if (!acceptItemPath(session_.kind(), editor.path, typeTag)) {
         refusal = kFormatRefusal;
     }
     // One message per kind of refusal is enough to tell the user; a box per file of a large

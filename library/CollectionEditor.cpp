@@ -27,7 +27,7 @@ CollectionEditor::CollectionEditor(LibrarySession& session, Player player, Rando
 }
 
 MediaKind CollectionEditor::kind() const {
-    return session_.kind;
+    return session_.kind();
 }
 
 QString CollectionEditor::playingEntry() const {
@@ -117,20 +117,20 @@ OpenKind::Outcome CollectionEditor::switchKind(MediaKind kind) {
     // Both lists belong to the kind they were made from; OpenKind leaves them alone for CD audio.
     session_.archive.clear();
     session_.playback.clear();
-    session_.kind = kind;
+    session_.chooser.setKind(kind);
     return open(CollectionSelection::Start);
 }
 
 OpenKind::Outcome CollectionEditor::chooseCollection(int index) {
     CollectionChooser& chooser = session_.chooser;
-    if (index < 0 || index >= chooser.entries.size()) {
+    if (index < 0 || index >= chooser.entries().size()) {
         return {};
     }
     session_.archive.clear();
     session_.playback.clear();
     stopIfPlaying();
     chooser.rememberedIndex = index;
-    chooser.text = chooser.entries.at(index);
+    chooser.setText(chooser.entries().at(index));
     return open(CollectionSelection::Current);
 }
 
@@ -153,17 +153,14 @@ bool CollectionEditor::createCollection(const QString& name) {
         return false;
     }
     CollectionChooser& chooser = session_.chooser;
-    chooser.text = name;
-    if (!chooser.entries.contains(name)) {
-        chooser.entries.append(name);
-    }
-    chooser.rememberedIndex = static_cast<int>(chooser.entries.indexOf(name));
+    chooser.addEntry(name);
+    chooser.setText(name);
+    chooser.rememberedIndex = chooser.currentIndex();
     session_.archive.clear();
     session_.playback.clear();
     // Appending creates the file when there is none.
     const bool listed = KindListFile(session_.paths.kindList(kind())).append(name);
     storeSelection();
-    emit chooserChanged();
     if (!listed) {
         session_.prompts.message(QString(), Catalogue::text(texts::kWriteError), PromptIcon::None,
                                  PromptButtons::Ok, PromptAnswer::Ok);
@@ -188,15 +185,15 @@ bool CollectionEditor::prepareNewItem(const QString& typedName) {
         return createCollection(name);
     }
     // The item is saved into the collection the chooser names: that one must be the one shown.
-    if (name != session_.chooser.text) {
-        const qsizetype row = session_.chooser.entries.indexOf(name);
+    if (name != session_.chooser.text()) {
+        const qsizetype row = session_.chooser.entries().indexOf(name);
         if (row >= 0) {
             chooseCollection(static_cast<int>(row));
         } else {
             session_.archive.clear();
             session_.playback.clear();
             stopIfPlaying();
-            session_.chooser.text = name;
+            session_.chooser.setText(name);
             open(CollectionSelection::Current);
         }
     }
@@ -274,7 +271,7 @@ CollectionEditor::DeleteResult CollectionEditor::deleteSelectedItem() {
         session_.archive.addMany(playback.takeAll());
     } else {
         // The kind list line first: should that fail, the collection is still whole.
-        const QString name = session_.chooser.text;
+        const QString name = session_.chooser.text();
         ok = KindListFile(session_.paths.kindList(kind()))
                  .remove(name, session_.paths.writeScratch()) &&
              CollectionFile(collection).erase();
@@ -301,7 +298,7 @@ CollectionEditor::DeleteResult CollectionEditor::deleteSelectedItem() {
 }
 
 CollectionEditor::DeleteResult CollectionEditor::deleteCollection() {
-    const QString name = session_.chooser.text;
+    const QString name = session_.chooser.text();
     if (name.isEmpty() || kind() == MediaKind::CdAudio) {
         return DeleteResult::Nothing;
     }
@@ -408,7 +405,6 @@ void CollectionEditor::stopPlayback() {
 OpenKind::Outcome CollectionEditor::open(CollectionSelection selection) {
     const OpenKind::Outcome outcome = OpenKind(session_).run(kind(), selection);
     storeSelection();
-    emit chooserChanged();
     return outcome;
 }
 
@@ -420,17 +416,13 @@ void CollectionEditor::stopIfPlaying() {
 }
 
 void CollectionEditor::forgetChooser() {
-    CollectionChooser& chooser = session_.chooser;
-    chooser.entries.clear();
-    chooser.text.clear();
-    chooser.reloadEntries = true;
+    session_.chooser.forget();
 }
 
 void CollectionEditor::rememberCurrentIndex() {
     CollectionChooser& chooser = session_.chooser;
-    const qsizetype index = chooser.entries.indexOf(chooser.text);
-    if (index >= 0) {
-        chooser.rememberedIndex = static_cast<int>(index);
+    if (chooser.currentIndex() >= 0) {
+        chooser.rememberedIndex = chooser.currentIndex();
     }
 }
 
@@ -441,9 +433,8 @@ void CollectionEditor::storeSelection() {
 }
 
 void CollectionEditor::storeSelection(const LibrarySession& session, Settings& settings) {
-    settings.listKind = static_cast<int16_t>(session.kind);
-    const qsizetype index = session.chooser.entries.indexOf(session.chooser.text);
-    settings.collectionNumber = static_cast<int16_t>(index);
+    settings.listKind = static_cast<int16_t>(session.kind());
+    settings.collectionNumber = static_cast<int16_t>(session.chooser.currentIndex());
 }
 
 }  // namespace marlo

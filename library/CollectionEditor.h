@@ -108,10 +108,6 @@ class CollectionEditor : public QObject {
     // item editor's Cancel and the drop flows, which change them without this class.
     static void storeSelection(const LibrarySession& session, Settings& settings);
 
-  signals:
-    // The chooser's entries or text, or the kind, changed: the window shows them again.
-    void chooserChanged();
-
   private:
     OpenKind::Outcome open(CollectionSelection selection);
     void stopIfPlaying();

@@ -149,7 +149,7 @@ void Editierform::open(Mode mode, const QString& title) {
     actions_->clear();
     actions_->addItem(Catalogue::text(caption::kAddFile));
     if (mode == Mode::Edit) {
-        const MediaItem item = session_.store.ReadItem(session_.kind, title);
+        const MediaItem item = session_.store.ReadItem(session_.kind(), title);
         static const QString missing = QStringLiteral("Nicht vorhanden");
         ItemEditorFields& editor = session_.editor;
         editor.title = item.title == missing ? title : item.title;
@@ -204,7 +204,7 @@ QString Editierform::dialogFilter(MediaKind kind) {
 }
 
 QString& Editierform::rememberedFolder() {
-    switch (session_.kind) {
+    switch (session_.kind()) {
         case MediaKind::Video:
             return settings_.lastFolderVideo;
         case MediaKind::Pictures:
@@ -234,7 +234,7 @@ void Editierform::addFile() {
     // Before the first choice the dialog starts in the home folder (the old start was a drive).
     const QString start = rememberedFolder().isEmpty() ? QDir::homePath() : rememberedFolder();
     const QStringList chosen = session_.prompts.openFiles(
-        Catalogue::text(caption::kChooseFile), start, dialogFilter(session_.kind), false);
+        Catalogue::text(caption::kChooseFile), start, dialogFilter(session_.kind()), false);
     if (chosen.isEmpty()) {
         return;
     }
@@ -249,7 +249,7 @@ void Editierform::addFile() {
 void Editierform::addFolder() {
     QStringList patterns = filter_.pattern().split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (patterns.isEmpty()) {
-        patterns = ExtensionFilter::patternsFor(session_.kind);
+        patterns = ExtensionFilter::patternsFor(session_.kind());
     }
     afterAdd(adder_.AddFolderFromBrowser(patterns));
 }
@@ -258,7 +258,7 @@ void Editierform::showExtensions() {
     if (!extensions_) {
         extensions_ = std::make_unique<Extensions>(filter_, this);
     }
-    extensions_->setKind(session_.kind);
+    extensions_->setKind(session_.kind());
     extensions_->exec();
 }
 
@@ -296,13 +296,13 @@ void Editierform::cancel() {
     bool removed = false;
     CollectionChooser& chooser = session_.chooser;
     // A collection just created that received no item is taken back.
-    if (session_.kind != MediaKind::CdAudio && session_.archive.count() == 0 &&
-        session_.playback.count() == 0 && !chooser.text.isEmpty()) {
-        KindListFile(session_.paths.kindList(session_.kind))
-            .remove(chooser.text, session_.paths.writeScratch());
-        chooser.text.clear();
+    if (session_.kind() != MediaKind::CdAudio && session_.archive.count() == 0 &&
+        session_.playback.count() == 0 && !chooser.text().isEmpty()) {
+        KindListFile(session_.paths.kindList(session_.kind()))
+            .remove(chooser.text(), session_.paths.writeScratch());
+        chooser.setText({});
         chooser.reloadEntries = true;
-        OpenKind(session_).run(session_.kind, CollectionSelection::AfterDelete);
+        OpenKind(session_).run(session_.kind(), CollectionSelection::AfterDelete);
         removed = true;
     }
     save_->setText(Catalogue::text(caption::kBefehl1));

@@ -3,6 +3,7 @@
 #include "base/PlaceWindow.h"
 #include "library/AddDroppedFiles.h"
 #include "library/Editierform.h"
+#include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/PlayerControl.h"
 
@@ -15,7 +16,8 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
       editierform_(std::make_unique<Editierform>(session, settings)),
       musikform_(std::make_unique<Musikform>(session, player)) {
     musikform_->setItemEditorLauncher(this);
-    musikform_->setKindSwitched([this](MediaKind) { kindSwitched(); });
+    QObject::connect(&session.chooser, &CollectionChooser::kindChanged, musikform_.get(),
+                     [this](MediaKind) { kindSwitched(); });
     QObject::connect(editierform_.get(), &Editierform::handedBack, musikform_.get(), [this](bool) {
         // It shows where it was left: placed over the item editor it would wander with every
         // round trip, as the two windows differ in size.
@@ -36,10 +38,6 @@ EditorWindows::EditorWindows(LibrarySession& session, Settings& settings,
         musikform_->hide();
     };
     hooks.enablePathField = [this] { editierform_->setPathFieldEnabled(true); };
-    hooks.listsChanged = [this] {
-        storeSelection();
-        musikform_->refresh();
-    };
     drop_ = std::make_unique<AddDroppedFiles>(session, editierform_->adder(), std::move(hooks));
     musikform_->setDropHandler([this](const QStringList& paths) { drop_->onArchiveList(paths); });
 }
@@ -54,7 +52,6 @@ void EditorWindows::showCollectionEditor(const QRect& over) {
         editierform_->activateWindow();
         return;
     }
-    musikform_->refresh();
     placeWindowOver(*musikform_, over);
     musikform_->show();
     musikform_->raise();

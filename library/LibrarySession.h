@@ -7,6 +7,7 @@
 
 #include "base/Settings.h"
 #include "library/ArchiveList.h"
+#include "library/CollectionChooser.h"
 #include "library/ItemRecord.h"
 #include "library/ItemStore.h"
 #include "library/LibraryPaths.h"
@@ -16,18 +17,6 @@
 namespace marlo {
 
 class Prompts;
-
-// The collection chooser (`Kombi1`) as the library operations see it.
-struct CollectionChooser {
-    QStringList entries;
-    QString text;  // the chosen (or typed) collection name
-    std::optional<int> rememberedIndex;
-    // The index came from the configuration at start-up: the first open then plays the whole
-    // collection and forgets the index.
-    bool rememberedFromConfiguration = false;
-    // Read the kind list again at the next open (kind switch, a collection removed).
-    bool reloadEntries = true;
-};
 
 // The item editor's hand-over to SaveItem.
 struct ItemEditorFields {
@@ -65,15 +54,15 @@ class LibrarySession {
     ItemStore store;
     LibraryWriter writer;
 
-    MediaKind kind = MediaKind::Audio;
     CollectionChooser chooser;
     ArchiveList archive;
     PlaybackList playback;
     ItemEditorFields editor;
     CdDraft cd;
 
+    MediaKind kind() const { return chooser.kind(); }
     // The collection file of the chooser's current text; empty when there is none.
-    QString currentCollectionPath() const { return paths.collection(kind, chooser.text); }
+    QString currentCollectionPath() const { return paths.collection(kind(), chooser.text()); }
 };
 
 }  // namespace marlo

@@ -66,7 +66,7 @@ Musikform::Musikform(LibrarySession& session, CollectionEditor::Player player,
     showTips();
     connectLists();
     connectButtons();
-    connect(&editor_, &CollectionEditor::chooserChanged, this, &Musikform::refreshChooser);
+    connect(&session_.chooser, &CollectionChooser::changed, this, &Musikform::refreshChooser);
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
@@ -190,10 +190,7 @@ void Musikform::connectButtons() {
     connect(kindSwitch_, &QPushButton::clicked, this,
             [this] { switchKindTo(CollectionEditor::nextKind(editor_.kind())); });
     connect(chooser_, &QComboBox::activated, this, &Musikform::collectionChosen);
-    connect(deleteCollection_, &QPushButton::clicked, this, [this] {
-        editor_.deleteCollection();
-        refresh();
-    });
+    connect(deleteCollection_, &QPushButton::clicked, this, [this] { editor_.deleteCollection(); });
     connect(add_, &QPushButton::clicked, this, &Musikform::addSelected);
     connect(addAll_, &QPushButton::clicked, this, [this] { editor_.addAllToPlayback(); });
     connect(back_, &QPushButton::clicked, this, &Musikform::returnSelected);
@@ -222,10 +219,9 @@ void Musikform::refreshChooser() {
     const CollectionChooser& chooser = session_.chooser;
     const QSignalBlocker blocker(chooser_);
     chooser_->clear();
-    chooser_->addItems(chooser.entries);
-    const qsizetype row = chooser.entries.indexOf(chooser.text);
-    chooser_->setCurrentIndex(static_cast<int>(row));
-    chooser_->setEditText(chooser.text);
+    chooser_->addItems(chooser.entries());
+    chooser_->setCurrentIndex(chooser.currentIndex());
+    chooser_->setEditText(chooser.text());
 
     kindSwitch_->setText(kindCaption());
     // CD audio has no collections: nothing to choose, edit or delete.
@@ -272,18 +268,13 @@ void Musikform::returnSelected() {
 
 void Musikform::switchKindTo(MediaKind kind) {
     editor_.switchKind(kind);
-    if (kindSwitched_) {
-        kindSwitched_(kind);
-    }
     if (kind == MediaKind::CdAudio && openCd_) {
         openCd_();
     }
-    refresh();
 }
 
 void Musikform::collectionChosen(int index) {
     editor_.chooseCollection(index);
-    refresh();
 }
 
 void Musikform::collectionEntered() {
@@ -315,7 +306,6 @@ void Musikform::newItem() {
 }
 
 void Musikform::openNewItemEditor() {
-    refresh();
     if (launcher_ != nullptr) {
         launcher_->openNew(frameGeometry());
         hide();
@@ -334,7 +324,6 @@ void Musikform::editItem() {
 
 void Musikform::deleteItem() {
     editor_.deleteSelectedItem();
-    refresh();
 }
 
 void Musikform::finish() {
@@ -369,12 +358,6 @@ bool Musikform::functionKey(int key) {
             break;
     }
     return true;
-}
-
-void Musikform::showEvent(QShowEvent* event) {
-    // The item editor and the drop flows change the session while this window is hidden.
-    refresh();
-    QWidget::showEvent(event);
 }
 
 void Musikform::keyPressEvent(QKeyEvent* event) {
@@ -425,7 +408,6 @@ bool Musikform::eventFilter(QObject* watched, QEvent* event) {
                     if (dropHandler_) {
                         dropHandler_(paths);
                     }
-                    refresh();
                     return true;
                 }
             }

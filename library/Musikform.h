@@ -37,10 +37,6 @@ class Musikform : public QWidget, public CaptionedWindow {
     void setDropHandler(std::function<void(const QStringList& paths)> handler) {
         dropHandler_ = std::move(handler);
     }
-    // After each kind switch made here (kind switch button, F2 to F5).
-    void setKindSwitched(std::function<void(MediaKind kind)> switched) {
-        kindSwitched_ = std::move(switched);
-    }
     // CD audio: the number of tracks of the disc in the drive (0: none), and opening the CD
     // through the player, which lists its tracks in the playback list.
     void setCdAccess(std::function<int()> trackCount, std::function<void()> openCd) {
@@ -48,19 +44,17 @@ class Musikform : public QWidget, public CaptionedWindow {
         openCd_ = std::move(openCd);
     }
 
-    // Shows the chooser, the kind and the counts as the session holds them (after the session
-    // was changed from outside, e.g. by the drop flow).
-    void refresh();
-
     void applyEnglishCaptions() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     void build();
+    // Shows the chooser, the kind, the counts and the selection as the session holds them; later
+    // changes arrive through the session's signals.
+    void refresh();
     // Each button's and the chooser's tooltip, in the language of the captions.
     void showTips();
     void connectLists();
@@ -89,7 +83,6 @@ class Musikform : public QWidget, public CaptionedWindow {
     CollectionEditor editor_;
     ItemEditorLauncher* launcher_ = nullptr;
     std::function<void(const QStringList&)> dropHandler_;
-    std::function<void(MediaKind)> kindSwitched_;
     std::function<int()> cdTrackCount_;
     std::function<void()> openCd_;
     bool syncingSelection_ = false;

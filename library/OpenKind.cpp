@@ -8,10 +8,10 @@ namespace marlo {
 
 OpenKind::Outcome OpenKind::run(MediaKind kind, CollectionSelection selection) {
     LibrarySession& s = session_;
-    if (kind != s.kind) {
+    if (kind != s.kind()) {
         s.chooser.reloadEntries = true;
     }
-    s.kind = kind;
+    s.chooser.setKind(kind);
     Outcome outcome;
     if (kind == MediaKind::CdAudio) {
         outcome.cdAudio = true;
@@ -19,8 +19,8 @@ OpenKind::Outcome OpenKind::run(MediaKind kind, CollectionSelection selection) {
     }
     s.archive.clear();
     if (loadChooser()) {
-        s.chooser.text = chooseName(selection);
-        loadCollection(s.chooser.text);
+        s.chooser.setText(chooseName(selection));
+        loadCollection(s.chooser.text());
     }
     if (s.chooser.rememberedFromConfiguration) {
         s.playback.appendMany(s.archive.takeAll());
@@ -39,21 +39,21 @@ bool OpenKind::loadChooser() {
         return true;
     }
     // Entries are replaced, not added to: a reload after a delete must not list names twice.
-    chooser.entries.clear();
+    chooser.setEntries({});
     QStringList names;
-    if (!KindListFile(session_.paths.kindList(session_.kind)).read(names)) {
+    if (!KindListFile(session_.paths.kindList(session_.kind())).read(names)) {
         return false;
     }
-    chooser.entries = names;
+    chooser.setEntries(names);
     chooser.reloadEntries = false;
     return true;
 }
 
 QString OpenKind::chooseName(CollectionSelection selection) {
     CollectionChooser& chooser = session_.chooser;
-    const int count = static_cast<int>(chooser.entries.size());
+    const int count = static_cast<int>(chooser.entries().size());
     if (selection == CollectionSelection::Current) {
-        return chooser.text;
+        return chooser.text();
     }
     if (count == 0) {
         return {};
@@ -67,11 +67,11 @@ QString OpenKind::chooseName(CollectionSelection selection) {
     if (index < 0 || index >= count) {
         index = 0;
     }
-    return chooser.entries.at(index);
+    return chooser.entries().at(index);
 }
 
 void OpenKind::loadCollection(const QString& name) {
-    const QString path = session_.paths.collection(session_.kind, name);
+    const QString path = session_.paths.collection(session_.kind(), name);
     QStringList titles;
     if (path.isEmpty() || !CollectionFile(path).read(titles)) {
         return;

@@ -24,7 +24,7 @@ SaveItem::Outcome SaveItem::run() {
                          PromptIcon::Error);
         return {Result::EmptyTitle, false};
     }
-    if (s.kind == MediaKind::CdAudio) {
+    if (s.kind() == MediaKind::CdAudio) {
         return saveCdTrack();
     }
     if (!isUsableTitle(editor.title)) {
@@ -33,8 +33,8 @@ SaveItem::Outcome SaveItem::run() {
                          PromptIcon::Error);
         return {Result::InvalidTitle, false};
     }
-    MediaItem item{s.kind, editor.title, editor.path, editor.artist, QString()};
-    if (!acceptItemPath(s.kind, editor.path, item.typeTag)) {
+    MediaItem item{s.kind(), editor.title, editor.path, editor.artist, QString()};
+    if (!acceptItemPath(s.kind(), editor.path, item.typeTag)) {
         s.prompts.inform(Catalogue::title(texts::kFormatNotSupported),
                          Catalogue::body(texts::kFormatNotSupported), PromptIcon::Information);
         return finish(Result::NotSupported, autoAdd);
@@ -45,7 +45,7 @@ SaveItem::Outcome SaveItem::run() {
     const bool renamed =
         !editor.editedTitle.isEmpty() && !sameTitle(editor.editedTitle, item.title);
     if (renamed) {
-        s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind, editor.editedTitle));
+        s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind(), editor.editedTitle));
         if (s.playback.selectedIndex() >= 0) {
             s.playback.takeAt(s.playback.selectedIndex());
         }

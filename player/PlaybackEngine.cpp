@@ -111,7 +111,7 @@ PlaybackEngine::Outcome PlaybackEngine::runStart() {
     if (const Outcome fetched = fetchRecord(); fetched != Outcome::Done) {
         return fetched;
     }
-    const bool cdList = library_.kind == MediaKind::CdAudio;
+    const bool cdList = library_.kind() == MediaKind::CdAudio;
     QString playPath = state_.path;
     bool member = false;
     if (!cdList) {
@@ -163,7 +163,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
     const PlaybackList& list = library_.playback;
     const QString entry = list.selectedTitle();
     state_.entryText = entry;
-    if (library_.kind == MediaKind::CdAudio) {
+    if (library_.kind() == MediaKind::CdAudio) {
         if (cd_ == nullptr) {
             return routeUnavailable(texts::kCdUnavailable);
         }
@@ -181,7 +181,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
         cd_->trackChanged(state_.cdTrack);
         return Outcome::Done;
     }
-    const MediaItem item = library_.store.ReadItem(library_.kind, entry);
+    const MediaItem item = library_.store.ReadItem(library_.kind(), entry);
     state_.title = item.title;
     state_.path = item.path;
     state_.artist = item.artist;
@@ -190,7 +190,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
 }
 
 PlaybackEngine::Outcome PlaybackEngine::dispatch(const QString& playPath, bool member) {
-    const MediaKind kind = library_.kind;
+    const MediaKind kind = library_.kind();
     if (isModuleType() && !settings_.isSet(option::kModulesThroughDevice)) {
         return startModule(playPath);
     }
@@ -462,7 +462,7 @@ void PlaybackEngine::stopCurrentItem() {
     setPlaying(false);
     state_.title.clear();
     streamingTimer_.stop();
-    const MediaKind kind = library_.kind;
+    const MediaKind kind = library_.kind();
     switch (state_.route) {
         case PlaybackRoute::Video:
         case PlaybackRoute::Picture:

@@ -185,7 +185,7 @@ void PlaybackEngine::stop() {
     state_.closeViewer = true;
     const QString path = state_.path;
     stopCurrentItem();
-    if (library_.kind == MediaKind::Pictures && pictures_ != nullptr) {
+    if (library_.kind() == MediaKind::Pictures && pictures_ != nullptr) {
         pictures_->showStill(path);
     }
 }
@@ -222,7 +222,7 @@ void PlaybackEngine::previous() {
 
 void PlaybackEngine::selectAndContinue(bool playing) {
     if (playing) {
-        if (library_.kind != MediaKind::Video) {
+        if (library_.kind() != MediaKind::Video) {
             state_.closeViewer = true;
         }
         stopCurrentItem();

@@ -12,11 +12,11 @@
 #include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "app/PlayerPanel.h"
-#include "player/PositionBar.h"
 #include "app/RemoteLink.h"
+#include "player/PositionBar.h"
 #include "skins/Controller.h"
-#include "tests/player/EngineFixture.h"
 #include "tests/platform/MediaTestTools.h"
+#include "tests/player/EngineFixture.h"
 
 namespace marlo::test {
 namespace {
@@ -189,7 +189,7 @@ class MainWindowGlue : public ::testing::Test {
             const QString path =
                 writeSineWav(folder.program() + "media/" + title + ".wav", 440, 3000);
             ASSERT_FALSE(path.isEmpty());
-            library.store.putItemRecord({library.kind, title, path, "Artist", ""});
+            library.store.putItemRecord({library.kind(), title, path, "Artist", ""});
             library.playback.append(title);
         }
         ASSERT_TRUE(library.store.commit());

@@ -35,7 +35,7 @@ class AddFilesTest : public LibraryFixture {
     // Opens the audio collection "Rock" (empty) for saving.
     void openRock() {
         writeLines("Audio.dat", {"Rock"});
-        session->chooser.text = "Rock";
+        session->chooser.setText("Rock");
     }
 
     AddFiles adder{*session};

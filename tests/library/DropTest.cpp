@@ -12,9 +12,10 @@ class DropTest : public LibraryFixture {
         hooks.stopPlayback = [this] { calls.append("stop"); };
         hooks.showItemEditor = [this] { calls.append("editor"); };
         hooks.enablePathField = [this] { calls.append("path"); };
-        hooks.kindSwitched = [this](MediaKind kind) {
-            calls.append(QStringLiteral("kind %1").arg(static_cast<int>(kind)));
-        };
+        QObject::connect(&session->chooser, &CollectionChooser::kindChanged,
+                         [this](MediaKind kind) {
+                             calls.append(QStringLiteral("kind %1").arg(static_cast<int>(kind)));
+                         });
         hooks.takeOverPlaybackList = [this] { calls.append("takeover"); };
         drop = std::make_unique<AddDroppedFiles>(*session, adder, hooks);
     }
@@ -62,11 +63,12 @@ TEST_F(DropTest, AudioDroppedOnAVideoListSwitchesKindAndPlaysTheAutoCollection) 
     seedCollection("auto Collection", {"Older"});
     OpenKind(*session).run(MediaKind::Video, CollectionSelection::Start);
     session->playback.append("Film");
+    calls.clear();
 
     drop->onMainWindow({media("new ONE.WAV"), media("two.mp3"), media("Older.mid")});
     EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_EQ(session->kind, MediaKind::Audio);
-    EXPECT_EQ(session->chooser.text, "auto Collection");
+    EXPECT_EQ(session->kind(), MediaKind::Audio);
+    EXPECT_EQ(session->chooser.text(), "auto Collection");
     EXPECT_EQ(linesOf("Audio.dat"), QStringList{"auto Collection"});  // no second one
     // "Older" was already listed: its record is replaced, no second line.
     EXPECT_EQ(linesOf("aauto Collection.dat"), (QStringList{"Older", "New One", "Two"}));
@@ -79,7 +81,7 @@ TEST_F(DropTest, AudioDroppedOnAVideoListSwitchesKindAndPlaysTheAutoCollection) 
     // A picture next: the pictures kind gets its own Auto collection.
     calls.clear();
     drop->onMainWindow({media("photo.JPG")});
-    EXPECT_EQ(session->kind, MediaKind::Pictures);
+    EXPECT_EQ(session->kind(), MediaKind::Pictures);
     EXPECT_EQ(linesOf("Pics.dat"), QStringList{"Auto collection"});
     EXPECT_EQ(session->playback.titles(), QStringList{"Photo"});
     EXPECT_EQ(calls, (QStringList{"stop", "kind 3", "takeover"}));
@@ -103,7 +105,7 @@ TEST_F(DropTest, ArchiveListCreatesAnAutoCollectionAndAddsAllOnYes) {
     const auto outcome = drop->onArchiveList({media("one.wav"), media("Two.MP3")});
     EXPECT_TRUE(outcome.taken);
     EXPECT_EQ(prompts.messageTitles(), QStringList{"Create new item(s)"});
-    EXPECT_EQ(session->chooser.text, "Auto collection");
+    EXPECT_EQ(session->chooser.text(), "Auto collection");
     EXPECT_EQ(linesOf("Audio.dat"), QStringList{"Auto collection"});
     // Case-sensitive endings here: "Two.MP3" is named by the file-name rule.
     EXPECT_EQ(linesOf("aAuto collection.dat"), (QStringList{"One", "Two"}));
@@ -113,14 +115,14 @@ TEST_F(DropTest, ArchiveListCreatesAnAutoCollectionAndAddsAllOnYes) {
 
 TEST_F(DropTest, ArchiveListReadsOnlyTheFirstFileOnNoAndIgnoresCdAudio) {
     writeLines("Audio.dat", {"Rock"});
-    session->chooser.text = "Rock";
+    session->chooser.setText("Rock");
     prompts.answers.push_back(PromptAnswer::No);
     drop->onArchiveList({media("only me.wav"), media("not me.wav")});
     EXPECT_EQ(session->editor.title, "Only Me");
     EXPECT_EQ(calls, QStringList{"editor"});
     EXPECT_FALSE(QFile::exists(data("aRock.dat")));
 
-    session->kind = MediaKind::CdAudio;
+    session->chooser.setKind(MediaKind::CdAudio);
     prompts.shown.clear();
     EXPECT_FALSE(drop->onArchiveList({media("x.wav")}).taken);
     EXPECT_TRUE(prompts.shown.isEmpty());

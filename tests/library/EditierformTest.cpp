@@ -57,7 +57,7 @@ class EditierformTest : public LibraryFixture {
 
 TEST_F(EditierformTest, NewItemFromTheFileDialogIsSavedIntoTheCollection) {
     writeLines("Audio.dat", {"Rock"});
-    session->chooser.text = "Rock";
+    session->chooser.setText("Rock");
     const QString song = media("tagged.mp3", taggedMp3("Tag Title", "Tag Artist"));
     QSignalSpy handedBack(form.get(), &Editierform::handedBack);
 
@@ -120,8 +120,8 @@ TEST_F(EditierformTest, EditRenamesWithEnterAndAnEmptyTitleKeepsTheEditorOpen) {
 TEST_F(EditierformTest, CancelRemovesACollectionThatStayedEmpty) {
     writeLines("Audio.dat", {"Rock", "Fresh"});
     writeLines("aRock.dat", {"Kept"});
-    session->chooser.entries = {"Rock", "Fresh"};
-    session->chooser.text = "Fresh";
+    session->chooser.setEntries({"Rock", "Fresh"});
+    session->chooser.setText("Fresh");
     session->chooser.rememberedIndex = 1;
     session->chooser.reloadEntries = false;
     QSignalSpy handedBack(form.get(), &Editierform::handedBack);
@@ -131,7 +131,7 @@ TEST_F(EditierformTest, CancelRemovesACollectionThatStayedEmpty) {
     QTest::mouseClick(child<QPushButton>("Befehl2"), Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(linesOf("Audio.dat"), QStringList{"Rock"});
-    EXPECT_EQ(session->chooser.text, "Rock");
+    EXPECT_EQ(session->chooser.text(), "Rock");
     EXPECT_EQ(session->archive.titles(), QStringList{"Kept"});
     ASSERT_EQ(handedBack.size(), 1);
     EXPECT_TRUE(handedBack[0][0].toBool());
@@ -170,7 +170,7 @@ TEST_F(EditierformTest, AFileDroppedOnThePathFieldIsRead) {
 
 TEST_F(EditierformTest, AddDirAddsTheChosenFolderAndHandsBack) {
     writeLines("Audio.dat", {"Rock"});
-    session->chooser.text = "Rock";
+    session->chooser.setText("Rock");
     media("dir/one.wav");
     media("dir/two.gif");
     QSignalSpy handedBack(form.get(), &Editierform::handedBack);
@@ -193,7 +193,7 @@ TEST_F(EditierformTest, AddDirAddsTheChosenFolderAndHandsBack) {
 
 TEST_F(EditierformTest, ALongAddShowsItsCountAndRefusesEverythingElseMeanwhile) {
     writeLines("Audio.dat", {"Rock"});
-    session->chooser.text = "Rock";
+    session->chooser.setText("Rock");
     constexpr int kFiles = 600;
     for (int i = 0; i < kFiles; ++i) {
         media(QStringLiteral("many/song %1.wav").arg(i, 4, 10, QLatin1Char('0')));

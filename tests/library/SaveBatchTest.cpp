@@ -11,7 +11,7 @@ class SaveBatchTest : public test::LibraryFixture {
     void SetUp() override {
         LibraryFixture::SetUp();
         session = std::make_unique<LibrarySession>(folder.data(), prompts, [this] { return now; });
-        session->chooser.text = "Rock";
+        session->chooser.setText("Rock");
     }
     void save(const QString& title) {
         session->editor.title = title;

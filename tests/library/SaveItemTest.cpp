@@ -19,7 +19,7 @@ class SaveItemTest : public test::LibraryFixture {
     }
     // Opens collection "Rock" as the collection editor would.
     void open(MediaKind kind = MediaKind::Audio) {
-        session->chooser.text = "Rock";
+        session->chooser.setText("Rock");
         OpenKind(*session).run(kind, CollectionSelection::Current);
     }
     // Moves a title to the playback list and selects it, as Edit needs.
@@ -68,7 +68,7 @@ TEST_F(SaveItemTest, PathEndingDecidesAcceptanceAndTypeTag) {
         {MediaKind::Pictures, "/m/a.Gif", "p_T", ""},
     };
     for (const Case& c : accepted) {
-        session->kind = c.kind;
+        session->chooser.setKind(c.kind);
         ASSERT_EQ(save("T", c.path).result, Result::Saved) << c.path.toStdString();
         const MediaItem item = session->store.ReadItem(c.kind, "T");
         EXPECT_EQ(item.path, c.path);
@@ -82,8 +82,8 @@ TEST_F(SaveItemTest, UnsupportedFormatIsRefusedInBothLanguagesAndNothingIsWritte
     for (const UiLanguage language : {UiLanguage::English, UiLanguage::German}) {
         Catalogue::setLanguage(language);
         prompts.shown.clear();
-        session->kind = MediaKind::Audio;
-        session->chooser.text = "Rock";
+        session->chooser.setKind(MediaKind::Audio);
+        session->chooser.setText("Rock");
         const auto outcome = save("Film", "/video/film.mpg", "x");
         EXPECT_EQ(outcome.result, Result::NotSupported);
         EXPECT_TRUE(outcome.handBack);
@@ -247,7 +247,7 @@ TEST_F(SaveItemTest, DroppedFileGoesToThePlaybackListAndTheEditorStaysHidden) {
 }
 
 TEST_F(SaveItemTest, CdTrackGoesIntoTheDraftWithoutTouchingFiles) {
-    session->kind = MediaKind::CdAudio;
+    session->chooser.setKind(MediaKind::CdAudio);
     session->cd.currentTrack = 3;
     session->editor.editedTitle = "x";
     const auto outcome = save("Third", "", "Band");

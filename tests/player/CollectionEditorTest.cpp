@@ -32,8 +32,8 @@ TEST_F(CollectionEditorTest, DeletingTheLastItemRemovesTheCollectionAndOpensItsN
     EXPECT_EQ(linesOf(session->paths.kindList(MediaKind::Audio)), QStringList({"Rock", "Jazz"}));
     EXPECT_FALSE(recordOnDisk("Only"));
     // It was the last collection: the one before it opens.
-    EXPECT_EQ(session->chooser.text, "Jazz");
-    EXPECT_EQ(session->chooser.entries, QStringList({"Rock", "Jazz"}));
+    EXPECT_EQ(session->chooser.text(), "Jazz");
+    EXPECT_EQ(session->chooser.entries(), QStringList({"Rock", "Jazz"}));
     EXPECT_EQ(archive(), QStringList({"Zulu"}));
     EXPECT_EQ(settings.collectionNumber, 1);
 
@@ -43,8 +43,8 @@ TEST_F(CollectionEditorTest, DeletingTheLastItemRemovesTheCollectionAndOpensItsN
     session->playback.setSelectedIndex(0);
     prompts.answers = {PromptAnswer::Yes};
     editor.deleteSelectedItem();
-    EXPECT_EQ(session->chooser.text, "Jazz");
-    EXPECT_EQ(session->chooser.entries, QStringList({"Jazz"}));
+    EXPECT_EQ(session->chooser.text(), "Jazz");
+    EXPECT_EQ(session->chooser.entries(), QStringList({"Jazz"}));
 }
 
 TEST_F(CollectionEditorTest, AFailedRemovalKeepsTheCollectionAndItsRecords) {
@@ -59,7 +59,7 @@ TEST_F(CollectionEditorTest, AFailedRemovalKeepsTheCollectionAndItsRecords) {
     EXPECT_EQ(prompts.messageTexts().last(), "An error occured while deleting the collection!");
     EXPECT_EQ(linesOf(collectionPath("Rock")), QStringList({"Alpha", "Bravo"}));
     EXPECT_TRUE(recordOnDisk("Alpha") && recordOnDisk("Bravo"));
-    EXPECT_EQ(session->chooser.text, "Rock");
+    EXPECT_EQ(session->chooser.text(), "Rock");
     EXPECT_EQ(archive(), QStringList({"Alpha", "Bravo"}));
 
     editor.chooseCollection(1);
@@ -88,7 +88,7 @@ TEST_F(CollectionEditorTest, DeletingIsRefusedWhileATitlePlays) {
     engine.stop();
     session->playback.setSelectedIndex(-1);
     EXPECT_EQ(editor.deleteSelectedItem(), CollectionEditor::DeleteResult::Nothing);
-    session->chooser.text.clear();
+    session->chooser.setText({});
     EXPECT_EQ(editor.deleteCollection(), CollectionEditor::DeleteResult::Nothing);
     EXPECT_EQ(prompts.shown.size(), 1);
 }

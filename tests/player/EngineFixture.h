@@ -44,7 +44,7 @@ class EngineFixture : public ::testing::Test {
         if (exists && !file.contains('|')) {
             writeFile(path, "RIFF");
         }
-        session->store.putItemRecord({session->kind, title, path, artist, type});
+        session->store.putItemRecord({session->kind(), title, path, artist, type});
         ASSERT_TRUE(session->store.commit());
         session->playback.append(title);
     }

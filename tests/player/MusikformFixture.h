@@ -55,18 +55,18 @@ class MusikformFixture : public EngineFixture {
         return lines;
     }
     QString collectionPath(const QString& name) const {
-        return session->paths.collection(session->kind, name);
+        return session->paths.collection(session->kind(), name);
     }
     // Whether "Marlo.zip" on disk holds the title's record (a fresh reader, not the session).
     bool recordOnDisk(const QString& title) const {
         ZipStore store(session->paths.store());
         store.open();
-        return store.contains(LibraryPaths::memberName(session->kind, title));
+        return store.contains(LibraryPaths::memberName(session->kind(), title));
     }
 
     // Opens the kind as start-up does and shows the window over it.
     void openWindow(MediaKind kind = MediaKind::Audio) {
-        session->kind = kind;
+        session->chooser.setKind(kind);
         OpenKind(*session).run(kind, CollectionSelection::Start);
         window =
             std::make_unique<Musikform>(*session, CollectionEditor::Player{&control, &settings},

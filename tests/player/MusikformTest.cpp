@@ -209,7 +209,7 @@ TEST_F(MusikformFixture, TheKindSwitchStepsThroughAllFourKinds) {
     EXPECT_EQ(kindSwitch->text(), "Audio");
 
     click("Befehl9");
-    EXPECT_EQ(session->kind, MediaKind::CdAudio);
+    EXPECT_EQ(session->kind(), MediaKind::CdAudio);
     EXPECT_EQ(kindSwitch->text(), "CD-Audio");
     EXPECT_FALSE(engine.state().playing);
     EXPECT_TRUE(playlist().isEmpty() && archive().isEmpty());
@@ -239,15 +239,15 @@ TEST_F(MusikformFixture, TheKindSwitchStepsThroughAllFourKinds) {
 
     // F4 goes straight to video, F3 to CD; F6 to F10 only stop.
     key("Liste1", Qt::Key_F4);
-    EXPECT_EQ(session->kind, MediaKind::Video);
+    EXPECT_EQ(session->kind(), MediaKind::Video);
     key("Liste2", Qt::Key_F3);
-    EXPECT_EQ(session->kind, MediaKind::CdAudio);
+    EXPECT_EQ(session->kind(), MediaKind::CdAudio);
     key("Liste1", Qt::Key_F2);
     click("Befehl7");
     playEntry(1);
     key("Liste1", Qt::Key_F8);
     EXPECT_FALSE(engine.state().playing);
-    EXPECT_EQ(session->kind, MediaKind::Audio);
+    EXPECT_EQ(session->kind(), MediaKind::Audio);
     EXPECT_EQ(playlist().size(), 5);
 
     // Every button and the chooser say what they do, German as designed, English after the
@@ -318,7 +318,7 @@ TEST_F(MusikformFixture, ChoosingACollectionOpensItAndEnterMakesANewOne) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(linesOf(session->paths.kindList(MediaKind::Audio)),
               QStringList({"Rock", "Jazz", "rock"}));
-    EXPECT_EQ(session->chooser.text, "rock");
+    EXPECT_EQ(session->chooser.text(), "rock");
     EXPECT_EQ(chooser->currentIndex(), 2);
     EXPECT_TRUE(archive().isEmpty());
 

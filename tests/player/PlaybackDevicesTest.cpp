@@ -311,7 +311,7 @@ class UnavailableRoute : public EngineFixture,
 
 TEST_P(UnavailableRoute, SaysSoInsteadOfPlaying) {
     const UnavailableCase c = GetParam();
-    session->kind = c.kind;
+    session->chooser.setKind(c.kind);
     if (c.kind == MediaKind::CdAudio) {
         session->playback.append("01  Track one");
     } else {

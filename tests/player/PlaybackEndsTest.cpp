@@ -2,8 +2,8 @@
 // ways a start can fail.
 #include "platform/media/OpenMptModuleLibrary.h"
 #include "platform/media/PcmOutput.h"
-#include "tests/player/EngineFixture.h"
 #include "tests/platform/MediaTestTools.h"
+#include "tests/player/EngineFixture.h"
 #include "tests/support/TinyModule.h"
 
 namespace marlo::test {
@@ -37,8 +37,8 @@ TEST_F(RealModules, SongsOfOneRowOrOneOrderEndAndTheListMovesOn) {
         SCOPED_TRACE(path.toStdString());
         session->playback.clear();
         const QString title = QString::number(++n);
-        session->store.putItemRecord({session->kind, title, path, "Artist", "mod"});
-        session->store.putItemRecord({session->kind, title + "b", oneRow, "Artist", "mod"});
+        session->store.putItemRecord({session->kind(), title, path, "Artist", "mod"});
+        session->store.putItemRecord({session->kind(), title + "b", oneRow, "Artist", "mod"});
         ASSERT_TRUE(session->store.commit());
         session->playback.append(title);
         session->playback.append(title + "b");

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     marlo::UnattendedPrompts prompts(true);
     marlo::LibrarySession session(args[1], prompts);
     session.writer.setFlushInterval(args[4].toLongLong());
-    session.chooser.text = collection;
+    session.chooser.setText(collection);
     marlo::OpenKind openKind(session);
     openKind.run(marlo::MediaKind::Audio, marlo::CollectionSelection::Current);
 
