@@ -47,7 +47,7 @@ void CompositionRoot::loadLibrary(bool restore) {
     streaming_ = createStreamingControl();
     modules_ = createModuleLibrary();
     engine_ = std::make_unique<PlaybackEngine>(
-        *library_, settings, PlaybackDevices{*audio_, *streaming_, *modules_},
+        EngineLibrary::of(*library_), settings, PlaybackDevices{*audio_, *streaming_, *modules_},
         window_->displayModel(), folders_.program + QStringLiteral("Extracted"));
     playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
     window_->connectEngine(*engine_);

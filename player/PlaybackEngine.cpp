@@ -20,9 +20,6 @@
 namespace marlo {
 
 namespace {
-const QString kModuleDeviceType = QStringLiteral("M4W_MCI");
-constexpr int kBackgroundPolls = 100;
-constexpr int kChannels = 100;
 
 // The extraction folder and the member's own folders below it that do not exist yet, outermost
 // first: what extracting the member will create.
@@ -50,7 +47,11 @@ QStringList foldersMissingFor(const QString& extractFolder, QString member) {
 
 }  // namespace
 
-PlaybackEngine::PlaybackEngine(LibrarySession& library, Settings& settings, PlaybackDevices devices,
+EngineLibrary EngineLibrary::of(LibrarySession& session) {
+    return {session.chooser, session.playback, session.store, session.prompts};
+}
+
+PlaybackEngine::PlaybackEngine(EngineLibrary library, Settings& settings, PlaybackDevices devices,
                                DisplayModel& display, QString extractFolder, QObject* parent)
     : QObject(parent),
       library_(library),
@@ -58,13 +59,13 @@ PlaybackEngine::PlaybackEngine(LibrarySession& library, Settings& settings, Play
       devices_(devices),
       display_(display),
       extractFolder_(withTrailingSlash(extractFolder)),
-      archives_(library.prompts) {
+      archives_(library.prompts),
+      audio_(devices.audio),
+      streaming_(devices.streaming, *this),
+      modules_(devices.modules, display, *this) {
     blinker_.setInterval(kBlinkIntervalMs);
-    zeitmod_.setInterval(kModuleTimerMs);
-    streamingTimer_.setInterval(kStreamingTimerMs);
     connect(&blinker_, &QTimer::timeout, this, &PlaybackEngine::blinkTick);
-    connect(&zeitmod_, &QTimer::timeout, this, &PlaybackEngine::moduleTick);
-    connect(&streamingTimer_, &QTimer::timeout, this, &PlaybackEngine::streamingTick);
+    connect(&pollTimer_, &QTimer::timeout, this, &PlaybackEngine::pollTick);
     connect(&devices_.audio, &MediaDevice::statusUpdate, this, &PlaybackEngine::onAudioStatus);
     connect(&devices_.audio, &MediaDevice::done, this, &PlaybackEngine::onAudioDone);
     connect(&devices_.streaming, &StreamingControl::done, this, &PlaybackEngine::onStreamingDone);
@@ -111,7 +112,7 @@ PlaybackEngine::Outcome PlaybackEngine::runStart() {
     if (const Outcome fetched = fetchRecord(); fetched != Outcome::Done) {
         return fetched;
     }
-    const bool cdList = library_.kind() == MediaKind::CdAudio;
+    const bool cdList = library_.chooser.kind() == MediaKind::CdAudio;
     QString playPath = state_.path;
     bool member = false;
     if (!cdList) {
@@ -163,7 +164,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
     const PlaybackList& list = library_.playback;
     const QString entry = list.selectedTitle();
     state_.entryText = entry;
-    if (library_.kind() == MediaKind::CdAudio) {
+    if (library_.chooser.kind() == MediaKind::CdAudio) {
         if (cd_ == nullptr) {
             return routeUnavailable(texts::kCdUnavailable);
         }
@@ -181,7 +182,7 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
         cd_->trackChanged(state_.cdTrack);
         return Outcome::Done;
     }
-    const MediaItem item = library_.store.ReadItem(library_.kind(), entry);
+    const MediaItem item = library_.store.ReadItem(library_.chooser.kind(), entry);
     state_.title = item.title;
     state_.path = item.path;
     state_.artist = item.artist;
@@ -190,9 +191,11 @@ PlaybackEngine::Outcome PlaybackEngine::fetchRecord() {
 }
 
 PlaybackEngine::Outcome PlaybackEngine::dispatch(const QString& playPath, bool member) {
-    const MediaKind kind = library_.kind();
-    if (isModuleType() && !settings_.isSet(option::kModulesThroughDevice)) {
-        return startModule(playPath);
+    const MediaKind kind = library_.chooser.kind();
+    const bool module = isModuleType();
+    if (module && !settings_.isSet(option::kModulesThroughDevice)) {
+        modules_.configure(volume_, filterMode());
+        return startRoute(&modules_, PlaybackRoute::ModuleLibrary, playPath);
     }
     // A member only loaded is not extracted, so there is nothing a device could open.
     if (member && state_.loadOnly) {
@@ -200,7 +203,7 @@ PlaybackEngine::Outcome PlaybackEngine::dispatch(const QString& playPath, bool m
         return Outcome::Done;
     }
     if (isMp3Type()) {
-        return startStreaming(playPath);
+        return startRoute(&streaming_, PlaybackRoute::Streaming, playPath);
     }
     switch (kind) {
         case MediaKind::CdAudio:
@@ -223,113 +226,36 @@ PlaybackEngine::Outcome PlaybackEngine::dispatch(const QString& playPath, bool m
         case MediaKind::Audio:
             break;
     }
-    return startAudioDevice(playPath);
-}
-
-PlaybackEngine::Outcome PlaybackEngine::startModule(const QString& playPath) {
-    state_.route = PlaybackRoute::ModuleLibrary;
-    if (state_.loadOnly) {
-        display_.setPosit(Catalogue::text(texts::kModuleAtStart));
-        display_.setDauer(Catalogue::text(texts::kUnknownPatterns));
-        return Outcome::Done;
+    // Modules with option 5 also go through the module device: option 5 speaks for files the
+    // streaming control can play, and a module left unopened would never end.
+    if (settings_.isSet(option::kStreamingOnly) && !module) {
+        return startRoute(&streaming_, PlaybackRoute::Streaming, playPath);
     }
-    ModuleLibrary& lib = devices_.modules;
-    lib.startup();
-    lib.init();
-    lib.startBackgroundPlay(kBackgroundPolls);
-    lib.openChannels(kChannels);
-    lib.setAmplification(volume_);
-    lib.setOption(ModuleLibrary::kOptionFilterMode, filterMode());
-    state_.moduleHandle = lib.loadModule(playPath);
-    if (state_.moduleHandle == 0) {
-        lib.close();
-        state_.route = PlaybackRoute::None;
-        stopCurrentItem();
-        display_.setTitel(Catalogue::text(texts::kModuleNotLoaded));
-        return Outcome::Ended;
-    }
-    ModuleLibrary::ModuleInfo info;
-    lib.getModuleInfo(state_.moduleHandle, info);
-    display_.setDauer(QString::number(info.songLength) + Catalogue::text(texts::kPatterns));
-    // Looping is how the end is noticed: the position returns to 0.
-    state_.modulePlay = lib.playModule(state_.moduleHandle, true);
-    state_.length = info.songLength;
-    state_.moduleAboveZero = false;
-    setPlaying(true);
-    zeitmod_.start();
-    return Outcome::Done;
+    audio_.setModuleType(module);
+    return startRoute(&audio_, PlaybackRoute::AudioDevice, playPath);
 }
 
 void PlaybackEngine::seekStreaming(double fraction) {
-    // The file is given again, so a control that played out is ready to move once more.
-    StreamingControl& control = devices_.streaming;
-    const QString file = control.fileName();
-    control.setFileName(QString());
-    control.setFileName(file);
     starting_ = true;  // buttons pressed during the wait come after it
-    const bool ready = waitWhileDispatching(
-        [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
-        readyWaitMs_);
+    const bool ready = streaming_.reloadAndSeek(fraction);
     starting_ = false;
-    if (!ready || control.readyState() != StreamingControl::kReady) {
-        control.setFileName(QString());
+    if (!ready) {
         showDeviceError();
         stopCurrentItem();
-        runDeferred();
-        return;
     }
-    control.setPosition(fraction * control.duration());
-    control.run();
     runDeferred();
-}
-
-PlaybackEngine::Outcome PlaybackEngine::startStreaming(const QString& playPath) {
-    StreamingControl& control = devices_.streaming;
-    state_.route = PlaybackRoute::Streaming;
-    control.setFileName(QString());
-    control.setFileName(playPath);
-    const bool ready = waitWhileDispatching(
-        [&control] { return control.readyState() == StreamingControl::kReady || control.failed(); },
-        readyWaitMs_);
-    // A file the control cannot open (or that never gets ready) is a device failure, not a hang.
-    if (!ready || control.readyState() != StreamingControl::kReady) {
-        control.setFileName(QString());
-        showDeviceError();
-        return Outcome::Ended;
-    }
-    if (!state_.loadOnly) {
-        control.run();
-    }
-    return Outcome::Done;
-}
-
-PlaybackEngine::Outcome PlaybackEngine::startAudioDevice(const QString& playPath) {
-    MediaDevice& device = devices_.audio;
-    const bool module = isModuleType();
-    device.setDeviceType(module ? kModuleDeviceType : QString());
-    device.setFileName(playPath);
-    if (settings_.isSet(option::kStreamingOnly) && !module) {
-        return startStreaming(playPath);
-    }
-    // Modules with option 5 also go through the module device: option 5 speaks for files the
-    // streaming control can play, and a module left unopened would never end.
-    state_.route = PlaybackRoute::AudioDevice;
-    device.command(QStringLiteral("open"));
-    if (device.error() == 0 && !state_.loadOnly) {
-        device.command(QStringLiteral("play"));
-    }
-    if (device.error() != 0) {
-        showDeviceError();
-        device.command(QStringLiteral("Close"));
-        return Outcome::Ended;
-    }
-    return Outcome::Done;
 }
 
 PlaybackEngine::Outcome PlaybackEngine::startRoute(PlaybackRouteBase* route, PlaybackRoute which,
                                                    const QString& path) {
     state_.route = which;
     if (!route->start(path, state_.loadOnly)) {
+        if (const TextPair* text = route->failureText()) {
+            state_.route = PlaybackRoute::None;
+            stopCurrentItem();
+            display_.setTitel(Catalogue::text(*text));
+            return Outcome::Ended;
+        }
         showDeviceError();
         return Outcome::Ended;
     }
@@ -376,24 +302,10 @@ void PlaybackEngine::showItem(bool member) {
     display_.setTitelTip(state_.title);
     display_.setTicker(state_.title + QString(60, QLatin1Char(' ')));
     const PlaybackList& list = library_.playback;
-    switch (state_.route) {
-        case PlaybackRoute::AudioDevice:
-            devices_.audio.setTimeFormat(MediaDevice::TimeFormat::Milliseconds);
-            state_.length = devices_.audio.length();
-            break;
-        case PlaybackRoute::Streaming:
-            state_.length = qRound64(devices_.streaming.duration() * 1000.0);
-            break;
-        case PlaybackRoute::Cd:
-        case PlaybackRoute::Video:
-            state_.length = routeFor(state_.route)->length();
-            break;
-        case PlaybackRoute::Picture:
-            state_.length = list.count();
-            break;
-        case PlaybackRoute::ModuleLibrary:
-        case PlaybackRoute::None:
-            break;
+    if (state_.route == PlaybackRoute::Picture) {
+        state_.length = list.count();
+    } else if (PlaybackRouteBase* route = routeFor(state_.route)) {
+        state_.length = route->length();
     }
     if (state_.route == PlaybackRoute::Picture) {
         const int index = list.selectedIndex();
@@ -418,9 +330,7 @@ void PlaybackEngine::finishStart() {
             state_.route == PlaybackRoute::Streaming) {
             showElapsed(0);
         }
-        if (state_.route == PlaybackRoute::Streaming) {
-            streamingTimer_.start();
-        }
+        startPolling();
         return;
     }
     display_.setPlay(ButtonLook::Idle);
@@ -433,22 +343,8 @@ void PlaybackEngine::finishStart() {
 }
 
 void PlaybackEngine::releaseAfterLoad() {
-    switch (state_.route) {
-        case PlaybackRoute::Streaming:
-            devices_.streaming.stop();
-            devices_.streaming.setFileName(QString());
-            break;
-        case PlaybackRoute::AudioDevice:
-            devices_.audio.command(QStringLiteral("close"));
-            break;
-        case PlaybackRoute::Cd:
-        case PlaybackRoute::Video:
-        case PlaybackRoute::Picture:
-            routeFor(state_.route)->release();
-            break;
-        case PlaybackRoute::ModuleLibrary:
-        case PlaybackRoute::None:
-            break;
+    if (PlaybackRouteBase* route = routeFor(state_.route)) {
+        route->release();
     }
     state_.route = PlaybackRoute::None;
 }
@@ -461,31 +357,10 @@ void PlaybackEngine::stopCurrentItem() {
     }
     setPlaying(false);
     state_.title.clear();
-    streamingTimer_.stop();
-    const MediaKind kind = library_.kind();
-    switch (state_.route) {
-        case PlaybackRoute::Video:
-        case PlaybackRoute::Picture:
-        case PlaybackRoute::Cd:
-            routeFor(state_.route)->stop(state_.closeViewer);
-            break;
-        case PlaybackRoute::ModuleLibrary:
-            stopModuleLibrary();
-            break;
-        case PlaybackRoute::Streaming:
-            if (devices_.streaming.isRunning()) {
-                devices_.streaming.stop();
-            }
-            devices_.streaming.setFileName(QString());
-            break;
-        case PlaybackRoute::AudioDevice:
-            if (devices_.audio.isOpen()) {
-                devices_.audio.command(QStringLiteral("stop"));
-                devices_.audio.command(QStringLiteral("close"));
-            }
-            break;
-        case PlaybackRoute::None:
-            break;
+    pollTimer_.stop();
+    const MediaKind kind = library_.chooser.kind();
+    if (PlaybackRouteBase* route = routeFor(state_.route)) {
+        route->stop(state_.closeViewer);
     }
     if (kind != MediaKind::Pictures) {
         display_.setPosit(state_.route == PlaybackRoute::ModuleLibrary
@@ -509,23 +384,8 @@ void PlaybackEngine::stopCurrentItem() {
     setItemType(QString());
     state_.closeViewer = false;
     setPaused(false);
-    devices_.audio.setFileName(QString());
-    devices_.audio.setDeviceType(QString());
+    audio_.forgetFile();
     emit itemStopped();
-}
-
-void PlaybackEngine::stopModuleLibrary() {
-    ModuleLibrary& lib = devices_.modules;
-    if (state_.modulePlay != 0) {
-        lib.stopModule(state_.modulePlay);
-    }
-    if (state_.moduleHandle != 0) {
-        lib.freeModule(state_.moduleHandle);
-        lib.close();
-    }
-    state_.modulePlay = 0;
-    state_.moduleHandle = 0;
-    zeitmod_.stop();
 }
 
 // ---- Helpers ------------------------------------------------------------------------------
@@ -542,16 +402,30 @@ void PlaybackEngine::removeExtracted() {
     extractedFolders_.clear();
 }
 
-PlaybackRouteBase* PlaybackEngine::routeFor(PlaybackRoute route) const {
+PlaybackRouteBase* PlaybackEngine::routeFor(PlaybackRoute route) {
     switch (route) {
+        case PlaybackRoute::AudioDevice:
+            return &audio_;
+        case PlaybackRoute::Streaming:
+            return &streaming_;
+        case PlaybackRoute::ModuleLibrary:
+            return &modules_;
         case PlaybackRoute::Cd:
             return cd_;
         case PlaybackRoute::Video:
             return video_;
         case PlaybackRoute::Picture:
             return pictures_;
-        default:
-            return nullptr;
+        case PlaybackRoute::None:
+            break;
+    }
+    return nullptr;
+}
+
+void PlaybackEngine::startPolling() {
+    PlaybackRouteBase* route = routeFor(state_.route);
+    if (route != nullptr && route->pollIntervalMs() > 0) {
+        pollTimer_.start(route->pollIntervalMs());
     }
 }
 

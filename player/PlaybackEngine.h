@@ -9,16 +9,32 @@
 #include "base/Catalogue.h"
 #include "library/ArchiveAccess.h"
 #include "player/DisplayModel.h"
+#include "player/FileRoutes.h"
 #include "player/PlaybackRoutes.h"
 #include "player/PlayerState.h"
 
 namespace marlo {
 
+class CollectionChooser;
+class ItemStore;
 class LibrarySession;
 class MediaDevice;
 class ModuleLibrary;
+class PlaybackList;
+class Prompts;
 class StreamingControl;
 struct Settings;
+
+// What of the library the engine uses: the kind shown, the playback list, the items, and the
+// prompts through which archive failures are told.
+struct EngineLibrary {
+    const CollectionChooser& chooser;
+    PlaybackList& playback;
+    ItemStore& store;
+    Prompts& prompts;
+
+    static EngineLibrary of(LibrarySession& session);
+};
 
 // The devices the engine drives for files; the window owns them.
 struct PlaybackDevices {
@@ -28,21 +44,18 @@ struct PlaybackDevices {
 };
 
 // Plays the selected entry of the playback list by its kind, serves the transport buttons, fills
-// the display model and decides what follows an item. CD, video and picture lists go through
-// their routes; without a route such a list shows that it cannot play and stops.
+// the display model and decides what follows an item. Each device is driven through its route:
+// the file routes are the engine's own, the CD, video and picture routes are handed in; without
+// one of those such a list shows that it cannot play and stops.
 class PlaybackEngine : public QObject {
     Q_OBJECT
   public:
     static constexpr int kBlinkIntervalMs = 1000;
-    static constexpr int kModuleTimerMs = 150;
     static constexpr int kReadyWaitMs = 10000;
-    // The streaming control's position timer; whole seconds are shown, so two ticks a second
-    // never skip one.
-    static constexpr int kStreamingTimerMs = 500;
 
     // Archive members are extracted into `extractFolder` (the program folder's "Extracted/"),
     // never into the program folder itself, so a member cannot replace the configuration.
-    PlaybackEngine(LibrarySession& library, Settings& settings, PlaybackDevices devices,
+    PlaybackEngine(EngineLibrary library, Settings& settings, PlaybackDevices devices,
                    DisplayModel& display, QString extractFolder, QObject* parent = nullptr);
     ~PlaybackEngine() override;
 
@@ -51,16 +64,14 @@ class PlaybackEngine : public QObject {
     void setShapedSkin(bool shaped) { shapedSkin_ = shaped; }
 
     const PlayerState& state() const { return state_; }
-    // The engine's timers, to watch; only the engine starts and stops them.
-    const QTimer& blinker() const { return blinker_; }
-    const QTimer& moduleTimer() const { return zeitmod_; }
-    // Runs while the streaming control plays the current item; the video window hangs its own
-    // work on the same ticks.
-    const QTimer& streamingTimer() const { return streamingTimer_; }
+    // The title of a missing file blinks until it is back.
+    bool blinking() const { return blinker_.isActive(); }
+    // The current route is asked for its position at its interval.
+    bool polling() const { return pollTimer_.isActive(); }
     // Opening the collection editor ends the blink of a missing file.
     void stopBlinking() { blinker_.stop(); }
     // How long a start waits for the streaming control to get ready.
-    void setReadyWaitLimit(int ms) { readyWaitMs_ = ms; }
+    void setReadyWaitLimit(int ms) { streaming_.setReadyWaitLimit(ms); }
     int moduleVolume() const { return volume_; }
 
     // Operations of the player.
@@ -89,11 +100,10 @@ class PlaybackEngine : public QObject {
     // Elapsed time of the current item from a route (CD, video window).
     void showElapsed(qint64 elapsedMs);
 
-    // One tick of `Blinker`, of `Zeitmod` and of the streaming control's timer; the timers call
-    // these, tests call them directly.
+    // One tick of `Blinker`, and one of the poll of the current route (`Zeitmod` for modules,
+    // the streaming control's timer); the timers call these, tests call them directly.
     void blinkTick();
-    void moduleTick();
-    void streamingTick();
+    void pollTick();
 
   signals:
     // Take over the playback list shows the main window.
@@ -109,10 +119,7 @@ class PlaybackEngine : public QObject {
     Outcome runStart();
     Outcome fetchRecord();
     Outcome dispatch(const QString& playPath, bool member);
-    Outcome startModule(const QString& playPath);
-    Outcome startStreaming(const QString& playPath);
     void seekStreaming(double fraction);
-    Outcome startAudioDevice(const QString& playPath);
     Outcome startRoute(PlaybackRouteBase* route, PlaybackRoute which, const QString& path);
     Outcome routeUnavailable(const TextPair& text);
     void showDeviceError();
@@ -125,13 +132,14 @@ class PlaybackEngine : public QObject {
 
     void pauseRoute();
     void resumeRoute();
-    void stopModuleLibrary();
+    void startPolling();
     void refreshPreviousNext();
     void selectAndContinue(bool playing);
 
     void onAudioStatus();
     void onAudioDone();
     void onStreamingDone();
+    bool isModuleType() const;
 
     // Commands arriving while a start waits for a device run after that start.
     bool deferWhileStarting(std::function<void()> action);
@@ -142,15 +150,14 @@ class PlaybackEngine : public QObject {
     void setPaused(bool paused);
     void setItemType(const QString& type);
 
-    PlaybackRouteBase* routeFor(PlaybackRoute route) const;
-    bool isModuleType() const;
+    PlaybackRouteBase* routeFor(PlaybackRoute route);
     bool isMp3Type() const;
     bool lastEntry() const;
     int filterMode() const;
     QString artistText() const;
     bool missingFileIsBack() const;
 
-    LibrarySession& library_;
+    EngineLibrary library_;
     Settings& settings_;
     PlaybackDevices devices_;
     DisplayModel& display_;
@@ -161,10 +168,11 @@ class PlaybackEngine : public QObject {
     PictureRoute* pictures_ = nullptr;
 
     PlayerState state_;
+    AudioDeviceRoute audio_;
+    StreamingRoute streaming_;
+    ModuleRoute modules_;
     QTimer blinker_;
-    QTimer zeitmod_;
-    QTimer streamingTimer_;
-    int readyWaitMs_ = kReadyWaitMs;
+    QTimer pollTimer_;
     // Folders that did not exist before the current member was extracted, outermost first.
     QStringList extractedFolders_;
     int volume_ = 100;

@@ -6,10 +6,12 @@
 namespace marlo {
 
 class PlaybackEngine;
+struct TextPair;
 
-// A player for a kind of list that has its own window or drive. The engine keeps the shared
-// state (flags, labels, what follows an item); a route only drives its device and tells the
-// engine the end of an item through PlaybackEngine::itemFinished().
+// A player for one device: the audio device, the streaming control, the module library, the CD
+// drive, the video window or the picture viewer. The engine keeps the shared state (flags,
+// labels, what follows an item); a route only drives its device and tells the engine the end of
+// an item through PlaybackEngine::itemFinished().
 class PlaybackRouteBase {
   public:
     virtual ~PlaybackRouteBase() = default;
@@ -25,6 +27,13 @@ class PlaybackRouteBase {
     // Gives the device up after a load without play.
     virtual void release() = 0;
     virtual void seek(double fraction) = 0;
+
+    // The title shown when start() failed; null: the device is not ready.
+    virtual const TextPair* failureText() const { return nullptr; }
+    // A route whose device tells neither position nor end is asked every so many milliseconds
+    // while it plays (0: never).
+    virtual int pollIntervalMs() const { return 0; }
+    virtual void poll() {}
 };
 
 // CD tracks: the drive with its table of contents and the lyrics display.

@@ -84,7 +84,7 @@ void PlaybackEngine::moduleFinished() {
     if (deferWhileStarting([this] { moduleFinished(); })) {
         return;
     }
-    zeitmod_.stop();
+    pollTimer_.stop();
     setPlaying(false);
     const bool last = lastEntry();
     stopCurrentItem();
@@ -185,7 +185,7 @@ void PlaybackEngine::stop() {
     state_.closeViewer = true;
     const QString path = state_.path;
     stopCurrentItem();
-    if (library_.kind() == MediaKind::Pictures && pictures_ != nullptr) {
+    if (library_.chooser.kind() == MediaKind::Pictures && pictures_ != nullptr) {
         pictures_->showStill(path);
     }
 }
@@ -222,7 +222,7 @@ void PlaybackEngine::previous() {
 
 void PlaybackEngine::selectAndContinue(bool playing) {
     if (playing) {
-        if (library_.kind() != MediaKind::Video) {
+        if (library_.chooser.kind() != MediaKind::Video) {
             state_.closeViewer = true;
         }
         stopCurrentItem();
@@ -271,57 +271,17 @@ void PlaybackEngine::refreshPreviousNext() {
 // ---- Pause and resume per device ----------------------------------------------------------
 
 void PlaybackEngine::pauseRoute() {
-    switch (state_.route) {
-        case PlaybackRoute::AudioDevice:
-            devices_.audio.command(QStringLiteral("Pause"));
-            break;
-        case PlaybackRoute::Streaming:
-            if (devices_.streaming.readyState() == StreamingControl::kReady) {
-                devices_.streaming.pause();
-            }
-            break;
-        case PlaybackRoute::ModuleLibrary: {
-            ModuleLibrary::PlayStatus status;
-            devices_.modules.getPlayStatus(state_.modulePlay, status);
-            state_.savedModulePosition = status.position;
-            zeitmod_.stop();
-            devices_.modules.stopModule(state_.modulePlay);
-            state_.modulePlay = 0;
-            break;
-        }
-        case PlaybackRoute::Cd:
-        case PlaybackRoute::Video:
-        case PlaybackRoute::Picture:
-            routeFor(state_.route)->pause();
-            break;
-        case PlaybackRoute::None:
-            break;
+    pollTimer_.stop();
+    if (PlaybackRouteBase* route = routeFor(state_.route)) {
+        route->pause();
     }
 }
 
 void PlaybackEngine::resumeRoute() {
-    switch (state_.route) {
-        case PlaybackRoute::AudioDevice:
-            devices_.audio.command(QStringLiteral("Play"));
-            break;
-        case PlaybackRoute::Streaming:
-            if (devices_.streaming.readyState() == StreamingControl::kReady) {
-                devices_.streaming.run();
-            }
-            break;
-        case PlaybackRoute::ModuleLibrary:
-            state_.modulePlay = devices_.modules.playModule(state_.moduleHandle, true);
-            devices_.modules.setPosition(state_.modulePlay, state_.savedModulePosition);
-            zeitmod_.start();
-            break;
-        case PlaybackRoute::Cd:
-        case PlaybackRoute::Video:
-        case PlaybackRoute::Picture:
-            routeFor(state_.route)->resume();
-            break;
-        case PlaybackRoute::None:
-            break;
+    if (PlaybackRouteBase* route = routeFor(state_.route)) {
+        route->resume();
     }
+    startPolling();
 }
 
 // ---- Timers and notices -------------------------------------------------------------------
@@ -353,38 +313,13 @@ void PlaybackEngine::blinkTick() {
                                              : Catalogue::text(texts::kFileNotFound));
 }
 
-void PlaybackEngine::moduleTick() {
-    if (starting_ || state_.route != PlaybackRoute::ModuleLibrary || state_.modulePlay == 0) {
+void PlaybackEngine::pollTick() {
+    if (starting_ || !state_.playing) {
         return;
     }
-    ModuleLibrary::PlayStatus status;
-    devices_.modules.getPlayStatus(state_.modulePlay, status);
-    display_.setPosit(
-        Catalogue::text(texts::kModulePosition).arg(status.position + 1).arg(status.row));
-    if (status.position > 0) {
-        state_.moduleAboveZero = true;
+    if (PlaybackRouteBase* route = routeFor(state_.route)) {
+        route->poll();
     }
-    if (state_.length > 0) {
-        display_.setBarFraction(static_cast<double>(status.position) / state_.length);
-    }
-    // Back at position 0 after leaving it is the end; a song of one order never leaves it, so
-    // the library's word that the end was heard counts as well.
-    if (status.position == 0 && (state_.moduleAboveZero || status.endHeard)) {
-        state_.moduleAboveZero = false;
-        moduleFinished();
-    }
-}
-
-void PlaybackEngine::streamingTick() {
-    if (starting_ || state_.route != PlaybackRoute::Streaming || !state_.playing) {
-        return;
-    }
-    // Whole seconds, as the control's timer always showed them; the bar is drawn even past the
-    // reported length (the display keeps it within `AXP`).
-    const qint64 seconds = qRound64(devices_.streaming.position());
-    display_.setPosit(timeText(seconds * 1000));
-    display_.setBarFraction(state_.length > 0 ? static_cast<double>(seconds * 1000) / state_.length
-                                              : 0.0);
 }
 
 void PlaybackEngine::onAudioStatus() {
@@ -419,31 +354,23 @@ void PlaybackEngine::seek(double fraction) {
         return;
     }
     fraction = std::clamp(fraction, 0.0, 1.0);
-    switch (state_.route) {
-        case PlaybackRoute::AudioDevice:
-            devices_.audio.setTimeFormat(MediaDevice::TimeFormat::Milliseconds);
-            devices_.audio.setFrom(qRound64(fraction * state_.length));
-            devices_.audio.command(QStringLiteral("Play"));
-            break;
-        case PlaybackRoute::Cd:
-        case PlaybackRoute::Video:
-            routeFor(state_.route)->seek(fraction);
-            break;
-        case PlaybackRoute::Streaming:
-            seekStreaming(fraction);
-            break;
-        case PlaybackRoute::ModuleLibrary:
-        case PlaybackRoute::Picture:
-        case PlaybackRoute::None:
-            return;
+    // A module and a picture have no time to move in.
+    if (state_.route == PlaybackRoute::ModuleLibrary || state_.route == PlaybackRoute::Picture ||
+        state_.route == PlaybackRoute::None) {
+        return;
+    }
+    if (state_.route == PlaybackRoute::Streaming) {
+        seekStreaming(fraction);
+    } else {
+        routeFor(state_.route)->seek(fraction);
     }
     display_.setBarFraction(0);
 }
 
 void PlaybackEngine::setModuleVolume(int level) {
     volume_ = std::clamp(level, 0, 1000);
-    if (state_.route == PlaybackRoute::ModuleLibrary && state_.moduleHandle != 0) {
-        devices_.modules.setAmplification(volume_);
+    if (state_.route == PlaybackRoute::ModuleLibrary) {
+        modules_.setVolume(volume_);
     }
 }
 

@@ -22,7 +22,6 @@ struct PlayerState {
     QString itemType;
     QString archivePath;  // set while the item is an archive member
     qint64 length = 0;    // ms; modules: song length in positions; pictures: entry count
-    int savedModulePosition = 0;
 
     int cdTrack = 0;
     int cdTrackCount = 0;
@@ -30,12 +29,9 @@ struct PlayerState {
 
     // Bookkeeping of this engine beyond the fields above.
     PlaybackRoute route = PlaybackRoute::None;
-    QString entryText;      // list entry of the item, to find it again after a list change
-    QString extractedFile;  // archive member written for playing; deleted at stop
-    int moduleHandle = 0;
-    int modulePlay = 0;
-    bool moduleAboveZero = false;  // position left 0 since the module started
-    bool fileFoundShown = false;   // the blink showed "found" once; the next tick reloads
+    QString entryText;            // list entry of the item, to find it again after a list change
+    QString extractedFile;        // archive member written for playing; deleted at stop
+    bool fileFoundShown = false;  // the blink showed "found" once; the next tick reloads
 };
 
 }  // namespace marlo

@@ -3,8 +3,8 @@
 #include <QDirIterator>
 #include <QFile>
 
-#include "tests/player/EngineFixture.h"
 #include "tests/platform/ArchiveTestTools.h"
+#include "tests/player/EngineFixture.h"
 
 namespace marlo::test {
 namespace {

@@ -70,8 +70,11 @@ class EngineFixture : public ::testing::Test {
     FakeMediaDevice audio;
     FakeStreamingControl streaming;
     FakeModuleLibrary modules;
-    PlaybackEngine engine{
-        *session, settings, {audio, streaming, modules}, display, folder.program() + "Extracted"};
+    PlaybackEngine engine{EngineLibrary::of(*session),
+                          settings,
+                          {audio, streaming, modules},
+                          display,
+                          folder.program() + "Extracted"};
     // The engine as the library's windows see it.
     EnginePlayerControl control{engine, display};
 };

@@ -29,7 +29,7 @@ TEST_P(Dispatch, ChoosesTheDeviceByTypeAndOptions) {
     if (route == "modules") {
         EXPECT_TRUE(modules.log.contains("loadModule " + path));
         EXPECT_TRUE(audio.commands().isEmpty());
-        EXPECT_TRUE(engine.moduleTimer().isActive());
+        EXPECT_TRUE(engine.polling());
     } else if (route == "streaming") {
         EXPECT_EQ(streaming.log, QStringList({"file=", "file=" + path, "run"}));
         EXPECT_TRUE(audio.commands().isEmpty());
@@ -65,7 +65,7 @@ TEST_F(EngineFixture, ModuleStartFollowsTheLibraryOrderWithFilterAndVolume) {
     EXPECT_TRUE(display.vscrollVisible());
 
     modules.status = {2, 9, 5};
-    engine.moduleTick();
+    engine.pollTick();
     EXPECT_EQ(display.posit(), "Patt. 3 - Row 5");
     EXPECT_DOUBLE_EQ(display.barFraction(), 2.0 / 12);
 
@@ -76,7 +76,7 @@ TEST_F(EngineFixture, ModuleStartFollowsTheLibraryOrderWithFilterAndVolume) {
     EXPECT_EQ(modules.log.mid(modules.log.size() - 3),
               QStringList({"stopModule", "freeModule", "close"}));
     EXPECT_EQ(display.posit(), "Patt. 0 - Row 0");
-    EXPECT_FALSE(engine.moduleTimer().isActive());
+    EXPECT_FALSE(engine.polling());
     EXPECT_FALSE(display.vscrollVisible());
 }
 
@@ -87,7 +87,7 @@ TEST_F(EngineFixture, ModuleThatDoesNotLoadSaysSoAndStops) {
     EXPECT_EQ(display.titel(), "Konnte Module nicht laden");
     EXPECT_FALSE(engine.state().playing);
     EXPECT_EQ(modules.log.last(), "close");
-    EXPECT_FALSE(engine.moduleTimer().isActive());
+    EXPECT_FALSE(engine.polling());
     Catalogue::setLanguage(UiLanguage::German);
     engine.play();
     EXPECT_EQ(display.titel(), "Konnte Module nicht laden");
@@ -163,22 +163,21 @@ TEST_F(EngineFixture, PausedModuleResumesAtItsSavedPositionAndStillEnds) {
     select(0);
     engine.play();
     modules.status.position = 4;
-    engine.moduleTick();
+    engine.pollTick();
     engine.pause();
-    EXPECT_EQ(engine.state().savedModulePosition, 4);
-    EXPECT_FALSE(engine.moduleTimer().isActive());
+    EXPECT_FALSE(engine.polling());
     EXPECT_EQ(modules.log.last(), "stopModule");
 
     engine.play();
     EXPECT_EQ(modules.log.mid(modules.log.size() - 2),
               QStringList({"playModule loop=1", "setPosition 4"}));
-    EXPECT_TRUE(engine.moduleTimer().isActive());
+    EXPECT_TRUE(engine.polling());
     // Seeking never applies to modules.
     engine.seek(0.5);
     EXPECT_EQ(modules.log.last(), "setPosition 4");
 
     modules.status.position = 0;
-    engine.moduleTick();
+    engine.pollTick();
     EXPECT_EQ(index(), 1) << "the loop back to 0 after resuming still ends the module";
 }
 
@@ -208,8 +207,7 @@ TEST_F(EngineFixture, MissingFileBlinksAndLoadsOnceItIsBack) {
     EXPECT_EQ(display.titel(), "Gone");
     EXPECT_EQ(display.dauer(), "? min:sec");
     EXPECT_EQ(display.posit(), "00:00 min:sec");
-    EXPECT_TRUE(engine.blinker().isActive());
-    EXPECT_EQ(engine.blinker().interval(), 1000);
+    EXPECT_TRUE(engine.blinking());
     EXPECT_TRUE(audio.commands().isEmpty());
 
     engine.blinkTick();
@@ -222,7 +220,7 @@ TEST_F(EngineFixture, MissingFileBlinksAndLoadsOnceItIsBack) {
     EXPECT_EQ(display.titel(), "File was found!");
     EXPECT_TRUE(audio.commands().isEmpty());
     engine.blinkTick();
-    EXPECT_FALSE(engine.blinker().isActive());
+    EXPECT_FALSE(engine.blinking());
     EXPECT_EQ(audio.commands(), QStringList({"open", "close"}));
     EXPECT_EQ(display.titel(), "Gone");
     EXPECT_FALSE(engine.state().playing);

@@ -19,13 +19,16 @@ class RealModules : public EngineFixture {
         std::vector<qint16> pcm(std::size_t(PcmOutput::kSampleRate) * 150 / 1000 * 2);
         for (int ms = 0; ms < songMs && index() == 0; ms += 150) {
             openmpt.render(pcm.data(), int(pcm.size() / 2));
-            realEngine.moduleTick();
+            realEngine.pollTick();
         }
     }
 
     OpenMptModuleLibrary openmpt{OpenMptModuleLibrary::Output::None};
-    PlaybackEngine realEngine{
-        *session, settings, {audio, streaming, openmpt}, display, folder.program() + "Extracted"};
+    PlaybackEngine realEngine{EngineLibrary::of(*session),
+                              settings,
+                              {audio, streaming, openmpt},
+                              display,
+                              folder.program() + "Extracted"};
 };
 
 TEST_F(RealModules, SongsOfOneRowOrOneOrderEndAndTheListMovesOn) {
@@ -64,9 +67,9 @@ TEST_F(EngineFixture, AFileAfterAModuleShowsItsOwnTimeAtOnce) {
         select(0);
         engine.play();
         modules.status.position = 1;
-        engine.moduleTick();
+        engine.pollTick();
         modules.status.position = 0;
-        engine.moduleTick();
+        engine.pollTick();
         ASSERT_EQ(index(), 1);
         ASSERT_TRUE(engine.state().playing);
         EXPECT_EQ(display.posit(), "00:00 min:sec");
@@ -96,15 +99,15 @@ TEST_P(StreamingRunningTime, ShowsThePositionAndBarWhilePlaying) {
     EXPECT_DOUBLE_EQ(display.barFraction(), 65.0 / 200);
     // Rounded to whole seconds; past the reported length the bar stays full.
     streaming.setPosition(65.6);
-    engine.streamingTick();
+    engine.pollTick();
     EXPECT_EQ(display.posit().left(5), "01:06");
     streaming.setPosition(250);
-    engine.streamingTick();
+    engine.pollTick();
     EXPECT_EQ(display.posit().left(5), "04:10");
     EXPECT_DOUBLE_EQ(display.barFraction(), 1.0);
 
     engine.stop();
-    EXPECT_FALSE(engine.streamingTimer().isActive());
+    EXPECT_FALSE(engine.polling());
     streaming.setPosition(80);
     runEventsFor(1200);
     EXPECT_NE(display.posit(), GetParam().posit);
@@ -149,7 +152,7 @@ TEST_F(EngineFixture, AStreamingControlThatNeverGetsReadyIsADeviceError) {
         EXPECT_FALSE(engine.state().playing);
         EXPECT_EQ(streaming.fileName(), "");
         EXPECT_FALSE(streaming.isRunning());
-        EXPECT_FALSE(engine.streamingTimer().isActive());
+        EXPECT_FALSE(engine.polling());
     }
 }
 

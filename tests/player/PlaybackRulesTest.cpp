@@ -43,9 +43,9 @@ TEST_P(EndOfItem, RepeatsAdvancesOrEnds) {
 
     if (module) {
         modules.status.position = 3;
-        engine.moduleTick();
+        engine.pollTick();
         modules.status.position = 0;  // looped back to the start: the end
-        engine.moduleTick();
+        engine.pollTick();
     } else if (c.via == Via::Streaming) {
         streaming.fireDone();
     } else {
