@@ -1,5 +1,8 @@
 // The main window's settings dialog and popup menu, kept apart from its start-up and skin code.
 #include "app/Marlo.h"
+
+#include <QMenu>
+
 #include "app/Popup.h"
 #include "app/RemoteLink.h"
 #include "app/SettingsWindow.h"
@@ -35,12 +38,35 @@ void Marlo::setModuleFilterMode(int mode) {
 }
 
 void Marlo::openPopup(const QPoint& at) {
+    if (popupUp_) {
+        return;
+    }
     if (!popup_) {
         popup_ = std::make_unique<frmPopup>(*this);
     }
-    if (popup_->popUp(at)) {
+    popupUp_ = true;
+    popupUnloadAsked_ = false;
+    const bool exit = popup_->popUp(at);
+    popupUp_ = false;
+    // Asked while its menu was up, the unload waits until the menu has returned.
+    if (popupUnloadAsked_) {
+        popup_.reset();
+    }
+    if (exit) {
         close();
     }
+}
+
+void Marlo::closePopup() {
+    if (!popup_) {
+        return;
+    }
+    if (popupUp_) {
+        popupUnloadAsked_ = true;
+        popup_->menu()->close();
+        return;
+    }
+    popup_.reset();
 }
 
 }  // namespace marlo

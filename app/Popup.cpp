@@ -39,15 +39,16 @@ frmPopup::~frmPopup() = default;
 
 bool frmPopup::popUp(const QPoint& at) {
     exitRequested_ = false;
-    lyrics_->setChecked(lyricsShown_);
+    lyrics_->setChecked(window_.lyricsWindowShown());
     menu_->exec(at);
     return exitRequested_;
 }
 
 void frmPopup::toggleLyrics() {
-    // The lyrics window is not part of the program yet; the item keeps its check meanwhile.
-    lyricsShown_ = !lyricsShown_;
-    lyrics_->setChecked(lyricsShown_);
+    // The lyrics window is not part of the program yet; the flag and the check follow the
+    // choice meanwhile.
+    window_.setLyricsWindowShown(!window_.lyricsWindowShown());
+    lyrics_->setChecked(window_.lyricsWindowShown());
 }
 
 }  // namespace marlo

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/Marlo.h"
 #include "base/PlaceWindow.h"
@@ -27,6 +28,12 @@
 
 #ifndef MARLO_VERSION_TEXT
 #define MARLO_VERSION_TEXT "0.0.0"
+#endif
+#ifndef MARLO_WEB_ADDRESS
+#define MARLO_WEB_ADDRESS ""
+#endif
+#ifndef MARLO_MAIL_ADDRESS
+#define MARLO_MAIL_ADDRESS ""
 #endif
 
 namespace marlo {
@@ -311,13 +318,19 @@ QWidget* CFG::creditsPage() {
     QLabel* label7 = addLabel("Label7", cfg::kLabel7, page);
     label7->setWordWrap(true);
     layout->addWidget(label7);
-    for (const auto& [name, link] :
-         {std::pair{"Label10", cfg::kWebLink}, std::pair{"Label11", cfg::kMailLink}}) {
+    // The links start the desktop's handler for the address; only real addresses get one.
+    const QString web = QStringLiteral(MARLO_WEB_ADDRESS);
+    const QString mail = QStringLiteral(MARLO_MAIL_ADDRESS);
+    for (const auto& [name, href, shown] :
+         {std::tuple{"Label10", web, web},
+          std::tuple{"Label11", QStringLiteral("mailto:") + mail, mail}}) {
+        if (shown.isEmpty()) {
+            continue;
+        }
         auto* label = new QLabel(page);
         label->setObjectName(QString::fromLatin1(name));
-        const QString address = Catalogue::text(link);
         label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                           .arg(address, QString(address).remove(QStringLiteral("mailto:"))));
+                           .arg(href.toHtmlEscaped(), shown.toHtmlEscaped()));
         label->setOpenExternalLinks(true);
         layout->addWidget(label);
     }
@@ -393,9 +406,19 @@ void CFG::okay() {
     if (entry >= 0) {
         settings.skinName = skinList_.at(entry);
     }
-    window_.useSkin(settings.skinName);
+    // The skin the previews show is laid on with the pictures dropped on it since it was
+    // chosen, saved or not.
+    const SkinDefinition& previewed = previewSkin_.definition();
+    if (previewed.name.compare(settings.skinName, Qt::CaseInsensitive) == 0) {
+        SkinDefinition edited = draft_.edited(previewed);
+        edited.name = settings.skinName;
+        window_.useEditedSkin(edited);
+    } else {
+        window_.useSkin(settings.skinName);
+    }
     window_.showInitialImages();
     window_.stopPlayback();
+    window_.refreshPreviousNext();
     hide();
     if (!window_.isMinimized()) {
         window_.show();
@@ -406,6 +429,7 @@ void CFG::cancel() {
     form_.restore(window_.settings(), slideshowMs_);
     showForm();
     selectSkinPreviews(window_.settings().skinName);
+    window_.refreshPreviousNext();
     hide();
     if (!window_.isMinimized()) {
         window_.show();

@@ -1,8 +1,10 @@
 // The main window's glue to the player: the panel's buttons, bar and volume bars, the keys, and
 // the remote-control window's link.
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -12,11 +14,12 @@
 #include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "app/PlayerPanel.h"
-#include "player/PositionBar.h"
 #include "app/RemoteLink.h"
+#include "app/SettingsWindow.h"
+#include "player/PositionBar.h"
 #include "skins/Controller.h"
-#include "tests/player/EngineFixture.h"
 #include "tests/platform/MediaTestTools.h"
+#include "tests/player/EngineFixture.h"
 
 namespace marlo::test {
 namespace {
@@ -272,6 +275,33 @@ TEST_F(MainWindowGlue, RemoteButtonsActOnTheEngine) {
     EXPECT_EQ(window->settingsShown, 0);
     link.remoteAction(RemoteButton::Settings);
     EXPECT_EQ(window->settingsShown, 1);
+}
+
+// "Okay" and "Abbruch" leave Previous and Next showing where they lead from the selected entry
+// under the repeat option then set: at the first entry Previous leads nowhere without "Repeat all".
+TEST_F(MainWindowGlue, SettingsDialogRefreshesPreviousAndNext) {
+    CFG& cfg = window->settingsWindow();
+    const DisplayModel& shown = window->display();
+    const struct {
+        bool clickRepeatAll;
+        const char* button;
+        ButtonLook previous;
+    } steps[] = {
+        {false, "Command1", ButtonLook::Disabled},
+        {true, "Command2", ButtonLook::Disabled},
+        {true, "Command1", ButtonLook::Enabled},
+        {true, "Command1", ButtonLook::Disabled},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.button);
+        cfg.open();
+        if (step.clickRepeatAll) {
+            cfg.check(option::kRepeatAll)->click();
+        }
+        cfg.findChild<QPushButton*>(step.button)->click();
+        EXPECT_EQ(shown.previous(), step.previous);
+        EXPECT_EQ(shown.next(), ButtonLook::Enabled);
+    }
 }
 
 // Each remote picture comes from the slot of the main window's button it stands for.
