@@ -5,6 +5,7 @@
 
 #include "app/Marlo.h"
 #include "base/texts/SettingsTexts.h"
+#include "library/LibrarySession.h"
 
 namespace marlo {
 namespace {
@@ -45,6 +46,13 @@ bool frmPopup::popUp(const QPoint& at) {
 }
 
 void frmPopup::toggleLyrics() {
+    // Lyrics belong to songs: with a video or picture list, or none, the item does nothing.
+    const LibrarySession* library = window_.library();
+    if (library == nullptr || library->playback.count() == 0 ||
+        (library->kind != MediaKind::Audio && library->kind != MediaKind::CdAudio)) {
+        lyrics_->setChecked(window_.lyricsWindowShown());
+        return;
+    }
     // The lyrics window is not part of the program yet; the flag and the check follow the
     // choice meanwhile.
     window_.setLyricsWindowShown(!window_.lyricsWindowShown());

@@ -4,18 +4,21 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "app/PlayerPanel.h"
 #include "app/RemoteLink.h"
 #include "app/SettingsWindow.h"
+#include "library/LibrarySession.h"
 #include "player/PositionBar.h"
 #include "skins/Controller.h"
 #include "tests/platform/MediaTestTools.h"
@@ -302,6 +305,39 @@ TEST_F(MainWindowGlue, SettingsDialogRefreshesPreviousAndNext) {
         EXPECT_EQ(shown.previous(), step.previous);
         EXPECT_EQ(shown.next(), ButtonLook::Enabled);
     }
+}
+
+// "Display Lyrics" of the popup toggles the lyrics flag for a list of songs only.
+TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
+    LibrarySession& library = *window->library();
+    const struct {
+        MediaKind kind;
+        bool emptyList;
+        bool shownAfter;
+    } steps[] = {
+        {MediaKind::Audio, false, true},    {MediaKind::Audio, false, false},
+        {MediaKind::Video, false, false},   {MediaKind::Pictures, false, false},
+        {MediaKind::CdAudio, false, true},  {MediaKind::Video, false, true},
+        {MediaKind::CdAudio, false, false}, {MediaKind::Audio, true, false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << int(step.kind) << (step.emptyList ? " empty" : ""));
+        library.kind = step.kind;
+        if (step.emptyList) {
+            library.playback.clear();
+        }
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            auto* action = menu->findChild<QAction*>(QStringLiteral("DispLyrics"));
+            ASSERT_NE(action, nullptr);
+            menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
+        EXPECT_EQ(window->lyricsWindowShown(), step.shownAfter);
+    }
+    library.kind = MediaKind::Audio;
 }
 
 // Each remote picture comes from the slot of the main window's button it stands for.
