@@ -142,6 +142,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void unloadOtherWindows() override;
     void releaseWindowShape() override;
 
+    // Shut-down has begun: the other windows are being closed, not dismissed by the user.
+    bool shuttingDown() const { return shutDown_; }
+
     // The other windows in the order shut-down closes them.
     static QList<QWidget*> closingOrder(QList<QWidget*> windows);
 

@@ -1,6 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -46,6 +47,16 @@ constexpr QSize kPreviewSize(96, 48);
 // "Name.design" with exactly that lower-case extension.
 bool isDesignFile(const QString& path) {
     return path.endsWith(QLatin1String(".design"), Qt::CaseSensitive);
+}
+
+// The module filter the form's boxes choose (0 none .. 3 automatic), if any.
+std::optional<int> filterOf(const SettingsForm& form) {
+    for (int i = option::kFilterNone; i <= option::kFilterAuto; ++i) {
+        if (form.checked(i)) {
+            return i - option::kFilterNone;
+        }
+    }
+    return std::nullopt;
 }
 
 QStringList droppedFiles(const QMimeData* data) {
@@ -426,7 +437,13 @@ void CFG::okay() {
 }
 
 void CFG::cancel() {
+    const std::optional<int> clickedFilter = filterOf(form_);
     form_.restore(window_.settings(), slideshowMs_);
+    // A filter box acts on the module library at its click; the confirmed filter comes back.
+    if (const std::optional<int> confirmed = filterOf(form_);
+        confirmed && confirmed != clickedFilter) {
+        setFilterMode(*confirmed);
+    }
     showForm();
     selectSkinPreviews(window_.settings().skinName);
     window_.refreshPreviousNext();
@@ -550,6 +567,14 @@ void CFG::deleteSkin() {
         showSkinList(skinList_.isEmpty() ? -1 : 0);
         chooseSkin(0);
     }
+}
+
+void CFG::closeEvent(QCloseEvent* event) {
+    // Closed by shut-down the dialog just goes; closed by the user it leaves nothing half-made.
+    if (isVisible() && !window_.shuttingDown()) {
+        cancel();
+    }
+    event->accept();
 }
 
 bool CFG::eventFilter(QObject* watched, QEvent* event) {

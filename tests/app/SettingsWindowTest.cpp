@@ -28,6 +28,19 @@
 namespace marlo {
 namespace {
 
+// Parts around the window that only record the module filter they are given.
+class FilterParts final : public PlayerParts {
+  public:
+    void loadLibrary(bool) override {}
+    LibrarySession* library() override { return nullptr; }
+    PlaybackEngine* engine() override { return nullptr; }
+    Musikform* collectionEditor() override { return nullptr; }
+    void showCollectionEditor(const QRect&) override {}
+    void dropFiles(const QStringList&) override {}
+    void setModuleFilterMode(int mode) override { modes.push_back(mode); }
+    std::vector<int> modes;
+};
+
 // The main window with the two default skins, each with small pictures of its own size.
 class SettingsWindowTest : public ::testing::Test {
   protected:
@@ -148,6 +161,8 @@ TEST_F(SettingsWindowTest, OkayAppliesSkinIntervalAndOptions) {
 }
 
 TEST_F(SettingsWindowTest, CancelRestoresEveryFieldAndKeepsTheChosenSkinName) {
+    FilterParts parts;
+    window->setParts(&parts);
     CFG* cfg = openDialog();
     std::array<bool, option::kCount + 1> before{};
     for (int i = 1; i <= option::kCount; ++i) {
@@ -175,6 +190,19 @@ TEST_F(SettingsWindowTest, CancelRestoresEveryFieldAndKeepsTheChosenSkinName) {
     // The list choice stays the current skin; the window keeps its look until the next Okay.
     EXPECT_EQ(window->settings().skinName, "Vantel's Design");
     EXPECT_EQ(window->size(), standardSize);
+    // "None" set the module filter at its click; the confirmed "Auto" is back.
+    EXPECT_EQ(parts.modes, (std::vector<int>{0, 3}));
+
+    // The close box dismisses as "Abbruch" does.
+    window->showSettingsDialog();
+    cfg->check(option::kFilterStrong)->click();
+    child<QLineEdit>(cfg, "Text1")->setText("250");
+    cfg->close();
+    EXPECT_FALSE(cfg->isVisible());
+    EXPECT_TRUE(cfg->check(option::kFilterAuto)->isChecked());
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text1")->text(), "100");
+    EXPECT_EQ(parts.modes, (std::vector<int>{0, 3, 2, 3}));
+    window->setParts(nullptr);
 }
 
 // Pictures dropped but not saved are what "Okay" lays on: the dropped background sizes the
