@@ -353,6 +353,7 @@ void Marlo::connectEngine(PlaybackEngine& engine) {
         if (isMinimized()) {
             showNormal();
         }
+        showAfterEditor();
     });
     connect(&engine, &PlaybackEngine::busyChanged, this, [](bool busy) {
         if (busy) {
@@ -459,6 +460,11 @@ void Marlo::centreOnScreen() {
 }
 
 bool Marlo::eventFilter(QObject* watched, QEvent* event) {
+    // The collection editor closed by its close box brings back the window it stood in for.
+    if (event->type() == QEvent::Close && watchingEditor_ && watched == collectionEditor()) {
+        showAfterEditor();
+        return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || (widget != this && widget->parentWidget() != this)) {
         return QWidget::eventFilter(watched, event);

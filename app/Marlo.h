@@ -61,6 +61,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     Musikform* collectionEditor();
     // "Open": the collection editor placed over this window and shown.
     void openCollectionEditor();
+    // The popup's "Open": as "Open", and this window hides until the editor hands a playback
+    // list over or is closed.
+    void openCollectionEditorInstead();
     const DisplayModel& display() const { return display_; }
 
     // Files dropped on the window: each goes into the "Auto collection" of its kind, which then
@@ -163,6 +166,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void onSkinButton(SkinButton which);
     void minimiseWindow();
     void restoreSkin();
+    // Back from hiding for the collection editor, unless shut-down has begun.
+    void showAfterEditor();
     SkinLoader::ApplyOptions applyOptions() const;
     void skinLaidOn();
     void dragStep(QWidget* widget, QMouseEvent* mouse, QEvent::Type type);
@@ -196,6 +201,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     bool popupUp_ = false;
     bool popupUnloadAsked_ = false;
     bool lyricsWindowShown_ = false;
+    bool hiddenForEditor_ = false;
+    bool watchingEditor_ = false;
 };
 
 }  // namespace marlo

@@ -6,6 +6,7 @@
 #include "app/Popup.h"
 #include "app/RemoteLink.h"
 #include "app/SettingsWindow.h"
+#include "library/Musikform.h"
 #include "skins/Controller.h"
 
 namespace marlo {
@@ -34,6 +35,28 @@ TaskBackground Marlo::remoteBackground() {
 void Marlo::setModuleFilterMode(int mode) {
     if (parts_ != nullptr) {
         parts_->setModuleFilterMode(mode);
+    }
+}
+
+void Marlo::openCollectionEditorInstead() {
+    openCollectionEditor();
+    Musikform* editor = collectionEditor();
+    // With the item editor open the collection editor stays hidden; so does nothing else.
+    if (editor == nullptr || !editor->isVisible()) {
+        return;
+    }
+    if (!watchingEditor_) {
+        editor->installEventFilter(this);
+        watchingEditor_ = true;
+    }
+    hiddenForEditor_ = true;
+    hide();
+}
+
+void Marlo::showAfterEditor() {
+    if (hiddenForEditor_ && !shutDown_) {
+        hiddenForEditor_ = false;
+        show();
     }
 }
 

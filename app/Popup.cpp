@@ -24,7 +24,7 @@ frmPopup::frmPopup(Marlo& window) : QWidget(nullptr), window_(window) {
     menu_ = new QMenu(Catalogue::text(texts::popup::kMenu), this);
     menu_->setObjectName(QStringLiteral("m_pop"));
     connect(addItem(menu_, "m_open", texts::popup::kOpen), &QAction::triggered, this,
-            [this] { window_.openCollectionEditor(); });
+            [this] { window_.openCollectionEditorInstead(); });
     connect(addItem(menu_, "m_set", texts::popup::kSetup), &QAction::triggered, this,
             [this] { window_.showSettingsDialog(); });
     menu_->addSeparator();

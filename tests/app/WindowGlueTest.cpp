@@ -19,6 +19,7 @@
 #include "app/RemoteLink.h"
 #include "app/SettingsWindow.h"
 #include "library/LibrarySession.h"
+#include "library/Musikform.h"
 #include "player/PositionBar.h"
 #include "skins/Controller.h"
 #include "tests/platform/MediaTestTools.h"
@@ -172,6 +173,18 @@ TEST_F(PanelGlue, ButtonsBarAndLabelsReachTheEngine) {
     EXPECT_DOUBLE_EQ(axp->fraction(), 0.5);
 }
 
+// Chooses `item` of the popup menu once it is up.
+void chooseFromPopup(const char* item) {
+    QTimer::singleShot(0, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
+        ASSERT_NE(action, nullptr);
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+}
+
 // The main window over its real devices, with three short tones in its playback list.
 class MainWindowGlue : public ::testing::Test {
   protected:
@@ -307,6 +320,29 @@ TEST_F(MainWindowGlue, SettingsDialogRefreshesPreviousAndNext) {
     }
 }
 
+// The popup's "Open" hides the main window until the collection editor hands its list over
+// ("Finish!") or is closed.
+TEST_F(MainWindowGlue, PopupOpenStandsTheCollectionEditorInForTheWindow) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    for (const char* leave : {"close box", "Befhel10"}) {
+        SCOPED_TRACE(leave);
+        chooseFromPopup("m_open");
+        QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
+        Musikform* editor = window->collectionEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_FALSE(window->isVisible());
+        if (leave == std::string("close box")) {
+            editor->close();
+        } else {
+            editor->findChild<QPushButton*>(leave)->click();
+        }
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
 // "Display Lyrics" of the popup toggles the lyrics flag for a list of songs only.
 TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
     LibrarySession& library = *window->library();
@@ -326,14 +362,7 @@ TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
         if (step.emptyList) {
             library.playback.clear();
         }
-        QTimer::singleShot(0, [] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            auto* action = menu->findChild<QAction*>(QStringLiteral("DispLyrics"));
-            ASSERT_NE(action, nullptr);
-            menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
+        chooseFromPopup("DispLyrics");
         QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
         EXPECT_EQ(window->lyricsWindowShown(), step.shownAfter);
     }
