@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -35,6 +36,7 @@
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 #include "player/PlaybackEngine.h"
+#include "player/PositionBar.h"
 #include "skins/LanguageChooser.h"
 #include "skins/TransCtl.h"
 
@@ -88,6 +90,17 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     QLabel* posit = addLabel("Posit", QString(), twipsRect(3100, 680, 1700, 220));
     panel_ = new PlayerPanel(this, display_, {titel_, interpret, dauer, posit});
     connect(&panel_->buttons(), &SkinButtons::released, this, &Marlo::onSkinButton);
+    // What ends the popup besides presses on the window: a button pressed, a seek by the bar, the
+    // volume bar moved, the focus on the horizontal volume bar.
+    for (int i = 0; i < kSkinButtonCount; ++i) {
+        connect(panel_->buttons().button(static_cast<SkinButton>(i)), &TransCtl::MouseDown, this,
+                &Marlo::closePopup);
+    }
+    connect(findChild<PositionBar*>(QStringLiteral("AXP")), &PositionBar::seekRequested, this,
+            &Marlo::closePopup);
+    connect(findChild<QScrollBar*>(QStringLiteral("VScroll1")), &QScrollBar::valueChanged, this,
+            &Marlo::closePopup);
+    findChild<QScrollBar*>(QStringLiteral("HScroll1"))->installEventFilter(this);
     windowSkin_ = std::make_unique<WindowSkin>(
         WindowSkin::Parts{*this, *maske_, *titel_, panel_->buttons(), display_}, skins_, prompts_);
     installEventFilter(this);
@@ -185,19 +198,45 @@ SkinButtons& Marlo::skinButtons() {
     return panel_->buttons();
 }
 
-bool Marlo::useSkin(const QString& name) {
+SkinLoader::ApplyOptions Marlo::applyOptions() const {
     SkinLoader::ApplyOptions options;
     options.positionBar = settings_.isSet(option::kPositionBar);
     options.currentIsModule = display_.moduleItem();
-    QString laidOn = name;
-    const bool used = windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), options);
-    if (used) {
-        settings_.skinName = laidOn;
-    }
+    return options;
+}
+
+void Marlo::skinLaidOn() {
     if (PlaybackEngine* player = engine()) {
         player->setShapedSkin(skinButtons().kind() == SkinKind::Design);
     }
+}
+
+bool Marlo::useSkin(const QString& name) {
+    QString laidOn = name;
+    const bool used =
+        windowSkin_->use(laidOn, QString::fromLatin1(Startup::kDefaultSkin), applyOptions());
+    if (used) {
+        settings_.skinName = laidOn;
+    }
+    skinLaidOn();
     return used;
+}
+
+bool Marlo::useEditedSkin(const SkinDefinition& skin) {
+    if (!windowSkin_->useEdited(skin, applyOptions())) {
+        return useSkin(skin.name);
+    }
+    settings_.skinName = skin.name;
+    skinLaidOn();
+    return true;
+}
+
+void Marlo::refreshPreviousNext() {
+    if (PlaybackEngine* player = engine()) {
+        player->refreshPreviousNext();
+    }
+    // A skin laid on since shows every button at rest; the model may not have changed.
+    panel_->render();
 }
 
 void Marlo::onSkinButton(SkinButton which) {
@@ -269,6 +308,11 @@ void Marlo::hideRemoteControl() {
 }
 
 void Marlo::changeEvent(QEvent* event) {
+    // An activation arriving while the menu is up comes from the click that opened it (the
+    // window manager activates on the press); the menu's own grab ends it otherwise.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !popupUp_) {
+        closePopup();
+    }
     if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
         hideRemoteControl();
         if (!savedSkin_.isEmpty()) {
@@ -309,6 +353,7 @@ void Marlo::connectEngine(PlaybackEngine& engine) {
         if (isMinimized()) {
             showNormal();
         }
+        showAfterEditor();
     });
     connect(&engine, &PlaybackEngine::busyChanged, this, [](bool busy) {
         if (busy) {
@@ -415,8 +460,19 @@ void Marlo::centreOnScreen() {
 }
 
 bool Marlo::eventFilter(QObject* watched, QEvent* event) {
+    // The collection editor closed by its close box brings back the window it stood in for.
+    if (event->type() == QEvent::Close && watchingEditor_ && watched == collectionEditor()) {
+        showAfterEditor();
+        return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || (widget != this && widget->parentWidget() != this)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (qobject_cast<QScrollBar*>(widget) != nullptr) {
+        if (event->type() == QEvent::FocusIn) {
+            closePopup();
+        }
         return QWidget::eventFilter(watched, event);
     }
     switch (event->type()) {
@@ -434,6 +490,9 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
                     return true;
                 }
                 break;
+            }
+            if (event->type() == QEvent::MouseButtonPress) {
+                closePopup();
             }
             const auto phase = event->type() == QEvent::MouseButtonPress
                                    ? MoveProtocol::Phase::Press
@@ -456,6 +515,9 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::MouseButtonDblClick:
+            if (widget == titel_) {
+                closePopup();
+            }
             centreOnScreen();
             return true;
         default:

@@ -61,6 +61,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     Musikform* collectionEditor();
     // "Open": the collection editor placed over this window and shown.
     void openCollectionEditor();
+    // The popup's "Open": as "Open", and this window hides until the editor hands a playback
+    // list over or is closed.
+    void openCollectionEditorInstead();
     const DisplayModel& display() const { return display_; }
 
     // Files dropped on the window: each goes into the "Auto collection" of its kind, which then
@@ -77,6 +80,12 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // reported and "Standard" is used instead; the settings' skin name becomes the skin laid on.
     // Returns false when no skin could be laid on: the window then keeps what it showed.
     bool useSkin(const QString& name);
+    // "Okay" of the settings dialog: lays on the skin the dialog selected, with the pictures
+    // dropped on it but not saved; when that fails, the skin `skin.name` as registered.
+    bool useEditedSkin(const SkinDefinition& skin);
+    // The Previous and Next buttons show whether they lead anywhere from the current entry
+    // under the repeat option now set; every transport button shows its look again.
+    void refreshPreviousNext();
     // The shaped skin set aside while the window is minimised ("Standard" stands in for it);
     // empty otherwise.
     const QString& skinSavedAtMinimise() const { return savedSkin_; }
@@ -97,7 +106,15 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     // The popup menu at a right-button release on the background or a label; "Exit" closes
     // the window as its close button does.
     void openPopup(const QPoint& at);
+    // Unloads `frmPopup`, closing its menu when it is up: on a left press on the window or a
+    // button, a double-click on `Titel`, activation, a seek by the bar, a change of `VScroll1`
+    // and the focus reaching `HScroll1`.
+    void closePopup();
+    // Null when the popup is not loaded.
     frmPopup* popup() const { return popup_.get(); }
+    // The lyrics-window-shown flag the popup's "Display Lyrics" check shows.
+    bool lyricsWindowShown() const { return lyricsWindowShown_; }
+    void setLyricsWindowShown(bool shown) { lyricsWindowShown_ = shown; }
     // The remote-control window stands in while the window is minimised: shown with the title and
     // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
     // when the window is back in its normal state.
@@ -128,6 +145,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void unloadOtherWindows() override;
     void releaseWindowShape() override;
 
+    // Shut-down has begun: the other windows are being closed, not dismissed by the user.
+    bool shuttingDown() const { return shutDown_; }
+
     // The other windows in the order shut-down closes them.
     static QList<QWidget*> closingOrder(QList<QWidget*> windows);
 
@@ -146,6 +166,10 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void onSkinButton(SkinButton which);
     void minimiseWindow();
     void restoreSkin();
+    // Back from hiding for the collection editor, unless shut-down has begun.
+    void showAfterEditor();
+    SkinLoader::ApplyOptions applyOptions() const;
+    void skinLaidOn();
     void dragStep(QWidget* widget, QMouseEvent* mouse, QEvent::Type type);
 
     ProgramFolders folders_;
@@ -174,6 +198,11 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<RemoteLink> remote_;
     std::unique_ptr<CFG> cfg_;
     std::unique_ptr<frmPopup> popup_;
+    bool popupUp_ = false;
+    bool popupUnloadAsked_ = false;
+    bool lyricsWindowShown_ = false;
+    bool hiddenForEditor_ = false;
+    bool watchingEditor_ = false;
 };
 
 }  // namespace marlo

@@ -1,8 +1,12 @@
 // The main window's settings dialog and popup menu, kept apart from its start-up and skin code.
 #include "app/Marlo.h"
+
+#include <QMenu>
+
 #include "app/Popup.h"
 #include "app/RemoteLink.h"
 #include "app/SettingsWindow.h"
+#include "library/Musikform.h"
 #include "skins/Controller.h"
 
 namespace marlo {
@@ -34,13 +38,58 @@ void Marlo::setModuleFilterMode(int mode) {
     }
 }
 
+void Marlo::openCollectionEditorInstead() {
+    openCollectionEditor();
+    Musikform* editor = collectionEditor();
+    // With the item editor open the collection editor stays hidden; so does nothing else.
+    if (editor == nullptr || !editor->isVisible()) {
+        return;
+    }
+    if (!watchingEditor_) {
+        editor->installEventFilter(this);
+        watchingEditor_ = true;
+    }
+    hiddenForEditor_ = true;
+    hide();
+}
+
+void Marlo::showAfterEditor() {
+    if (hiddenForEditor_ && !shutDown_) {
+        hiddenForEditor_ = false;
+        show();
+    }
+}
+
 void Marlo::openPopup(const QPoint& at) {
+    if (popupUp_) {
+        return;
+    }
     if (!popup_) {
         popup_ = std::make_unique<frmPopup>(*this);
     }
-    if (popup_->popUp(at)) {
+    popupUp_ = true;
+    popupUnloadAsked_ = false;
+    const bool exit = popup_->popUp(at);
+    popupUp_ = false;
+    // Asked while its menu was up, the unload waits until the menu has returned.
+    if (popupUnloadAsked_) {
+        popup_.reset();
+    }
+    if (exit) {
         close();
     }
+}
+
+void Marlo::closePopup() {
+    if (!popup_) {
+        return;
+    }
+    if (popupUp_) {
+        popupUnloadAsked_ = true;
+        popup_->menu()->close();
+        return;
+    }
+    popup_.reset();
 }
 
 }  // namespace marlo

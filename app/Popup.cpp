@@ -5,6 +5,7 @@
 
 #include "app/Marlo.h"
 #include "base/texts/SettingsTexts.h"
+#include "library/LibrarySession.h"
 
 namespace marlo {
 namespace {
@@ -23,7 +24,7 @@ frmPopup::frmPopup(Marlo& window) : QWidget(nullptr), window_(window) {
     menu_ = new QMenu(Catalogue::text(texts::popup::kMenu), this);
     menu_->setObjectName(QStringLiteral("m_pop"));
     connect(addItem(menu_, "m_open", texts::popup::kOpen), &QAction::triggered, this,
-            [this] { window_.openCollectionEditor(); });
+            [this] { window_.openCollectionEditorInstead(); });
     connect(addItem(menu_, "m_set", texts::popup::kSetup), &QAction::triggered, this,
             [this] { window_.showSettingsDialog(); });
     menu_->addSeparator();
@@ -39,15 +40,23 @@ frmPopup::~frmPopup() = default;
 
 bool frmPopup::popUp(const QPoint& at) {
     exitRequested_ = false;
-    lyrics_->setChecked(lyricsShown_);
+    lyrics_->setChecked(window_.lyricsWindowShown());
     menu_->exec(at);
     return exitRequested_;
 }
 
 void frmPopup::toggleLyrics() {
-    // The lyrics window is not part of the program yet; the item keeps its check meanwhile.
-    lyricsShown_ = !lyricsShown_;
-    lyrics_->setChecked(lyricsShown_);
+    // Lyrics belong to songs: with a video or picture list, or none, the item does nothing.
+    const LibrarySession* library = window_.library();
+    if (library == nullptr || library->playback.count() == 0 ||
+        (library->kind != MediaKind::Audio && library->kind != MediaKind::CdAudio)) {
+        lyrics_->setChecked(window_.lyricsWindowShown());
+        return;
+    }
+    // The lyrics window is not part of the program yet; the flag and the check follow the
+    // choice meanwhile.
+    window_.setLyricsWindowShown(!window_.lyricsWindowShown());
+    lyrics_->setChecked(window_.lyricsWindowShown());
 }
 
 }  // namespace marlo

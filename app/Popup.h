@@ -9,8 +9,9 @@ namespace marlo {
 
 class Marlo;
 
-// The invisible window `frmPopup` that holds the main window's popup menu `m_pop`. It stays
-// made once opened, so the "Display Lyrics" check survives between openings.
+// The invisible window `frmPopup` that holds the main window's popup menu `m_pop`. The main
+// window loads it for a right click and unloads it on the events that end it; the "Display
+// Lyrics" check comes from the main window's lyrics-window flag each time.
 class frmPopup : public QWidget {
     Q_OBJECT
   public:
@@ -18,12 +19,10 @@ class frmPopup : public QWidget {
     ~frmPopup() override;
 
     // Shows `m_pop` at `at` (screen coordinates); returns when the menu closes. True when
-    // "Exit" was chosen. While it is open the menu holds the mouse and the keyboard, so a press
-    // anywhere else, on the main window or its labels included, closes it without a choice.
+    // "Exit" was chosen.
     bool popUp(const QPoint& at);
 
     QMenu* menu() const { return menu_; }
-    bool lyricsShown() const { return lyricsShown_; }
 
   private:
     void toggleLyrics();
@@ -31,7 +30,6 @@ class frmPopup : public QWidget {
     Marlo& window_;
     QMenu* menu_;
     QAction* lyrics_;
-    bool lyricsShown_ = false;
     bool exitRequested_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,10 +26,6 @@
 #include "skins/SkinFiles.h"
 #include "skins/SkinRegister.h"
 
-#ifndef MARLO_VERSION_TEXT
-#define MARLO_VERSION_TEXT "0.0.0"
-#endif
-
 namespace marlo {
 namespace {
 
@@ -39,6 +36,16 @@ constexpr QSize kPreviewSize(96, 48);
 // "Name.design" with exactly that lower-case extension.
 bool isDesignFile(const QString& path) {
     return path.endsWith(QLatin1String(".design"), Qt::CaseSensitive);
+}
+
+// The module filter the form's boxes choose (0 none .. 3 automatic), if any.
+std::optional<int> filterOf(const SettingsForm& form) {
+    for (int i = option::kFilterNone; i <= option::kFilterAuto; ++i) {
+        if (form.checked(i)) {
+            return i - option::kFilterNone;
+        }
+    }
+    return std::nullopt;
 }
 
 QStringList droppedFiles(const QMimeData* data) {
@@ -293,38 +300,6 @@ QWidget* CFG::modPicsPage() {
     return page;
 }
 
-QWidget* CFG::creditsPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    auto* version = new QLabel(page);
-    version->setObjectName(QStringLiteral("Label9"));
-    version->setText(Catalogue::text(cfg::kVersion).arg(QStringLiteral(MARLO_VERSION_TEXT)));
-    layout->addWidget(version);
-    layout->addWidget(addLabel("Label3", cfg::kLabel3, page));
-    layout->addWidget(new QLabel(Catalogue::text(cfg::kAuthor), page));
-    layout->addWidget(addLabel("Label6", cfg::kLabel6, page));
-    auto* designers = new QLabel(Catalogue::text(cfg::kDesigners), page);
-    layout->addWidget(designers);
-    QLabel* label8 = addLabel("Label8", cfg::kLabel8, page);
-    label8->setWordWrap(true);
-    layout->addWidget(label8);
-    QLabel* label7 = addLabel("Label7", cfg::kLabel7, page);
-    label7->setWordWrap(true);
-    layout->addWidget(label7);
-    for (const auto& [name, link] :
-         {std::pair{"Label10", cfg::kWebLink}, std::pair{"Label11", cfg::kMailLink}}) {
-        auto* label = new QLabel(page);
-        label->setObjectName(QString::fromLatin1(name));
-        const QString address = Catalogue::text(link);
-        label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                           .arg(address, QString(address).remove(QStringLiteral("mailto:"))));
-        label->setOpenExternalLinks(true);
-        layout->addWidget(label);
-    }
-    layout->addStretch();
-    return page;
-}
-
 void CFG::applyEnglishCaptions() {
     for (auto& [widget, pair] : captions_) {
         const QString text = QString::fromUtf8(pair.en);
@@ -393,9 +368,19 @@ void CFG::okay() {
     if (entry >= 0) {
         settings.skinName = skinList_.at(entry);
     }
-    window_.useSkin(settings.skinName);
+    // The skin the previews show is laid on with the pictures dropped on it since it was
+    // chosen, saved or not.
+    const SkinDefinition& previewed = previewSkin_.definition();
+    if (previewed.name.compare(settings.skinName, Qt::CaseInsensitive) == 0) {
+        SkinDefinition edited = draft_.edited(previewed);
+        edited.name = settings.skinName;
+        window_.useEditedSkin(edited);
+    } else {
+        window_.useSkin(settings.skinName);
+    }
     window_.showInitialImages();
     window_.stopPlayback();
+    window_.refreshPreviousNext();
     hide();
     if (!window_.isMinimized()) {
         window_.show();
@@ -403,9 +388,16 @@ void CFG::okay() {
 }
 
 void CFG::cancel() {
+    const std::optional<int> clickedFilter = filterOf(form_);
     form_.restore(window_.settings(), slideshowMs_);
+    // A filter box acts on the module library at its click; the confirmed filter comes back.
+    if (const std::optional<int> confirmed = filterOf(form_);
+        confirmed && confirmed != clickedFilter) {
+        setFilterMode(*confirmed);
+    }
     showForm();
     selectSkinPreviews(window_.settings().skinName);
+    window_.refreshPreviousNext();
     hide();
     if (!window_.isMinimized()) {
         window_.show();
@@ -526,6 +518,14 @@ void CFG::deleteSkin() {
         showSkinList(skinList_.isEmpty() ? -1 : 0);
         chooseSkin(0);
     }
+}
+
+void CFG::closeEvent(QCloseEvent* event) {
+    // Closed by shut-down the dialog just goes; closed by the user it leaves nothing half-made.
+    if (isVisible() && !window_.shuttingDown()) {
+        cancel();
+    }
+    event->accept();
 }
 
 bool CFG::eventFilter(QObject* watched, QEvent* event) {

@@ -60,6 +60,8 @@ class CFG : public QWidget, public CaptionedWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The close box dismisses like "Abbruch".
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     QWidget* generalPage();

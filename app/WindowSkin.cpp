@@ -39,6 +39,20 @@ bool WindowSkin::use(QString& name, const QString& fallback,
     return false;
 }
 
+bool WindowSkin::useEdited(const SkinDefinition& skin, const SkinLoader::ApplyOptions& options) {
+    const SkinDefinition before = loader_.definition();
+    try {
+        loader_.selectEdited(skin);
+        layOn(loader_.ApplySkin(options));
+        return true;
+    } catch (const SkinError& e) {
+        qWarning("Edited skin \"%s\" failed: %s", qUtf8Printable(skin.name),
+                 qUtf8Printable(e.message()));
+        loader_.selectEdited(before);
+        return false;
+    }
+}
+
 void WindowSkin::tellMissingPictures(const QStringList& skins) {
     QStringList missing;
     for (const QString& skin : skins) {

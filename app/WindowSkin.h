@@ -31,6 +31,9 @@ class WindowSkin {
     // `fallback` is tried and the user told; `name` then becomes the fallback. Returns false when
     // no skin could be laid on: the window keeps what it showed.
     bool use(QString& name, const QString& fallback, const SkinLoader::ApplyOptions& options);
+    // Lays on a skin the settings dialog selected and edited (pictures dropped, not saved). When
+    // it fails the window keeps what it showed and the selected skin stays as it was.
+    bool useEdited(const SkinDefinition& skin, const SkinLoader::ApplyOptions& options);
     // Tells the user which pictures of these skins do not load (each picture once). For a start
     // at which no skin could be laid on: the window shows its plain buttons.
     void tellMissingPictures(const QStringList& skins);

@@ -83,6 +83,9 @@ class PlaybackEngine : public QObject {
     void takeOverPlaybackList();
     // Loads the selected entry without playing: title and length show, the device is released.
     void loadCurrentItem();
+    // Previous and Next show whether they lead anywhere from the selected entry; the settings
+    // dialog asks for it after the repeat options may have changed.
+    void refreshPreviousNext();
 
     // Transport buttons (a release inside the button).
     void play();
@@ -133,7 +136,6 @@ class PlaybackEngine : public QObject {
     void pauseRoute();
     void resumeRoute();
     void startPolling();
-    void refreshPreviousNext();
     void selectAndContinue(bool playing);
 
     void onAudioStatus();

@@ -64,6 +64,27 @@ QImage SkinDraft::preview(int slot) const {
     return stripCell(picture, layout.rows, layout.columns, 0);
 }
 
+SkinDefinition SkinDraft::edited(SkinDefinition skin) const {
+    if (!pictures[1].isNull()) {
+        skin.background = QPixmap::fromImage(pictures[1]);
+        skin.backgroundPath = paths[1];
+    }
+    skin.task = swatchShown ? QString::number(colourNumber(taskColour)) : paths[2];
+    if (skin.kind != SkinKind::Strip) {
+        return skin;
+    }
+    QString* stripPaths[kStripCount] = {&skin.playPath, &skin.stopPath, &skin.nextPath,
+                                        &skin.diskPath, &skin.optionsPath};
+    for (int i = 0; i < kStripCount; ++i) {
+        const auto slot = static_cast<size_t>(i + 3);
+        if (!pictures[slot].isNull()) {
+            skin.strips[static_cast<size_t>(i)] = pictures[slot];
+            *stripPaths[i] = paths[slot];
+        }
+    }
+    return skin;
+}
+
 SkinEditor::SkinEditor(QString programFolder, Prompts& prompts)
     : programFolder_(std::move(programFolder)), prompts_(prompts) {}
 

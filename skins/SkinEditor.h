@@ -30,6 +30,10 @@ struct SkinDraft {
     static QString registerKey(int slot);
     // The preview of a slot: the background and taskbar whole, a strip's first cell.
     QImage preview(int slot) const;
+    // `skin` as the dialog shows it, for "Okay" to lay on: every slot that holds a picture
+    // brings it and its path, and the taskbar value is the swatch's colour or the taskbar
+    // picture. A design skin takes its buttons from its design file, so its strips stay out.
+    SkinDefinition edited(SkinDefinition skin) const;
 };
 
 // The skin page of the settings dialog: pictures dropped or chosen, saving the set under a

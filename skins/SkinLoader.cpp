@@ -213,6 +213,9 @@ void SkinLoader::selectStrips(const SkinIni& skins, SkinDefinition& skin,
     previews.background = skin.background;
     QPixmap* stripPreviews[kStripCount] = {&previews.play, &previews.stop, &previews.next,
                                            &previews.disk, &previews.options};
+    // The paths are what "Speichern" writes back for a slot the user left alone.
+    QString* stripPaths[kStripCount] = {&skin.playPath, &skin.stopPath, &skin.nextPath,
+                                        &skin.diskPath, &skin.optionsPath};
     for (size_t i = 0; i < kStripCount; ++i) {
         const StripLayout& layout = stripLayouts()[i];
         const QString path = skins.value(skin.name, s(layout.key));
@@ -221,6 +224,7 @@ void SkinLoader::selectStrips(const SkinIni& skins, SkinDefinition& skin,
             *stripPreviews[i] = QPixmap();
             continue;
         }
+        *stripPaths[i] = path;
         skin.strips[i] = loadSkinPicture(path);
         *stripPreviews[i] =
             QPixmap::fromImage(stripCell(skin.strips[i], layout.rows, layout.columns, 0));

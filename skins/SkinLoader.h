@@ -27,6 +27,9 @@ class SkinLoader {
     // Reads the skin named `name`. `remoteColour` paints the taskbar swatch when the skin has
     // no "Task" value. The kind becomes Design for a registered design file, else Strip.
     void SelectSkin(const QString& name, const QColor& remoteColour);
+    // Takes a skin the settings dialog selected and edited as the selected skin, as `SelectSkin`
+    // would have left it; the previews stay as they were.
+    void selectEdited(SkinDefinition skin) { skin_ = std::move(skin); }
     // The look of the selected skin; fills the button slots.
     SkinLook ApplySkin(const ApplyOptions& options);
 

@@ -70,8 +70,6 @@ inline constexpr TextPair kPreviewFunctions = same("Close/Min/Setup");
 inline constexpr TextPair kVersion = same("Version %1");
 inline constexpr TextPair kAuthor = same("The Marlo developers");
 inline constexpr TextPair kDesigners = same("Vantel, Corro");
-inline constexpr TextPair kWebLink = same("https://marlo.example.org");
-inline constexpr TextPair kMailLink = same("mailto:marlo@example.org");
 }  // namespace cfg
 
 // The popup menu `m_pop`; its captions are the same in both languages.

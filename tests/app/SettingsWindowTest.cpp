@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "app/SettingsWindow.h"
 #include "app/SkinButtons.h"
 #include "base/CaptionSwitch.h"
+#include "platform/IniFile.h"
 #include "skins/Controller.h"
 #include "skins/SkinRegister.h"
 #include "skins/TransCtl.h"
@@ -25,6 +27,19 @@
 
 namespace marlo {
 namespace {
+
+// Parts around the window that only record the module filter they are given.
+class FilterParts final : public PlayerParts {
+  public:
+    void loadLibrary(bool) override {}
+    LibrarySession* library() override { return nullptr; }
+    PlaybackEngine* engine() override { return nullptr; }
+    Musikform* collectionEditor() override { return nullptr; }
+    void showCollectionEditor(const QRect&) override {}
+    void dropFiles(const QStringList&) override {}
+    void setModuleFilterMode(int mode) override { modes.push_back(mode); }
+    std::vector<int> modes;
+};
 
 // The main window with the two default skins, each with small pictures of its own size.
 class SettingsWindowTest : public ::testing::Test {
@@ -146,6 +161,8 @@ TEST_F(SettingsWindowTest, OkayAppliesSkinIntervalAndOptions) {
 }
 
 TEST_F(SettingsWindowTest, CancelRestoresEveryFieldAndKeepsTheChosenSkinName) {
+    FilterParts parts;
+    window->setParts(&parts);
     CFG* cfg = openDialog();
     std::array<bool, option::kCount + 1> before{};
     for (int i = 1; i <= option::kCount; ++i) {
@@ -173,6 +190,40 @@ TEST_F(SettingsWindowTest, CancelRestoresEveryFieldAndKeepsTheChosenSkinName) {
     // The list choice stays the current skin; the window keeps its look until the next Okay.
     EXPECT_EQ(window->settings().skinName, "Vantel's Design");
     EXPECT_EQ(window->size(), standardSize);
+    // "None" set the module filter at its click; the confirmed "Auto" is back.
+    EXPECT_EQ(parts.modes, (std::vector<int>{0, 3}));
+
+    // The close box dismisses as "Abbruch" does.
+    window->showSettingsDialog();
+    cfg->check(option::kFilterStrong)->click();
+    child<QLineEdit>(cfg, "Text1")->setText("250");
+    cfg->close();
+    EXPECT_FALSE(cfg->isVisible());
+    EXPECT_TRUE(cfg->check(option::kFilterAuto)->isChecked());
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text1")->text(), "100");
+    EXPECT_EQ(parts.modes, (std::vector<int>{0, 3, 2, 3}));
+    window->setParts(nullptr);
+}
+
+// Pictures dropped but not saved are what "Okay" lays on: the dropped background sizes the
+// window and the dropped play strip fills the play button's slots; the register is untouched.
+TEST_F(SettingsWindowTest, OkayShowsDroppedPicturesThatWereNotSaved) {
+    const QString folder = tmp.program() + "dropped/";
+    test::writePicture(folder + "background.bmp", test::framedPicture({250, 90}, Qt::darkGreen));
+    const QString play = test::writePicture(folder + "Play.bmp",
+                                            test::framedPicture({60, 80}, QColor(200, 30, 140)));
+    const QByteArray registerBefore = test::readFile(tmp.program() + "Skins.ini");
+    CFG* cfg = openDialog();
+    cfg->dropPicture(play, 3);
+    EXPECT_EQ(window->size(), standardSize);  // dropping only previews
+
+    child<QPushButton>(cfg, "Command1")->click();
+    EXPECT_EQ(window->size(), QSize(250, 90));
+    const QImage rest = at(window->skins().pictures(), Slot::Play1).toImage();
+    ASSERT_FALSE(rest.isNull());
+    EXPECT_EQ(rest.pixelColor(rest.rect().center()), QColor(200, 30, 140));
+    EXPECT_EQ(window->settings().skinName, "Standard");
+    EXPECT_EQ(test::readFile(tmp.program() + "Skins.ini"), registerBefore);
 }
 
 TEST_F(SettingsWindowTest, SaveFromTheDialogListsTheSkinAndDeleteSelectsTheFirst) {
@@ -181,6 +232,11 @@ TEST_F(SettingsWindowTest, SaveFromTheDialogListsTheSkinAndDeleteSelectsTheFirst
     combo->setEditText("Mine");
     child<QPushButton>(cfg, "Command9")->click();
     EXPECT_EQ(window->skinList(), QStringList({"Vantel's Design", "Standard", "Mine"}));
+    // Saved without a drop, the new skin names the pictures of the one it was made from.
+    IniFile skins(tmp.program() + "Skins.ini");
+    for (const char* key : {"Background", "Play", "Stop", "Seek", "Open", "Functions"}) {
+        EXPECT_EQ(skins.read("Mine", key, "-"), skins.read("Standard", key, "?")) << key;
+    }
     EXPECT_EQ(combo->currentText(), "Mine");
     prompts.answers = {PromptAnswer::Yes};
     child<QPushButton>(cfg, "Command10")->click();
@@ -211,13 +267,11 @@ TEST_F(SettingsWindowTest, RightClickPopupOpensSettingsTogglesLyricsAndExits) {
     EXPECT_TRUE(window->settingsDialog()->isVisible());
     window->settingsDialog()->hide();
 
+    // Without a playback list "Display Lyrics" does nothing.
     QWidget* background = window->findChild<QWidget*>("Maske");
     chooseFromPopup("DispLyrics");
     QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(window->popup()->lyricsShown());
-    chooseFromPopup("DispLyrics");
-    QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(window->popup()->lyricsShown());
+    EXPECT_FALSE(window->lyricsWindowShown());
     EXPECT_TRUE(window->isVisible());
 
     // A press on the main window closes the menu without a choice.
@@ -228,13 +282,63 @@ TEST_F(SettingsWindowTest, RightClickPopupOpensSettingsTogglesLyricsAndExits) {
     });
     QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    EXPECT_FALSE(window->popup()->lyricsShown());
+    EXPECT_FALSE(window->lyricsWindowShown());
     EXPECT_TRUE(window->isVisible());
 
     chooseFromPopup("m_exit");
     QTest::mouseClick(background, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(QFile::exists(tmp.program() + "Set.cfg"));
+}
+
+// The popup stays loaded after its menu closed until one of the events that end it; the
+// lyrics flag it shows belongs to the main window and outlives it.
+TEST_F(SettingsWindowTest, PopupIsUnloadedByTheEventsThatEndIt) {
+    QWidget* titel = window->findChild<QWidget*>("Titel");
+    auto* vscroll = window->findChild<QScrollBar*>("VScroll1");
+    auto* hscroll = window->findChild<QScrollBar*>("HScroll1");
+    QWidget* axp = window->findChild<QWidget*>("AXP");
+    QWidget* play = window->skinButtons().button(SkinButton::Play);
+    axp->show();
+    hscroll->show();
+    const std::pair<const char*, std::function<void()>> events[] = {
+        {"left press on Titel", [&] { QTest::mousePress(titel, Qt::LeftButton); }},
+        {"double-click on Titel", [&] { QTest::mouseDClick(titel, Qt::LeftButton); }},
+        {"press on a button",
+         [&] {
+             QTest::mousePress(play, Qt::LeftButton, {}, {5, 5});
+         }},
+        {"seek by the bar",
+         [&] {
+             QTest::mouseClick(axp, Qt::LeftButton, {}, {3, 2});
+         }},
+        {"VScroll1 changed", [&] { vscroll->setValue(vscroll->value() + 50); }},
+        {"HScroll1 focused",
+         [&] {
+             QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+             QApplication::sendEvent(hscroll, &focus);
+         }},
+    };
+    for (const auto& [name, happen] : events) {
+        SCOPED_TRACE(name);
+        QApplication::setActiveWindow(window.get());
+        chooseFromPopup("DispLyrics");
+        QTest::mouseClick(titel, Qt::RightButton);
+        ASSERT_NE(window->popup(), nullptr);
+        const bool shown = window->lyricsWindowShown();
+        happen();
+        QTest::mouseRelease(play, Qt::LeftButton, {}, {5, 5});
+        EXPECT_EQ(window->popup(), nullptr);
+        EXPECT_EQ(window->lyricsWindowShown(), shown);
+    }
+    // Activation: another window was active, the main window becomes active again.
+    chooseFromPopup("DispLyrics");
+    QTest::mouseClick(titel, Qt::RightButton);
+    ASSERT_NE(window->popup(), nullptr);
+    CFG* cfg = openDialog();
+    QApplication::setActiveWindow(cfg);
+    QApplication::setActiveWindow(window.get());
+    EXPECT_EQ(window->popup(), nullptr);
 }
 
 // What start-up found reaches the dialog: the list entry it chose without regard to case, and the

@@ -1,18 +1,25 @@
 // The main window's glue to the player: the panel's buttons, bar and volume bars, the keys, and
 // the remote-control window's link.
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "app/PlayerPanel.h"
 #include "app/RemoteLink.h"
+#include "app/SettingsWindow.h"
+#include "library/LibrarySession.h"
+#include "library/Musikform.h"
 #include "player/PositionBar.h"
 #include "skins/Controller.h"
 #include "tests/platform/MediaTestTools.h"
@@ -166,6 +173,18 @@ TEST_F(PanelGlue, ButtonsBarAndLabelsReachTheEngine) {
     EXPECT_DOUBLE_EQ(axp->fraction(), 0.5);
 }
 
+// Chooses `item` of the popup menu once it is up.
+void chooseFromPopup(const char* item) {
+    QTimer::singleShot(0, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
+        ASSERT_NE(action, nullptr);
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+}
+
 // The main window over its real devices, with three short tones in its playback list.
 class MainWindowGlue : public ::testing::Test {
   protected:
@@ -272,6 +291,82 @@ TEST_F(MainWindowGlue, RemoteButtonsActOnTheEngine) {
     EXPECT_EQ(window->settingsShown, 0);
     link.remoteAction(RemoteButton::Settings);
     EXPECT_EQ(window->settingsShown, 1);
+}
+
+// "Okay" and "Abbruch" leave Previous and Next showing where they lead from the selected entry
+// under the repeat option then set: at the first entry Previous leads nowhere without "Repeat all".
+TEST_F(MainWindowGlue, SettingsDialogRefreshesPreviousAndNext) {
+    CFG& cfg = window->settingsWindow();
+    const DisplayModel& shown = window->display();
+    const struct {
+        bool clickRepeatAll;
+        const char* button;
+        ButtonLook previous;
+    } steps[] = {
+        {false, "Command1", ButtonLook::Disabled},
+        {true, "Command2", ButtonLook::Disabled},
+        {true, "Command1", ButtonLook::Enabled},
+        {true, "Command1", ButtonLook::Disabled},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.button);
+        cfg.open();
+        if (step.clickRepeatAll) {
+            cfg.check(option::kRepeatAll)->click();
+        }
+        cfg.findChild<QPushButton*>(step.button)->click();
+        EXPECT_EQ(shown.previous(), step.previous);
+        EXPECT_EQ(shown.next(), ButtonLook::Enabled);
+    }
+}
+
+// The popup's "Open" hides the main window until the collection editor hands its list over
+// ("Finish!") or is closed.
+TEST_F(MainWindowGlue, PopupOpenStandsTheCollectionEditorInForTheWindow) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    for (const char* leave : {"close box", "Befhel10"}) {
+        SCOPED_TRACE(leave);
+        chooseFromPopup("m_open");
+        QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
+        Musikform* editor = window->collectionEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_FALSE(window->isVisible());
+        if (leave == std::string("close box")) {
+            editor->close();
+        } else {
+            editor->findChild<QPushButton*>(leave)->click();
+        }
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
+// "Display Lyrics" of the popup toggles the lyrics flag for a list of songs only.
+TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
+    LibrarySession& library = *window->library();
+    const struct {
+        MediaKind kind;
+        bool emptyList;
+        bool shownAfter;
+    } steps[] = {
+        {MediaKind::Audio, false, true},    {MediaKind::Audio, false, false},
+        {MediaKind::Video, false, false},   {MediaKind::Pictures, false, false},
+        {MediaKind::CdAudio, false, true},  {MediaKind::Video, false, true},
+        {MediaKind::CdAudio, false, false}, {MediaKind::Audio, true, false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << int(step.kind) << (step.emptyList ? " empty" : ""));
+        library.kind = step.kind;
+        if (step.emptyList) {
+            library.playback.clear();
+        }
+        chooseFromPopup("DispLyrics");
+        QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
+        EXPECT_EQ(window->lyricsWindowShown(), step.shownAfter);
+    }
+    library.kind = MediaKind::Audio;
 }
 
 // Each remote picture comes from the slot of the main window's button it stands for.
