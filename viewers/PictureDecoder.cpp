@@ -3,11 +3,29 @@
 #include <QImageReader>
 #include <QMetaObject>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace marlo {
 
 namespace {
 constexpr qsizetype kKept = 2;  // shown and ahead
+constexpr int kWorkerNice = 10;
+
+// Decoding yields to the user-interface thread and the window system: on a busy machine a
+// decode ahead must not delay the painting of the picture on view.
+void yieldToTheWindows() {
+#ifdef __linux__
+    thread_local bool lowered = false;
+    if (!lowered) {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
+        lowered = true;
+    }
+#endif
 }
+}  // namespace
 
 PictureDecoder::PictureDecoder(QObject* parent) : QObject(parent) {
     // One worker: the picture wanted now and the one ahead decode in turn, so at most one
@@ -50,6 +68,7 @@ void PictureDecoder::request(const PictureRequest& request, bool urgent) {
     Job job{request, std::make_shared<std::atomic<bool>>(false)};
     jobs_.append(job);
     pool_.start([this, job] {
+        yieldToTheWindows();
         // A dropped job that has not begun costs nothing.
         DecodedPicture picture =
             job.dropped->load() ? DecodedPicture{job.request, {}, {}, {}} : decode(job.request);
