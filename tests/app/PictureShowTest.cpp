@@ -108,6 +108,15 @@ TEST_F(PictureShowTest, SlideshowShowsAPictureEachPauseAndEnterEndsIt) {
     QTest::keyClick(&viewer, Qt::Key_Space);
     EXPECT_TRUE(viewer.slideshowTimer().isActive());
 
+    // Stop leaves the picture on view without full screen and without slideshow; Enter then
+    // closes it although no item plays any more.
+    set(option::kPicturesFullscreen);
+    engine.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer.waiting(); }, 3000));
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_FALSE(viewer.layout().fullScreen);
+    EXPECT_FALSE(viewer.slideshowTimer().isActive());
+
     QTest::keyClick(&viewer, Qt::Key_Return);
     EXPECT_FALSE(engine.state().playing);
     EXPECT_FALSE(viewer.isVisible());
