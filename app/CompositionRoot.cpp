@@ -1,6 +1,7 @@
 #include "app/CompositionRoot.h"
 
 #include "app/Marlo.h"
+#include "app/PictureShow.h"
 #include "library/AddDroppedFiles.h"
 #include "library/AddFiles.h"
 #include "library/CollectionEditor.h"
@@ -8,11 +9,13 @@
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
+#include "platform/Twips.h"
 #include "platform/media/MediaDevice.h"
 #include "platform/media/ModuleLibrary.h"
 #include "platform/media/StreamingControl.h"
 #include "player/EnginePlayerControl.h"
 #include "player/PlaybackEngine.h"
+#include "viewers/PictureLayout.h"
 
 namespace marlo {
 
@@ -32,6 +35,7 @@ CompositionRoot::~CompositionRoot() {
     dropAdder_.reset();
     playerControl_.reset();
     engine_.reset();
+    pictures_.reset();
 }
 
 void CompositionRoot::loadLibrary(bool restore) {
@@ -50,6 +54,10 @@ void CompositionRoot::loadLibrary(bool restore) {
         EngineLibrary::of(*library_), settings, PlaybackDevices{*audio_, *streaming_, *modules_},
         window_->displayModel(), folders_.program + QStringLiteral("Extracted"));
     playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
+    pictures_ = std::make_unique<PictureShow>(
+        *engine_, *library_, settings, [this] { parkMainWindow(); },
+        [this](int code) { window_->RemoteMarlo(code); });
+    engine_->setRoutes(nullptr, nullptr, pictures_.get());
     window_->connectEngine(*engine_);
 
     const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);
@@ -95,6 +103,17 @@ void CompositionRoot::dropFiles(const QStringList& paths) {
         drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
     }
     drop_->onMainWindow(paths);
+}
+
+void CompositionRoot::parkMainWindow() {
+    Marlo& window = *window_;
+    if (window.windowState() != Qt::WindowNoState) {
+        return;
+    }
+    const QRect screen = window.screenGeometry();
+    const QPoint twips = parkedPositionTwips(static_cast<int>(pixelsToTwips(screen.width())),
+                                             static_cast<int>(pixelsToTwips(window.width())));
+    window.move(screen.topLeft() + QPoint(twipsToPixels(twips.x()), twipsToPixels(twips.y())));
 }
 
 void CompositionRoot::setModuleFilterMode(int mode) {

@@ -14,6 +14,7 @@ class EditorWindows;
 class EnginePlayerControl;
 class Marlo;
 class MediaDevice;
+class PictureShow;
 class ModuleLibrary;
 class Prompts;
 class StreamingControl;
@@ -41,6 +42,9 @@ class CompositionRoot final : public PlayerParts {
     void setModuleFilterMode(int mode) override;
 
   private:
+    // Pictures show with the main window at the top right of the screen.
+    void parkMainWindow();
+
     ProgramFolders folders_;
     Prompts& prompts_;
     // The window outlives the player: the engine writes the window's display model.
@@ -51,6 +55,7 @@ class CompositionRoot final : public PlayerParts {
     std::unique_ptr<ModuleLibrary> modules_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<EnginePlayerControl> playerControl_;
+    std::unique_ptr<PictureShow> pictures_;
     std::unique_ptr<AddFiles> dropAdder_;
     std::unique_ptr<AddDroppedFiles> drop_;
     std::unique_ptr<EditorWindows> editors_;

@@ -1,6 +1,7 @@
 // Writes a one-collection audio library the way the collection editor leaves it, for scripts
 // that start the real program on prepared media.
-// Usage: prepare_library <data folder> <collection> <title>=<path>[=<type tag>] ...
+// Usage: prepare_library [--kind=N] <data folder> <collection> <title>=<path>[=<type tag>] ...
+//        (N: 0 audio, the default; 2 video; 3 pictures)
 //        prepare_library --register <program folder>   (the skin register only)
 // The program folder (the data folder's parent) gets the skin register of a fresh installation,
 // so the program starts with its default skin as a user's does.
@@ -11,12 +12,17 @@
 #include <QTextStream>
 
 #include "library/ItemStore.h"
+#include "library/LibraryPaths.h"
 #include "platform/Prompts.h"
 #include "skins/SkinRegister.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    marlo::MediaKind kind = marlo::MediaKind::Audio;
+    if (args.size() > 1 && args[1].startsWith(QStringLiteral("--kind="))) {
+        kind = static_cast<marlo::MediaKind>(args.takeAt(1).mid(7).toInt());
+    }
     if (args.size() == 3 && args[1] == QStringLiteral("--register")) {
         marlo::UnattendedPrompts prompts(true);
         marlo::SkinRegister(QDir(args[2]).absolutePath() + QLatin1Char('/'), prompts)
@@ -42,15 +48,15 @@ int main(int argc, char** argv) {
             QTextStream(stderr) << "bad item: " << args[i] << "\n";
             return 2;
         }
-        store.putItemRecord(
-            {marlo::MediaKind::Audio, parts[0], parts[1], QString(), parts.value(2)});
+        store.putItemRecord({kind, parts[0], parts[1], QString(), parts.value(2)});
         titles += parts[0].toUtf8() + "\r\n";
     }
     if (!store.commit()) {
         return 1;
     }
-    QFile list(data + QStringLiteral("Audio.dat"));
-    QFile collection(data + QLatin1Char('a') + args[2] + QStringLiteral(".dat"));
+    const marlo::LibraryPaths paths(data);
+    QFile list(paths.kindList(kind));
+    QFile collection(paths.collection(kind, args[2]));
     if (!list.open(QIODevice::WriteOnly) || !collection.open(QIODevice::WriteOnly)) {
         return 1;
     }

@@ -93,6 +93,8 @@ class PlaybackEngine : public QObject {
     void stop();
     void next();
     void previous();
+    // Enter in the picture viewer: the stop step with the viewer closed.
+    void stopAndCloseViewer();
     // Keys of the main window and the video window: 32 Play/Pause, 33 Previous, 34 Next.
     void remoteKey(int keyCode);
 

@@ -190,6 +190,15 @@ void PlaybackEngine::stop() {
     }
 }
 
+void PlaybackEngine::stopAndCloseViewer() {
+    if (deferWhileStarting([this] { stopAndCloseViewer(); })) {
+        return;
+    }
+    state_.closeViewer = true;
+    stopCurrentItem();
+    state_.closeViewer = false;
+}
+
 void PlaybackEngine::next() {
     if (deferWhileStarting([this] { next(); })) {
         return;
