@@ -86,7 +86,7 @@ void PictureShow::prefetchNext() {
         }
         next = 0;
     }
-    const QString path = library_.store.ReadItem(library_.kind, list.at(next)).path;
+    const QString path = library_.store.ReadItem(library_.kind(), list.at(next)).path;
     // An archive member is only extracted when it plays.
     if (path.contains(QLatin1Char('|')) || !fileExists(path)) {
         return;

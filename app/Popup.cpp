@@ -49,7 +49,7 @@ void frmPopup::toggleLyrics() {
     // Lyrics belong to songs: with a video or picture list, or none, the item does nothing.
     const LibrarySession* library = window_.library();
     if (library == nullptr || library->playback.count() == 0 ||
-        (library->kind != MediaKind::Audio && library->kind != MediaKind::CdAudio)) {
+        (library->kind() != MediaKind::Audio && library->kind() != MediaKind::CdAudio)) {
         lyrics_->setChecked(window_.lyricsWindowShown());
         return;
     }

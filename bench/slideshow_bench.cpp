@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(dir.path() + "/photos");
     UnattendedPrompts prompts;
     LibrarySession session(folders.data, prompts);
-    session.kind = MediaKind::Pictures;
+    session.chooser.setKind(MediaKind::Pictures);
     QElapsedTimer making;
     making.start();
     for (int i = 0; i < pictures; ++i) {
@@ -145,8 +145,8 @@ int main(int argc, char** argv) {
     auto audio = createFileMediaDevice();
     auto streaming = createStreamingControl();
     auto modules = createModuleLibrary();
-    PlaybackEngine engine(session, settings, {*audio, *streaming, *modules}, display,
-                          folders.program + "Extracted");
+    PlaybackEngine engine(EngineLibrary::of(session), settings, {*audio, *streaming, *modules},
+                          display, folders.program + "Extracted");
     PictureShow show(
         engine, session, settings, [] {}, [](int) {});
     engine.setRoutes(nullptr, nullptr, &show);

@@ -71,10 +71,13 @@ void PlaybackEngine::itemFinished() {
         }
         return;
     }
+    // A slideshow goes on to the next picture without a repeat option, as modules do: its tick
+    // is the end of a picture, and a show that stopped after one would be no show.
+    const bool slideshow = state_.route == PlaybackRoute::Picture;
     stopCurrentItem();
     if (repeatOne) {
         beginPlayback();
-    } else if (repeatAll) {
+    } else if (repeatAll || slideshow) {
         list.setSelectedIndex(list.selectedIndex() + 1);
         beginPlayback();
     }

@@ -21,7 +21,7 @@ class PictureShowTest : public EngineFixture {
   protected:
     void SetUp() override {
         EngineFixture::SetUp();
-        session->kind = MediaKind::Pictures;
+        session->chooser.setKind(MediaKind::Pictures);
         set(option::kSlideshowPause);
         set(option::kRepeatAll);
         settings.slideshowPause = 1;
@@ -122,6 +122,17 @@ TEST_F(PictureShowTest, SlideshowShowsAPictureEachPauseAndEnterEndsIt) {
     EXPECT_FALSE(viewer.isVisible());
     EXPECT_FALSE(viewer.slideshowTimer().isActive());
     EXPECT_EQ(keys.size(), 2);
+}
+
+// Without a repeat option the show still goes through the list, and ends after the last.
+TEST_F(PictureShowTest, WithoutRepeatTheShowRunsThroughTheListOnceAndCloses) {
+    set(option::kRepeatAll, false);
+    addPicture("a.png", Qt::red);
+    addPicture("b.png", Qt::green);
+    playUntil(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !show.viewer()->isVisible(); }, 4000));
+    EXPECT_EQ(seen, QStringList({"a.png", "b.png"}));
+    EXPECT_FALSE(engine.state().playing);
 }
 
 TEST_F(PictureShowTest, APictureThatCannotBeDecodedShowsWhyAndTheShowGoesOn) {

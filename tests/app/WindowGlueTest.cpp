@@ -358,7 +358,7 @@ TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(testing::Message() << int(step.kind) << (step.emptyList ? " empty" : ""));
-        library.kind = step.kind;
+        library.chooser.setKind(step.kind);
         if (step.emptyList) {
             library.playback.clear();
         }
@@ -366,7 +366,7 @@ TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
         QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
         EXPECT_EQ(window->lyricsWindowShown(), step.shownAfter);
     }
-    library.kind = MediaKind::Audio;
+    library.chooser.setKind(MediaKind::Audio);
 }
 
 // Each remote picture comes from the slot of the main window's button it stands for.
