@@ -1,6 +1,7 @@
 #include "app/CompositionRoot.h"
 
 #include "app/Marlo.h"
+#include "app/VideoWindowRoute.h"
 #include "library/AddDroppedFiles.h"
 #include "library/AddFiles.h"
 #include "library/CollectionEditor.h"
@@ -32,6 +33,7 @@ CompositionRoot::~CompositionRoot() {
     dropAdder_.reset();
     playerControl_.reset();
     engine_.reset();
+    video_.reset();
 }
 
 void CompositionRoot::loadLibrary(bool restore) {
@@ -49,6 +51,9 @@ void CompositionRoot::loadLibrary(bool restore) {
     engine_ = std::make_unique<PlaybackEngine>(
         *library_, settings, PlaybackDevices{*audio_, *streaming_, *modules_},
         window_->displayModel(), folders_.program + QStringLiteral("Extracted"));
+    video_ = std::make_unique<VideoWindowRoute>(*engine_, settings, prompts_, *window_,
+                                                [this](int code) { window_->RemoteMarlo(code); });
+    engine_->setRoutes(nullptr, video_.get(), nullptr);
     playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
     window_->connectEngine(*engine_);
 

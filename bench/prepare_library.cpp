@@ -1,6 +1,7 @@
 // Writes a one-collection audio library the way the collection editor leaves it, for scripts
 // that start the real program on prepared media.
-// Usage: prepare_library <data folder> <collection> <title>=<path>[=<type tag>] ...
+// Usage: prepare_library [--video] <data folder> <collection> <title>=<path>[=<type tag>] ...
+//        (--video: a video collection instead of an audio one)
 //        prepare_library --register <program folder>   (the skin register only)
 // The program folder (the data folder's parent) gets the skin register of a fresh installation,
 // so the program starts with its default skin as a user's does.
@@ -16,7 +17,12 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool video = args.size() > 1 && args[1] == QStringLiteral("--video");
+    if (video) {
+        args.removeAt(1);
+    }
+    const marlo::MediaKind kind = video ? marlo::MediaKind::Video : marlo::MediaKind::Audio;
     if (args.size() == 3 && args[1] == QStringLiteral("--register")) {
         marlo::UnattendedPrompts prompts(true);
         marlo::SkinRegister(QDir(args[2]).absolutePath() + QLatin1Char('/'), prompts)
@@ -42,15 +48,14 @@ int main(int argc, char** argv) {
             QTextStream(stderr) << "bad item: " << args[i] << "\n";
             return 2;
         }
-        store.putItemRecord(
-            {marlo::MediaKind::Audio, parts[0], parts[1], QString(), parts.value(2)});
+        store.putItemRecord({kind, parts[0], parts[1], QString(), parts.value(2)});
         titles += parts[0].toUtf8() + "\r\n";
     }
     if (!store.commit()) {
         return 1;
     }
-    QFile list(data + QStringLiteral("Audio.dat"));
-    QFile collection(data + QLatin1Char('a') + args[2] + QStringLiteral(".dat"));
+    QFile list(data + (video ? QStringLiteral("Video.dat") : QStringLiteral("Audio.dat")));
+    QFile collection(data + QLatin1Char(video ? 'v' : 'a') + args[2] + QStringLiteral(".dat"));
     if (!list.open(QIODevice::WriteOnly) || !collection.open(QIODevice::WriteOnly)) {
         return 1;
     }

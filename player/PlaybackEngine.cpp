@@ -219,6 +219,10 @@ PlaybackEngine::Outcome PlaybackEngine::dispatch(const QString& playPath, bool m
             if (video_ == nullptr) {
                 return routeUnavailable(texts::kVideoUnavailable);
             }
+            if (!state_.loadOnly && !video_->confirmZoom()) {
+                stopCurrentItem();
+                return Outcome::Ended;
+            }
             return startRoute(video_, PlaybackRoute::Video, playPath);
         case MediaKind::Audio:
             break;
@@ -418,7 +422,8 @@ void PlaybackEngine::finishStart() {
             state_.route == PlaybackRoute::Streaming) {
             showElapsed(0);
         }
-        if (state_.route == PlaybackRoute::Streaming) {
+        // The video window shows its positions on the same ticks.
+        if (state_.route == PlaybackRoute::Streaming || state_.route == PlaybackRoute::Video) {
             streamingTimer_.start();
         }
         return;
