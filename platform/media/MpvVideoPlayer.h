@@ -13,9 +13,10 @@ namespace marlo {
 class MpvPlayer;
 
 // An MpvPlayer with a picture: libmpv's software renderer draws each frame into an image of the
-// size the window asks for. Software, not OpenGL: under a software OpenGL (Mesa on a virtual X
-// server, remote desktops) mpv's OpenGL renderer costs several times as much CPU, and on a real
-// desktop a video window of a few hundred pixels converts in about a millisecond a frame.
+// size the window asks for. Software, not OpenGL: with Mesa's software OpenGL (a virtual X
+// server, a machine without a GPU driver) a 640 x 480 video at 25 frames a second cost 7.5 to
+// 7.9 CPU seconds in 20 s through the OpenGL render API into a QOpenGLWidget, and 2.2 to 2.3 s
+// this way; both frames and window stay in ordinary memory, so nothing waits on a GPU.
 class MpvVideoPlayer : public QObject {
     Q_OBJECT
   public:

@@ -24,7 +24,7 @@ class VideoE2e : public test::ProgramFixture {
         QDir().mkpath(dir.path() + "/media");
         ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"),
                                     {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                                     "testsrc=size=320x240:rate=25", "-t", "30", clip}),
+                                     "testsrc=size=320x240:rate=25", "-t", "10", clip}),
                   0);
         QDir().mkpath(program + "Data");
         test::ScriptedPrompts prompts;
