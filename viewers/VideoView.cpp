@@ -2,10 +2,17 @@
 
 #include <QPainter>
 
+#include "base/EventWait.h"
+
 #include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvVideoPlayer.h"
 
 namespace marlo {
+
+namespace {
+constexpr int kLoadLimitMs = 15000;
+constexpr int kFirstFrameLimitMs = 3000;
+}  // namespace
 
 VideoView::VideoView(const QString& name, QWidget* parent) : QWidget(parent) {
     setObjectName(name);
@@ -39,8 +46,29 @@ MpvVideoPlayer& VideoView::video() {
 bool VideoView::open(const QString& path) {
     close();
     MpvVideoPlayer& mpv = video();
-    if (!mpv.isValid() || !mpv.player().loadAndWait(path)) {
-        mpv.player().stop();
+    if (!mpv.isValid()) {
+        return false;
+    }
+    // Waits with the event loop running: mpv hands over the first frame while the file loads,
+    // and a frame not drawn holds mpv up for 200 ms each (a start took 600 ms that way).
+    bool failed = false;
+    bool framed = false;
+    const QMetaObject::Connection onEnd =
+        connect(&mpv.player(), &MpvPlayer::ended, this, [&failed] { failed = true; });
+    const QMetaObject::Connection onFrame =
+        connect(&mpv, &MpvVideoPlayer::frameReady, this, [&framed] { framed = true; });
+    mpv.player().loadAsync(path);
+    MpvPlayer& player = mpv.player();
+    const bool loaded =
+        waitWhileDispatching([&] { return player.isLoaded() || failed; }, kLoadLimitMs);
+    if (loaded && player.isLoaded() && mpv.hasPicture()) {
+        // The picture's size is known with its first frame.
+        waitWhileDispatching([&] { return framed || !player.isLoaded(); }, kFirstFrameLimitMs);
+    }
+    disconnect(onEnd);
+    disconnect(onFrame);
+    if (!player.isLoaded()) {
+        player.stop();
         return false;
     }
     fileName_ = path;

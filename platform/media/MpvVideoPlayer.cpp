@@ -67,6 +67,16 @@ QSize MpvVideoPlayer::videoSize() const {
     return {static_cast<int>(width), static_cast<int>(height)};
 }
 
+bool MpvVideoPlayer::hasPicture() const {
+    if (!player_->isValid() || !player_->isLoaded()) {
+        return false;
+    }
+    // The selected video track; "no" (no picture) does not read as a number.
+    int64_t track = 0;
+    return mpvLibrary()->getProperty(player_->handle(), "vid", MPV_FORMAT_INT64, &track) >= 0 &&
+           track > 0;
+}
+
 const QImage& MpvVideoPlayer::render(QSize size) {
     if (context_ == nullptr || size.isEmpty()) {
         return frame_;

@@ -31,6 +31,8 @@ class MpvVideoPlayer : public QObject {
     // Size of the loaded video's picture with its display proportions; empty for a file without
     // one (sound only) or before a file is loaded.
     QSize videoSize() const;
+    // The loaded file has a picture to show.
+    bool hasPicture() const;
 
     // Draws the current frame at `size` (physical pixels) into the returned image.
     const QImage& render(QSize size);
