@@ -2,6 +2,7 @@
 
 #include "app/Marlo.h"
 #include "app/PictureShow.h"
+#include "app/VideoWindowRoute.h"
 #include "library/AddDroppedFiles.h"
 #include "library/AddFiles.h"
 #include "library/CollectionEditor.h"
@@ -36,6 +37,7 @@ CompositionRoot::~CompositionRoot() {
     playerControl_.reset();
     engine_.reset();
     pictures_.reset();
+    video_.reset();
 }
 
 void CompositionRoot::loadLibrary(bool restore) {
@@ -53,11 +55,13 @@ void CompositionRoot::loadLibrary(bool restore) {
     engine_ = std::make_unique<PlaybackEngine>(
         EngineLibrary::of(*library_), settings, PlaybackDevices{*audio_, *streaming_, *modules_},
         window_->displayModel(), folders_.program + QStringLiteral("Extracted"));
+    video_ = std::make_unique<VideoWindowRoute>(*engine_, settings, prompts_, *window_,
+                                                [this](int code) { window_->RemoteMarlo(code); });
     playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
     pictures_ = std::make_unique<PictureShow>(
         *engine_, *library_, settings, [this] { parkMainWindow(); },
         [this](int code) { window_->RemoteMarlo(code); });
-    engine_->setRoutes(nullptr, nullptr, pictures_.get());
+    engine_->setRoutes(nullptr, video_.get(), pictures_.get());
     window_->connectEngine(*engine_);
 
     const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);

@@ -18,6 +18,7 @@ class PictureShow;
 class ModuleLibrary;
 class Prompts;
 class StreamingControl;
+class VideoWindowRoute;
 
 // Builds and owns the parts of a running Marlo: the main window, and, once start-up loads the
 // library, the library session, the three file devices, the playback engine, the editor windows
@@ -53,6 +54,8 @@ class CompositionRoot final : public PlayerParts {
     std::unique_ptr<MediaDevice> audio_;
     std::unique_ptr<StreamingControl> streaming_;
     std::unique_ptr<ModuleLibrary> modules_;
+    // Declared before the engine, so it goes after it: the engine may stop a video as it goes.
+    std::unique_ptr<VideoWindowRoute> video_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<EnginePlayerControl> playerControl_;
     std::unique_ptr<PictureShow> pictures_;

@@ -222,6 +222,10 @@ PlaybackEngine::Outcome PlaybackEngine::dispatch(const QString& playPath, bool m
             if (video_ == nullptr) {
                 return routeUnavailable(texts::kVideoUnavailable);
             }
+            if (!state_.loadOnly && !video_->confirmZoom()) {
+                stopCurrentItem();
+                return Outcome::Ended;
+            }
             return startRoute(video_, PlaybackRoute::Video, playPath);
         case MediaKind::Audio:
             break;

@@ -50,7 +50,11 @@ class CdRoute : public PlaybackRouteBase {
 };
 
 // Videos in the video window (streaming control or video device, sizes and zoom).
-class VideoRoute : public PlaybackRouteBase {};
+class VideoRoute : public PlaybackRouteBase {
+  public:
+    // Asked before a video plays: false when the user gave no zoom factor; the item then stops.
+    virtual bool confirmZoom() = 0;
+};
 
 // Pictures in the picture viewer with its slideshow.
 class PictureRoute : public PlaybackRouteBase {

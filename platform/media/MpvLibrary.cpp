@@ -24,7 +24,13 @@ const MpvLibrary* load() {
         bindRuntimeSymbol(library, "mpv_observe_property", api.observeProperty) &&
         bindRuntimeSymbol(library, "mpv_set_property_async", api.setPropertyAsync) &&
         bindRuntimeSymbol(library, "mpv_get_property", api.getProperty) &&
-        bindRuntimeSymbol(library, "mpv_get_property_async", api.getPropertyAsync);
+        bindRuntimeSymbol(library, "mpv_get_property_async", api.getPropertyAsync) &&
+        bindRuntimeSymbol(library, "mpv_render_context_create", api.renderCreate) &&
+        bindRuntimeSymbol(library, "mpv_render_context_set_update_callback",
+                          api.renderSetUpdateCallback) &&
+        bindRuntimeSymbol(library, "mpv_render_context_update", api.renderUpdate) &&
+        bindRuntimeSymbol(library, "mpv_render_context_render", api.renderRender) &&
+        bindRuntimeSymbol(library, "mpv_render_context_free", api.renderFree);
     // The library stays loaded for the rest of the run: mpv's threads may still be in it.
     return complete ? &api : nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mpv/client.h>
+#include <mpv/render.h>
 
 namespace marlo {
 
@@ -18,6 +19,12 @@ struct MpvLibrary {
     decltype(&::mpv_set_property_async) setPropertyAsync;
     decltype(&::mpv_get_property) getProperty;
     decltype(&::mpv_get_property_async) getPropertyAsync;
+    // The render API, for drawing video into our own windows.
+    decltype(&::mpv_render_context_create) renderCreate;
+    decltype(&::mpv_render_context_set_update_callback) renderSetUpdateCallback;
+    decltype(&::mpv_render_context_update) renderUpdate;
+    decltype(&::mpv_render_context_render) renderRender;
+    decltype(&::mpv_render_context_free) renderFree;
 };
 
 // The loaded library, or nullptr when libmpv is not installed (files then cannot play).

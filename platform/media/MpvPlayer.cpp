@@ -25,7 +25,12 @@ void setOption(mpv_handle* h, const char* name, const char* value) {
 
 }  // namespace
 
-MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) {
+MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile)
+    : MpvPlayer(parent, pcmFile, Output::Sound) {}
+
+MpvPlayer::MpvPlayer(Output output, QObject* parent) : MpvPlayer(parent, QString(), output) {}
+
+MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile, Output output) : QObject(parent) {
     endTimer_.setSingleShot(true);
     endTimer_.setTimerType(Qt::PreciseTimer);
     connect(&endTimer_, &QTimer::timeout, this, &MpvPlayer::reportEnd);
@@ -46,8 +51,16 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile) : QObject(parent) 
     setOption(h, "keep-open", "yes");
     // mpv would pause with the file's last sound still in the server's buffer, unheard.
     setOption(h, "keep-open-pause", "no");
-    setOption(h, "vid", "no");
-    setOption(h, "vo", "null");
+    if (output == Output::SoundAndVideo) {
+        setOption(h, "vo", "libmpv");
+        // The window gives the picture its size; proportions are kept by sizing the window.
+        setOption(h, "keepaspect", "no");
+        setOption(h, "osd-level", "0");
+        setOption(h, "hwdec", "no");
+    } else {
+        setOption(h, "vid", "no");
+        setOption(h, "vo", "null");
+    }
     setOption(h, "audio-display", "no");
     setOption(h, "sub-auto", "no");
     setOption(h, "audio-file-auto", "no");

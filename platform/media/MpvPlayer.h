@@ -11,8 +11,8 @@ struct mpv_event;
 
 namespace marlo {
 
-// One libmpv handle for sound only. Events arrive on the thread of this object: mpv's wakeup
-// callback queues one drain of the event queue at a time.
+// One libmpv handle, for sound only unless made for video. Events arrive on the thread of this
+// object: mpv's wakeup callback queues one drain of the event queue at a time.
 class MpvPlayer : public QObject {
     Q_OBJECT
   public:
@@ -22,9 +22,14 @@ class MpvPlayer : public QObject {
     // none); otherwise the decoded sound is written to that file as raw PCM, as fast as it
     // decodes, so only the sound is worth checking then, not the timing.
     explicit MpvPlayer(QObject* parent = nullptr, const QString& pcmFile = QString());
+    enum class Output { Sound, SoundAndVideo };
+    // With SoundAndVideo the picture goes to libmpv's render API (see MpvVideoPlayer), which
+    // must be set up on handle() before the first file loads.
+    explicit MpvPlayer(Output output, QObject* parent = nullptr);
     ~MpvPlayer() override;
 
     bool isValid() const { return handle_ != nullptr; }
+    mpv_handle* handle() const { return handle_; }
 
     // Loads paused and waits until the file is ready to play or has failed, without running the
     // Qt event loop (callers read length and error right after opening).
@@ -53,6 +58,7 @@ class MpvPlayer : public QObject {
     void ended(marlo::MpvPlayer::EndReason reason);
 
   private:
+    MpvPlayer(QObject* parent, const QString& pcmFile, Output output);
     void drain();
     // Handles mpv's events directly until `settled` holds; false after the time limit.
     bool waitFor(const std::function<bool()>& settled, int timeoutMs);

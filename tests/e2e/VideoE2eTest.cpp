@@ -1,0 +1,115 @@
+// The video window of the real program under Xvfb: its size per option, moving pictures on the
+// screen, and Space in the window pausing and resuming them.
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+
+#include "library/ItemStore.h"
+#include "tests/e2e/ProgramFixture.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestFolders.h"
+
+namespace marlo {
+namespace {
+
+class VideoE2e : public test::ProgramFixture {
+  protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        const QString clip = dir.path() + "/media/pattern.avi";
+        QDir().mkpath(dir.path() + "/media");
+        ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"),
+                                    {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                     "testsrc=size=320x240:rate=25", "-t", "10", clip}),
+                  0);
+        QDir().mkpath(program + "Data");
+        test::ScriptedPrompts prompts;
+        ItemStore store(program + "Data/Marlo.zip", prompts);
+        store.putItemRecord({MediaKind::Video, "Pattern", clip, "", ""});
+        ASSERT_TRUE(store.commit());
+        test::writeFile(program + "Data/Video.dat", "Clips\r\n");
+        test::writeFile(program + "Data/vClips.dat", "Pattern\r\n");
+        test::writeFile(program + "SkinName.ini", "Vantel's Design\r\nStandard\r\n");
+    }
+
+    // Video size line (3) and video zoom (6); the video collection, Autoplay, English.
+    void configure(const char* sizeOption, const char* zoom) {
+        test::writeFile(program + "Set.cfg",
+                        QByteArray("0\r\n0\r\n") + sizeOption + "\r\n-1\r\n0\r\n" + zoom +
+                            "\r\n1500\r\n1500\r\n2|0\r\n12\r\n1\r\n0\r\n1\r\n0\r\n0\r\n0\r\n"
+                            "\r\n\r\n\r\n0\r\n0\r\nStandard\r\n\r\nTrue\r\n");
+    }
+
+    QImage screenshot(const QRect& area) const {
+        QProcess import;
+        import.setProcessEnvironment(x.environment());
+        import.start(QStringLiteral("import"),
+                     {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+        import.waitForFinished(15000);
+        return QImage::fromData(import.readAllStandardOutput(), "PNG").copy(area);
+    }
+};
+
+bool mostlyBlack(const QImage& image) {
+    int lit = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            lit += qGray(image.pixel(x, y)) > 24 ? 1 : 0;
+        }
+    }
+    return lit * 16 < image.width() * image.height() / 4;
+}
+
+TEST_F(VideoE2e, WindowTakesTheSizeOfEachVideoOption) {
+    const struct {
+        const char* what;
+        const char* sizeOption;
+        const char* zoom;
+        QRect window;
+    } cases[] = {
+        {"normal", "-1", "0", {352, 264, 320, 240}},
+        {"doubled", "3", "0", {192, 144, 640, 480}},
+        {"user zoom 50", "4", "50", {432, 324, 160, 120}},
+        {"full screen", "2", "0", {0, 0, 1024, 768}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        configure(c.sizeOption, c.zoom);
+        start();
+        const QString video = x.waitForWindow(QStringLiteral("^Video Player$"));
+        ASSERT_FALSE(video.isEmpty()) << "no video window";
+        QThread::msleep(500);
+        EXPECT_EQ(x.geometry(video), c.window);
+        EXPECT_FALSE(mostlyBlack(screenshot(c.window))) << "no picture on the screen";
+        marlo.kill();
+        marlo.waitForFinished(3000);
+    }
+}
+
+TEST_F(VideoE2e, PicturesMoveAndSpaceInTheWindowPausesAndResumes) {
+    configure("-1", "0");
+    start();
+    const QString video = x.waitForWindow(QStringLiteral("^Video Player$"));
+    ASSERT_FALSE(video.isEmpty()) << "no video window";
+    QThread::msleep(500);
+    const QRect area = x.geometry(video);
+    auto moving = [&] {
+        const QImage before = screenshot(area);
+        QThread::msleep(300);
+        return screenshot(area) != before;
+    };
+    EXPECT_TRUE(moving()) << "the picture stands still while playing";
+    x.key(video, QStringLiteral("space"));
+    QThread::msleep(300);
+    EXPECT_FALSE(moving()) << "Space did not pause";
+    x.key(video, QStringLiteral("space"));
+    QThread::msleep(300);
+    EXPECT_TRUE(moving()) << "Space did not resume";
+}
+
+}  // namespace
+}  // namespace marlo
