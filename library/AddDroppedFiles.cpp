@@ -61,11 +61,15 @@ std::optional<MediaKind> dropKindOf(const QString& path) {
         return std::nullopt;
     }
     for (const KindEndings& kind : kDropKinds) {
-        for (const char* ending : kind.endings) {
-            if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive)) {
-                return kind.kind;
-            }
+        if (endsWithOneOf(path, kind.endings)) {
+            return kind.kind;
         }
+    }
+    if (endsWithOneOf(path, kMoreVideoEndings)) {
+        return MediaKind::Video;
+    }
+    if (endsWithOneOf(path, kMorePictureEndings)) {
+        return MediaKind::Pictures;
     }
     return std::nullopt;
 }

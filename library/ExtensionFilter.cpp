@@ -1,13 +1,27 @@
 #include "library/ExtensionFilter.h"
 
+#include "library/ItemFormats.h"
+
 namespace marlo {
+namespace {
+
+template <typename Endings>
+QStringList withPatternsOf(QStringList patterns, const Endings& endings) {
+    for (const char* ending : endings) {
+        patterns.append(QLatin1Char('*') + QLatin1String(ending));
+    }
+    return patterns;
+}
+
+}  // namespace
 
 QStringList ExtensionFilter::patternsFor(MediaKind kind) {
     switch (kind) {
         case MediaKind::Video:
-            return {"*.avi", "*.rm", "*.mov", "*.fli", "*.flc", "*.aas", "*.mpg"};
+            return withPatternsOf({"*.avi", "*.rm", "*.mov", "*.fli", "*.flc", "*.aas", "*.mpg"},
+                                  kMoreVideoEndings);
         case MediaKind::Pictures:
-            return {"*.bmp", "*.jpg", "*.gif"};
+            return withPatternsOf({"*.bmp", "*.jpg", "*.gif"}, kMorePictureEndings);
         case MediaKind::Audio:
             return {"*.wav", "*.ra", "*.au",  "*.snd", "*.mod", "*.xm",
                     "*.s3m", "*.it", "*.mp2", "*.mp3", "*.mid"};

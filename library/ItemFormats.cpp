@@ -6,12 +6,7 @@ namespace marlo {
 namespace {
 
 bool endsWithAny(const QString& path, std::initializer_list<const char*> endings) {
-    for (const char* ending : endings) {
-        if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
+    return endsWithOneOf(path, endings);
 }
 
 }  // namespace
@@ -33,9 +28,11 @@ bool acceptItemPath(MediaKind kind, const QString& path, QString& typeTag) {
             }
             return false;
         case MediaKind::Video:
-            return endsWithAny(path, {".avi", ".rm", ".mov", ".fli", ".flc", ".aas", ".mpg"});
+            return endsWithAny(path, {".avi", ".rm", ".mov", ".fli", ".flc", ".aas", ".mpg"}) ||
+                   endsWithOneOf(path, kMoreVideoEndings);
         case MediaKind::Pictures:
-            return endsWithAny(path, {".bmp", ".jpg", ".gif"});
+            return endsWithAny(path, {".bmp", ".jpg", ".gif"}) ||
+                   endsWithOneOf(path, kMorePictureEndings);
         case MediaKind::CdAudio:
             break;
     }

@@ -50,12 +50,16 @@ inline constexpr TextPair kProgress{"%1 files added", "%1 Dateien eingetragen"};
 
 // File dialog filters, in the "name|patterns|" form; the item editor turns them into Qt's.
 inline constexpr TextPair kFilterAllVideo = same(
-    "All supported file types|*.avi;*.rm;*.mov;*.fli;*.flc;*.aas;*.mpg;*.zip;*.rar;*.ace|"
+    "All supported file types|*.avi;*.rm;*.mov;*.fli;*.flc;*.aas;*.mpg;*.mpeg;*.mp4;*.m4v;*.mkv;"
+    "*.webm;*.ogv;*.wmv;*.flv;*.3gp;*.zip;*.rar;*.ace|"
     "Video for Windows (*.avi)|*.avi|Real Video (*.rm)|*.rm|Quicktime Movies (*.mov)|*.mov|"
-    "Animation (*.fli;*.flc;*.aas)|*.fli; *.flc; *.aas|Mpeg Video (*.mpg)|*.mpg|");
+    "Animation (*.fli;*.flc;*.aas)|*.fli; *.flc; *.aas|Mpeg Video (*.mpg)|*.mpg|"
+    "MPEG-4, Matroska, WebM (*.mp4;*.m4v;*.mkv;*.webm)|*.mp4;*.m4v;*.mkv;*.webm|");
 inline constexpr TextPair kFilterAllPictures = same(
-    "All supported file types|*.bmp;*.jpg;*gif;*.zip;*.rar;*.ace|"
-    "Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg|Gif (*.gif)|*.gif|");
+    "All supported file types|*.bmp;*.jpg;*gif;*.jpeg;*.png;*.webp;*.tif;*.tiff;*.tga;*.ico;"
+    "*.xpm;*.pbm;*.pgm;*.ppm;*.xbm;*.wbmp;*.mng;*.icns;*.zip;*.rar;*.ace|"
+    "Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg|Gif (*.gif)|*.gif|"
+    "PNG, WebP, TIFF (*.png;*.webp;*.tif;*.tiff)|*.png;*.webp;*.tif;*.tiff|");
 inline constexpr TextPair kFilterAllAudio = same(
     "All supported file types|*.wav;*.mid;*.ra;*.au;*.snd;*.mp2;*.mp3;*.mod;*.xm;*.it;*.s3m;"
     "*.zip;*.rar;*.ace|"

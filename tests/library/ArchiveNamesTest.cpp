@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "library/AddDroppedFiles.h"
 #include "library/ArchiveMemberRef.h"
 #include "library/ExtensionFilter.h"
 #include "library/FileTitle.h"
+#include "library/ItemFormats.h"
 
 using namespace marlo;
 
@@ -65,8 +67,10 @@ TEST(ArchiveMemberRef, Splitting) {
 }
 
 TEST(ExtensionFilter, AppendsUntilKindSwitch) {
-    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Pictures),
+    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Pictures).mid(0, 3),
               QStringList({"*.bmp", "*.jpg", "*.gif"}));
+    EXPECT_TRUE(ExtensionFilter::patternsFor(MediaKind::Pictures).contains("*.png"));
+    EXPECT_TRUE(ExtensionFilter::patternsFor(MediaKind::Video).contains("*.mkv"));
     EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Audio).size(), 11);
     EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Audio).last(), "*.mid");
     EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Video).first(), "*.avi");
@@ -83,4 +87,25 @@ TEST(ExtensionFilter, AppendsUntilKindSwitch) {
     EXPECT_EQ(filter.filter(), "*.wav;*.mp3;*.mid;");
     filter.reset();
     EXPECT_EQ(filter.filter(), "");
+}
+
+// Current files: what libmpv plays and Qt's image plugins read, beside the classic endings.
+TEST(ItemFormats, CurrentVideoAndPictureFilesAreItemsAndDropsOfTheirKind) {
+    struct Case {
+        const char* path;
+        std::optional<MediaKind> kind;
+    };
+    const Case cases[] = {{"clip.MKV", MediaKind::Video},     {"clip.mp4", MediaKind::Video},
+                          {"clip.webm", MediaKind::Video},    {"old.mpg", MediaKind::Video},
+                          {"photo.PNG", MediaKind::Pictures}, {"photo.webp", MediaKind::Pictures},
+                          {"scan.tiff", MediaKind::Pictures}, {"photo.jpeg", MediaKind::Pictures},
+                          {"song.mp3", MediaKind::Audio},     {"notes.txt", std::nullopt},
+                          {"clip.mkv.txt", std::nullopt}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(dropKindOf(c.path), c.kind) << c.path;
+        QString tag;
+        for (MediaKind kind : {MediaKind::Video, MediaKind::Pictures}) {
+            EXPECT_EQ(acceptItemPath(kind, c.path, tag), c.kind == kind) << c.path;
+        }
+    }
 }
