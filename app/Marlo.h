@@ -20,6 +20,7 @@ namespace marlo {
 
 class Prompts;
 class LibrarySession;
+class LyricsDisplay;
 class RemoteLink;
 class Musikform;
 class PlaybackEngine;
@@ -48,12 +49,16 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     const ProgramFolders& folders() const { return folders_; }
     const QStringList& skinList() const { return skinList_; }
     const QStringList& cdDatabaseServers() const { return cdServers_; }
+    const QStringList& lyricsServers() const { return lyricsServers_; }
     // The parts built around the window (library, player, editors); without them the window
     // stands alone, as in tests of the skin.
     void setParts(PlayerParts* parts) { parts_ = parts; }
     // The library the collection editor and the player work on; made when start-up loads it.
     LibrarySession* library() { return parts_ != nullptr ? parts_->library() : nullptr; }
     PlaybackEngine* engine() { return parts_ != nullptr ? parts_->engine() : nullptr; }
+    LyricsDisplay* lyricsDisplay() const {
+        return parts_ != nullptr ? parts_->lyricsDisplay() : nullptr;
+    }
     // The engine writes what the window shows; the window follows its notices.
     DisplayModel& displayModel() { return display_; }
     void connectEngine(PlaybackEngine& engine);

@@ -5,6 +5,8 @@
 
 #include "app/Marlo.h"
 #include "base/texts/SettingsTexts.h"
+#include "library/LibrarySession.h"
+#include "lyrics/LyricsDisplay.h"
 
 namespace marlo {
 namespace {
@@ -39,15 +41,31 @@ frmPopup::~frmPopup() = default;
 
 bool frmPopup::popUp(const QPoint& at) {
     exitRequested_ = false;
-    lyrics_->setChecked(lyricsShown_);
+    lyrics_->setChecked(lyricsShown());
     menu_->exec(at);
     return exitRequested_;
 }
 
 void frmPopup::toggleLyrics() {
-    // The lyrics window is not part of the program yet; the item keeps its check meanwhile.
-    lyricsShown_ = !lyricsShown_;
-    lyrics_->setChecked(lyricsShown_);
+    LyricsDisplay* display = window_.lyricsDisplay();
+    LibrarySession* library = window_.library();
+    // Lyrics belong to songs: not to a video or picture list, nor to an empty list.
+    if (display == nullptr || library == nullptr || library->playback.count() == 0 ||
+        library->kind == MediaKind::Video || library->kind == MediaKind::Pictures) {
+        lyrics_->setChecked(lyricsShown());
+        return;
+    }
+    if (display->windowWanted()) {
+        display->hideLyrics();
+    } else {
+        display->showLyrics();
+    }
+    lyrics_->setChecked(display->windowWanted());
+}
+
+bool frmPopup::lyricsShown() const {
+    const LyricsDisplay* display = window_.lyricsDisplay();
+    return display != nullptr && display->windowWanted();
 }
 
 }  // namespace marlo

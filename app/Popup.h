@@ -23,7 +23,8 @@ class frmPopup : public QWidget {
     bool popUp(const QPoint& at);
 
     QMenu* menu() const { return menu_; }
-    bool lyricsShown() const { return lyricsShown_; }
+    // The lyrics-window flag, which the lyrics window and the player share.
+    bool lyricsShown() const;
 
   private:
     void toggleLyrics();
@@ -31,7 +32,6 @@ class frmPopup : public QWidget {
     Marlo& window_;
     QMenu* menu_;
     QAction* lyrics_;
-    bool lyricsShown_ = false;
     bool exitRequested_ = false;
 };
 

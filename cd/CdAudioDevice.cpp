@@ -239,14 +239,15 @@ int CdAudioDevice::readPcm(qint16* out, int frames) {
     return sectors * kFramesPerSector;
 }
 
-void CdAudioDevice::playTrack(int track) {
+void CdAudioDevice::playTrack(int track, int offsetFrames) {
     if (mode() == kNotOpen || track < 1 || track > trackCount()) {
         return;
     }
     stop();
     track_ = track;
-    from_ = heldSector_ = toc_.trackStarts.at(track - 1);
-    to_ = from_ + msfToFrames(trackLength(track));
+    const int start = toc_.trackStarts.at(track - 1);
+    to_ = start + msfToFrames(trackLength(track));
+    from_ = heldSector_ = std::clamp(start + offsetFrames, start, to_);
     play();
     watchMode();
 }

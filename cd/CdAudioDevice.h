@@ -41,16 +41,17 @@ class CdAudioDevice : public QObject, public CdDrive {
 
     // "open", "close", "play", "pause", "stop", "prev", "next", "eject" in any letter case;
     // anything else does nothing.
-    void command(const QString& text);
-    void playTrack(int track);
-    int currentTrack();
-    void setCurrentTrack(int track);
+    void command(const QString& text) override;
+    // Plays one track to its end; `offsetFrames` into the track starts later (a seek).
+    void playTrack(int track, int offsetFrames = 0);
+    int currentTrack() override;
+    void setCurrentTrack(int track) override;
     // Elapsed time since the start of track 1: 1 packed, 2 frames, 3 seconds, 4 "m:ss".
     QString position(int timeFormat) const;
     int songLength(int songNumber) const;
     int allTracks() const { return trackCount(); }
     int mciErr() const { return error_; }
-    int mode() const;
+    int mode() const override;
     static QString modeText(int mode);
 
     bool isOpen() const override { return cdio_ != nullptr; }
