@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "cd/CdDrive.h"
 #include "cd/TocDrive.h"
@@ -74,6 +75,7 @@ class CdAudioDevice : public QObject, public CdDrive {
     void seekTrack(int track);
     int currentSector() const;
     int readPcm(qint16* out, int frames);
+    void readSectors(qint16* out, int sector, int sectors);
     void watchMode();
 
     QString source_;
@@ -97,6 +99,9 @@ class CdAudioDevice : public QObject, public CdDrive {
     int heldSector_ = 0;  // the position while not playing
     std::atomic_int readSector_ = 0;
     std::atomic_int readEnd_ = 0;
+    // Sectors read but not yet handed to the sound server; the sound thread's own.
+    std::vector<qint16> pending_;
+    std::size_t pendingPos_ = 0;
 };
 
 }  // namespace marlo

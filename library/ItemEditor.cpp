@@ -203,7 +203,8 @@ int ItemEditor::lyricsForAllTracks(const QString& cddbServerText, const QString&
         auto value = [](const QString& read) { return isNotPresent(read) ? QString() : read; };
         const QString title = value(info.tracks.at(n - 1).title);
         const QString artist = value(info.tracks.at(n - 1).artist);
-        emit logged(Catalogue::text(caption::kRetrievingLyrics) + QLatin1String("\r\n") + title);
+        emit logged(QLatin1String("\r\n") + Catalogue::text(caption::kRetrievingLyrics) +
+                    QLatin1String("\r\n") + title);
         // The fetch rewrites its arguments in place; every try gets the values as stored.
         QString a = artist, album = info.album, song = title;
         QString text = lyric_->getLyrics(a, album, song);

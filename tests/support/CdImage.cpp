@@ -10,10 +10,10 @@
 
 namespace marlo::test {
 
-QString writeToneImage(const QString& folder) {
+QString writeToneImage(const QString& folder, int seconds) {
     QByteArray pcm;
     for (const double hz : {440.0, 880.0}) {
-        for (int i = 0; i < 44100; ++i) {
+        for (int i = 0; i < 44100 * seconds; ++i) {
             const auto sample = static_cast<qint16>(8000 * std::sin(2 * M_PI * hz * i / 44100));
             for (int channel = 0; channel < 2; ++channel) {
                 pcm.append(static_cast<char>(sample & 0xFF));
@@ -29,9 +29,10 @@ QString writeToneImage(const QString& folder) {
     if (!cue.open(QIODevice::WriteOnly)) {
         return {};
     }
-    cue.write(
-        "FILE \"tones.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-        "  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n");
+    cue.write(QStringLiteral("FILE \"tones.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                             "  TRACK 02 AUDIO\n    INDEX 01 00:%1:00\n")
+                  .arg(seconds, 2, 10, QLatin1Char('0'))
+                  .toLatin1());
     return cue.fileName();
 }
 
@@ -67,7 +68,7 @@ void SinkRecording::finish() {
     }
 }
 
-bool tonesHeardInOrder(const QString& wavPath, double first, double second) {
+bool tonesHeardInOrder(const QString& wavPath, double first, double second, double seconds) {
     QList<double> heard;  // pitch of each loud tenth of a second, in order
     for (const AudioSlice& slice : analyseWav(wavPath, 0.1)) {
         if (slice.rms > 0.05) {
@@ -86,7 +87,8 @@ bool tonesHeardInOrder(const QString& wavPath, double first, double second) {
         heard.crend() -
         std::find_if(heard.crbegin(), heard.crend(), [&](double hz) { return near(hz, first); }) -
         1;
-    return count(first) >= 5 && count(second) >= 5 && lastFirst < firstSecond;
+    const auto slices = static_cast<qsizetype>(seconds * 10);
+    return count(first) >= slices && count(second) >= slices && lastFirst < firstSecond;
 }
 
 }  // namespace marlo::test

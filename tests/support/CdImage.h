@@ -7,9 +7,9 @@
 
 namespace marlo::test {
 
-// Two one-second audio tracks, 440 Hz then 880 Hz, as "tones.cue" and its "tones.bin" in
+// Two audio tracks of `seconds` each, 440 Hz then 880 Hz, as "tones.cue" and its "tones.bin" in
 // `folder`; returns the CUE sheet's path.
-QString writeToneImage(const QString& folder);
+QString writeToneImage(const QString& folder, int seconds = 1);
 
 // Records the private sound server's null sink into a WAV file while it runs. The sound server's
 // address goes into this process's environment, so sound played here reaches that sink.
@@ -28,7 +28,7 @@ class SinkRecording {
 };
 
 // Whether the loud slices of a recording hold `first` Hz, then `second` Hz, each for at least
-// half a second, and no `first` after the first `second`.
-bool tonesHeardInOrder(const QString& wavPath, double first, double second);
+// `seconds`, and no `first` after the first `second`.
+bool tonesHeardInOrder(const QString& wavPath, double first, double second, double seconds = 0.5);
 
 }  // namespace marlo::test
