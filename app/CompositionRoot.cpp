@@ -3,17 +3,22 @@
 #include "app/Marlo.h"
 #include "app/PictureShow.h"
 #include "app/VideoWindowRoute.h"
+#include "cd/CdAudioDevice.h"
 #include "library/AddDroppedFiles.h"
 #include "library/AddFiles.h"
 #include "library/CollectionEditor.h"
 #include "library/EditorWindows.h"
+#include "library/ItemEditor.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
+#include "library/StoredCdLyrics.h"
+#include "lyrics/LyricsDisplay.h"
 #include "platform/Twips.h"
 #include "platform/media/MediaDevice.h"
 #include "platform/media/ModuleLibrary.h"
 #include "platform/media/StreamingControl.h"
+#include "player/CdTrackRoute.h"
 #include "player/EnginePlayerControl.h"
 #include "player/PlaybackEngine.h"
 #include "viewers/PictureLayout.h"
@@ -34,10 +39,13 @@ CompositionRoot::~CompositionRoot() {
     editors_.reset();
     drop_.reset();
     dropAdder_.reset();
+    dropEditor_.reset();
     playerControl_.reset();
     engine_.reset();
     pictures_.reset();
     video_.reset();
+    cdRoute_.reset();
+    lyrics_.reset();
 }
 
 void CompositionRoot::loadLibrary(bool restore) {
@@ -57,15 +65,25 @@ void CompositionRoot::loadLibrary(bool restore) {
         window_->displayModel(), folders_.program + QStringLiteral("Extracted"));
     video_ = std::make_unique<VideoWindowRoute>(*engine_, settings, prompts_, *window_,
                                                 [this](int code) { window_->RemoteMarlo(code); });
+    cdDevice_ = std::make_unique<CdAudioDevice>(cdSource_);
+    cdRoute_ = std::make_unique<CdTrackRoute>(*cdDevice_, prompts_);
+    cdRoute_->setEngine(engine_.get());
+    lyricsSource_ = std::make_unique<StoredCdLyrics>(
+        *library_, [this] { return cdRoute_ ? cdRoute_->discId() : QString(); });
+    lyrics_ = std::make_unique<LyricsDisplay>(*lyricsSource_, prompts_);
+    cdRoute_->setLyrics(lyrics_.get());
     playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
     pictures_ = std::make_unique<PictureShow>(
         *engine_, *library_, settings, [this] { parkMainWindow(); },
         [this](int code) { window_->RemoteMarlo(code); });
-    engine_->setRoutes(nullptr, video_.get(), pictures_.get());
+    engine_->setRoutes(cdRoute_.get(), video_.get(), pictures_.get());
     window_->connectEngine(*engine_);
 
     const OpenKind::Outcome opened = OpenKind(*library_).run(kind, CollectionSelection::Start);
-    if (opened.startPlayback) {
+    if (opened.cdAudio) {
+        openCd();
+        engine_->takeOverPlaybackList();
+    } else if (opened.startPlayback) {
         engine_->takeOverPlaybackList();
     }
     // From now on the next start opens the kind and collection shown, however they changed
@@ -74,11 +92,23 @@ void CompositionRoot::loadLibrary(bool restore) {
                      [this] { CollectionEditor::storeSelection(*library_, window_->settings()); });
 }
 
+void CompositionRoot::openCd() {
+    if (!cdRoute_) {
+        return;
+    }
+    const int count = cdRoute_->openDisc() ? cdRoute_->trackCount() : 0;
+    CollectionEditor(*library_, CollectionEditor::Player{})
+        .listCdTracks(count, library_->store.ReadCdInfo(cdRoute_->discId(), count));
+}
+
 Musikform* CompositionRoot::collectionEditor() {
     if (!editors_ && library_) {
         editors_ = std::make_unique<EditorWindows>(
             *library_, window_->settings(),
             CollectionEditor::Player{playerControl_.get(), &window_->settings()});
+        editors_->setCdAccess(
+            cdDevice_.get(), [this] { return cdRoute_->probeTrackCount(); }, [this] { openCd(); });
+        editors_->setServerLists(window_->cdDatabaseServers(), window_->lyricsServers());
     }
     return editors_ ? &editors_->collectionEditor() : nullptr;
 }
@@ -100,7 +130,10 @@ void CompositionRoot::dropFiles(const QStringList& paths) {
         return;
     }
     if (!drop_) {
-        dropAdder_ = std::make_unique<AddFiles>(*library_);
+        // Drops on the main window save through fields of their own: an item half entered in
+        // the item editor stays as it is.
+        dropEditor_ = std::make_unique<ItemEditor>(*library_);
+        dropAdder_ = std::make_unique<AddFiles>(*dropEditor_);
         AddDroppedFiles::Hooks hooks;
         hooks.stopPlayback = [this] { engine_->stopCurrentItem(); };
         hooks.takeOverPlaybackList = [this] { engine_->takeOverPlaybackList(); };

@@ -10,12 +10,16 @@ namespace marlo {
 
 class AddDroppedFiles;
 class AddFiles;
+class CdAudioDevice;
+class CdTrackRoute;
 class EditorWindows;
 class EnginePlayerControl;
+class ItemEditor;
 class Marlo;
 class MediaDevice;
 class PictureShow;
 class ModuleLibrary;
+class StoredCdLyrics;
 class Prompts;
 class StreamingControl;
 class VideoWindowRoute;
@@ -33,6 +37,9 @@ class CompositionRoot final : public PlayerParts {
     CompositionRoot& operator=(const CompositionRoot&) = delete;
 
     Marlo& window() { return *window_; }
+    // The CD drive (such as /dev/sr0) or CUE sheet the CD lists play from; empty: the system's
+    // default drive. Set before start-up loads the library.
+    void setCdSource(const QString& source) { cdSource_ = source; }
 
     void loadLibrary(bool restore) override;
     LibrarySession* library() override { return library_.get(); }
@@ -41,6 +48,11 @@ class CompositionRoot final : public PlayerParts {
     void showCollectionEditor(const QRect& over) override;
     void dropFiles(const QStringList& paths) override;
     void setModuleFilterMode(int mode) override;
+    LyricsDisplay* lyricsDisplay() override { return lyrics_.get(); }
+
+    // The player's opening of the CD: the disc's tracks become the playback list, with their
+    // titles when the store knows the disc.
+    void openCd();
 
   private:
     // Pictures show with the main window at the top right of the screen.
@@ -56,9 +68,15 @@ class CompositionRoot final : public PlayerParts {
     std::unique_ptr<ModuleLibrary> modules_;
     // Declared before the engine, so it goes after it: the engine may stop a video as it goes.
     std::unique_ptr<VideoWindowRoute> video_;
+    QString cdSource_;
+    std::unique_ptr<CdAudioDevice> cdDevice_;
+    std::unique_ptr<CdTrackRoute> cdRoute_;
+    std::unique_ptr<StoredCdLyrics> lyricsSource_;
+    std::unique_ptr<LyricsDisplay> lyrics_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<EnginePlayerControl> playerControl_;
     std::unique_ptr<PictureShow> pictures_;
+    std::unique_ptr<ItemEditor> dropEditor_;
     std::unique_ptr<AddFiles> dropAdder_;
     std::unique_ptr<AddDroppedFiles> drop_;
     std::unique_ptr<EditorWindows> editors_;

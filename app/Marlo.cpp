@@ -32,6 +32,7 @@
 #include "library/AddDroppedFiles.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
+#include "lyrics/LyricsDisplay.h"
 #include "platform/Prompts.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -559,6 +560,11 @@ void Marlo::closeEvent(QCloseEvent* event) {
         runShutdown(folders_, settings_, prompts_, *this);
     }
     event->accept();
+}
+
+bool Marlo::lyricsWindowShown() const {
+    const LyricsDisplay* display = lyricsDisplay();
+    return display != nullptr && display->windowWanted();
 }
 
 }  // namespace marlo

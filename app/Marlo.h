@@ -20,6 +20,7 @@ namespace marlo {
 
 class Prompts;
 class LibrarySession;
+class LyricsDisplay;
 class RemoteLink;
 class Musikform;
 class PlaybackEngine;
@@ -48,12 +49,16 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     const ProgramFolders& folders() const { return folders_; }
     const QStringList& skinList() const { return skinList_; }
     const QStringList& cdDatabaseServers() const { return cdServers_; }
+    const QStringList& lyricsServers() const { return lyricsServers_; }
     // The parts built around the window (library, player, editors); without them the window
     // stands alone, as in tests of the skin.
     void setParts(PlayerParts* parts) { parts_ = parts; }
     // The library the collection editor and the player work on; made when start-up loads it.
     LibrarySession* library() { return parts_ != nullptr ? parts_->library() : nullptr; }
     PlaybackEngine* engine() { return parts_ != nullptr ? parts_->engine() : nullptr; }
+    LyricsDisplay* lyricsDisplay() const {
+        return parts_ != nullptr ? parts_->lyricsDisplay() : nullptr;
+    }
     // The engine writes what the window shows; the window follows its notices.
     DisplayModel& displayModel() { return display_; }
     void connectEngine(PlaybackEngine& engine);
@@ -112,9 +117,9 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     void closePopup();
     // Null when the popup is not loaded.
     frmPopup* popup() const { return popup_.get(); }
-    // The lyrics-window-shown flag the popup's "Display Lyrics" check shows.
-    bool lyricsWindowShown() const { return lyricsWindowShown_; }
-    void setLyricsWindowShown(bool shown) { lyricsWindowShown_ = shown; }
+    // The lyrics-window flag the popup's "Display Lyrics" check shows; the lyrics display
+    // holds it.
+    bool lyricsWindowShown() const;
     // The remote-control window stands in while the window is minimised: shown with the title and
     // the skin's taskbar picture or colour (skins().definition().task) after minimising, hidden
     // when the window is back in its normal state.
@@ -200,7 +205,6 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     std::unique_ptr<frmPopup> popup_;
     bool popupUp_ = false;
     bool popupUnloadAsked_ = false;
-    bool lyricsWindowShown_ = false;
     bool hiddenForEditor_ = false;
     bool watchingEditor_ = false;
 };

@@ -6,6 +6,7 @@
 namespace marlo {
 
 class LibrarySession;
+class LyricsDisplay;
 class Musikform;
 class PlaybackEngine;
 
@@ -24,6 +25,8 @@ class PlayerParts {
     virtual void dropFiles(const QStringList& paths) = 0;
     // The module library's output filter (0 none, 1 low, 2 high, 3 automatic), at once.
     virtual void setModuleFilterMode(int mode) = 0;
+    // `ShowLyrics` and the lyrics-window flag that the popup menu and the player share.
+    virtual LyricsDisplay* lyricsDisplay() = 0;
 
   protected:
     ~PlayerParts() = default;

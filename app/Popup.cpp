@@ -6,6 +6,7 @@
 #include "app/Marlo.h"
 #include "base/texts/SettingsTexts.h"
 #include "library/LibrarySession.h"
+#include "lyrics/LyricsDisplay.h"
 
 namespace marlo {
 namespace {
@@ -40,23 +41,30 @@ frmPopup::~frmPopup() = default;
 
 bool frmPopup::popUp(const QPoint& at) {
     exitRequested_ = false;
-    lyrics_->setChecked(window_.lyricsWindowShown());
+    lyrics_->setChecked(lyricsShown());
     menu_->exec(at);
     return exitRequested_;
 }
 
 void frmPopup::toggleLyrics() {
-    // Lyrics belong to songs: with a video or picture list, or none, the item does nothing.
-    const LibrarySession* library = window_.library();
-    if (library == nullptr || library->playback.count() == 0 ||
-        (library->kind() != MediaKind::Audio && library->kind() != MediaKind::CdAudio)) {
-        lyrics_->setChecked(window_.lyricsWindowShown());
+    LyricsDisplay* display = window_.lyricsDisplay();
+    LibrarySession* library = window_.library();
+    // Lyrics belong to songs: not to a video or picture list, nor to an empty list.
+    if (display == nullptr || library == nullptr || library->playback.count() == 0 ||
+        library->kind() == MediaKind::Video || library->kind() == MediaKind::Pictures) {
+        lyrics_->setChecked(lyricsShown());
         return;
     }
-    // The lyrics window is not part of the program yet; the flag and the check follow the
-    // choice meanwhile.
-    window_.setLyricsWindowShown(!window_.lyricsWindowShown());
-    lyrics_->setChecked(window_.lyricsWindowShown());
+    if (display->windowWanted()) {
+        display->hideLyrics();
+    } else {
+        display->showLyrics();
+    }
+    lyrics_->setChecked(display->windowWanted());
+}
+
+bool frmPopup::lyricsShown() const {
+    return window_.lyricsWindowShown();
 }
 
 }  // namespace marlo

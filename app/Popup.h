@@ -23,6 +23,8 @@ class frmPopup : public QWidget {
     bool popUp(const QPoint& at);
 
     QMenu* menu() const { return menu_; }
+    // The lyrics-window flag, which the lyrics window and the player share.
+    bool lyricsShown() const;
 
   private:
     void toggleLyrics();

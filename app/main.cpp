@@ -25,6 +25,12 @@ int main(int argc, char** argv) {
     const auto folders = marlo::ProgramFolders::discover(QCoreApplication::applicationDirPath());
     marlo::QtPrompts prompts;
     marlo::CompositionRoot root(folders, prompts);
+    // "--cd-device PATH": the CD drive or CUE sheet CD lists play from.
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype cdOption = arguments.indexOf(QStringLiteral("--cd-device"));
+    if (cdOption > 0 && cdOption + 1 < arguments.size()) {
+        root.setCdSource(arguments.at(cdOption + 1));
+    }
     marlo::Marlo& window = root.window();
     prompts.setParent(&window);
     window.load();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "library/CollectionFile.h"
+#include "library/ItemEditor.h"
 #include "library/ItemRecord.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
@@ -36,6 +37,7 @@ double addItems(int count) {
     QTemporaryDir dir;
     UnattendedPrompts prompts;
     LibrarySession session(dir.path(), prompts);
+    ItemEditor editor(session);
     KindListFile(session.paths.kindList(MediaKind::Audio)).append(QStringLiteral("Bench"));
     session.chooser.setText(QStringLiteral("Bench"));
     QElapsedTimer timer;
@@ -43,10 +45,10 @@ double addItems(int count) {
     {
         SaveBatch batch(session.writer);
         for (int i = 0; i < count; ++i) {
-            session.editor.title = titleOf(i);
-            session.editor.path = QStringLiteral("/music/folder/%1.mp3").arg(titleOf(i));
-            session.editor.artist = QStringLiteral("Artist %1").arg(i % 100);
-            SaveItem(session).run();
+            editor.fields.title = titleOf(i);
+            editor.fields.path = QStringLiteral("/music/folder/%1.mp3").arg(titleOf(i));
+            editor.fields.artist = QStringLiteral("Artist %1").arg(i % 100);
+            SaveItem(editor).run();
         }
     }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
@@ -60,6 +62,7 @@ double readItemMedianMs(int storeSize, int reads) {
     QTemporaryDir dir;
     UnattendedPrompts prompts;
     LibrarySession session(dir.path(), prompts);
+    ItemEditor editor(session);
     {
         ZipStore store(session.paths.store());
         store.open();
@@ -101,6 +104,7 @@ double openCollectionMedianMs(int titles, int runs) {
     std::vector<double> times;
     for (int n = 0; n < runs; ++n) {
         LibrarySession session(dir.path(), prompts);
+        ItemEditor editor(session);
         QElapsedTimer timer;
         timer.start();
         const auto outcome = OpenKind(session).run(MediaKind::Audio, CollectionSelection::Start);

@@ -181,6 +181,8 @@ void CdAudioDevice::play() {
         playStart_ = std::clamp(start, from_, to_);
         readSector_ = playStart_;
         readEnd_ = to_;
+        pending_.clear();
+        pendingPos_ = 0;
     }
     playing_ = true;
     paused_ = false;
@@ -209,13 +211,35 @@ int CdAudioDevice::currentSector() const {
     return std::min(to_, playStart_ + static_cast<int>(output_->framesPlayed() / kFramesPerSector));
 }
 
-// On the sound server's thread: the next sectors of the play range as 16-bit stereo.
+// On the sound server's thread: the next sectors of the play range as 16-bit stereo. The server
+// asks for any number of frames, often less than a sector: whole sectors are read into a buffer
+// and served from there, so a small request never reads as the end of the track.
 int CdAudioDevice::readPcm(qint16* out, int frames) {
-    const int sector = readSector_;
-    const int sectors = std::min({frames / kFramesPerSector, kSectorsPerRead, readEnd_ - sector});
-    if (sectors <= 0 || cdio_ == nullptr) {
-        return 0;
+    int written = 0;
+    while (written < frames) {
+        if (pendingPos_ < pending_.size()) {
+            const std::size_t samples = std::min(pending_.size() - pendingPos_,
+                                                 static_cast<std::size_t>(frames - written) * 2);
+            std::memcpy(out + static_cast<std::ptrdiff_t>(written) * 2,
+                        pending_.data() + pendingPos_, samples * sizeof(qint16));
+            pendingPos_ += samples;
+            written += static_cast<int>(samples / 2);
+            continue;
+        }
+        const int sector = readSector_;
+        const int sectors = std::min(kSectorsPerRead, readEnd_ - sector);
+        if (sectors <= 0 || cdio_ == nullptr) {
+            break;
+        }
+        pending_.resize(static_cast<std::size_t>(sectors) * kFramesPerSector * 2);
+        pendingPos_ = 0;
+        readSectors(pending_.data(), sector, sectors);
+        readSector_ = sector + sectors;
     }
+    return written;
+}
+
+void CdAudioDevice::readSectors(qint16* out, int sector, int sectors) {
     if (paranoia_ != nullptr) {
         if (paranoiaSector_ != sector) {
             cdio_paranoia_seek(paranoia_, sector - CDIO_PREGAP_SECTORS, SEEK_SET);
@@ -235,18 +259,17 @@ int CdAudioDevice::readPcm(qint16* out, int frames) {
         // An unreadable stretch plays as silence rather than ending the track.
         std::memset(out, 0, static_cast<std::size_t>(sectors) * CDIO_CD_FRAMESIZE_RAW);
     }
-    readSector_ = sector + sectors;
-    return sectors * kFramesPerSector;
 }
 
-void CdAudioDevice::playTrack(int track) {
+void CdAudioDevice::playTrack(int track, int offsetFrames) {
     if (mode() == kNotOpen || track < 1 || track > trackCount()) {
         return;
     }
     stop();
     track_ = track;
-    from_ = heldSector_ = toc_.trackStarts.at(track - 1);
-    to_ = from_ + msfToFrames(trackLength(track));
+    const int start = toc_.trackStarts.at(track - 1);
+    to_ = start + msfToFrames(trackLength(track));
+    from_ = heldSector_ = std::clamp(start + offsetFrames, start, to_);
     play();
     watchMode();
 }

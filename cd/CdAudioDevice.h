@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "cd/CdDrive.h"
 #include "cd/TocDrive.h"
@@ -41,16 +42,17 @@ class CdAudioDevice : public QObject, public CdDrive {
 
     // "open", "close", "play", "pause", "stop", "prev", "next", "eject" in any letter case;
     // anything else does nothing.
-    void command(const QString& text);
-    void playTrack(int track);
-    int currentTrack();
-    void setCurrentTrack(int track);
+    void command(const QString& text) override;
+    // Plays one track to its end; `offsetFrames` into the track starts later (a seek).
+    void playTrack(int track, int offsetFrames = 0);
+    int currentTrack() override;
+    void setCurrentTrack(int track) override;
     // Elapsed time since the start of track 1: 1 packed, 2 frames, 3 seconds, 4 "m:ss".
     QString position(int timeFormat) const;
     int songLength(int songNumber) const;
     int allTracks() const { return trackCount(); }
     int mciErr() const { return error_; }
-    int mode() const;
+    int mode() const override;
     static QString modeText(int mode);
 
     bool isOpen() const override { return cdio_ != nullptr; }
@@ -73,6 +75,7 @@ class CdAudioDevice : public QObject, public CdDrive {
     void seekTrack(int track);
     int currentSector() const;
     int readPcm(qint16* out, int frames);
+    void readSectors(qint16* out, int sector, int sectors);
     void watchMode();
 
     QString source_;
@@ -96,6 +99,9 @@ class CdAudioDevice : public QObject, public CdDrive {
     int heldSector_ = 0;  // the position while not playing
     std::atomic_int readSector_ = 0;
     std::atomic_int readEnd_ = 0;
+    // Sectors read but not yet handed to the sound server; the sound thread's own.
+    std::vector<qint16> pending_;
+    std::size_t pendingPos_ = 0;
 };
 
 }  // namespace marlo

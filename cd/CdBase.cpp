@@ -167,6 +167,37 @@ bool CdBase::calcDiscId() {
     return ok;
 }
 
+void CdBase::setCommand(const QString& command) {
+    if (drive_ == nullptr) {
+        return;
+    }
+    const QString name = command.toLower();
+    if (name == QLatin1String("open")) {
+        drive_->open();
+        if (!drive_->isOpen()) {
+            fail(kErrUnableToOpen, text(t::kUnableToOpen));
+        }
+    } else if (name == QLatin1String("close")) {
+        drive_->close();
+    } else {
+        drive_->command(name);
+    }
+}
+
+int CdBase::mode() const {
+    return drive_ != nullptr ? drive_->mode() : 524;
+}
+
+int CdBase::currentTrack() {
+    return drive_ != nullptr ? drive_->currentTrack() : 0;
+}
+
+void CdBase::setCurrentTrack(int track) {
+    if (drive_ != nullptr && track >= 1) {
+        drive_->setCurrentTrack(track);
+    }
+}
+
 QString CdBase::cdid() {
     return calcDiscId() ? cdid_ : QString();
 }

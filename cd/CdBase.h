@@ -126,6 +126,15 @@ class CdBase : public QObject {
     const QList<CloseMatch>& closeMatches() const { return closeMatches_; }
     const CloseMatch& selection() const { return selection_; }
 
+    // The drive's device interface. `Command`: "open" opens the drive (failing with
+    // kErrUnableToOpen when it stays closed), "close" closes it, "play", "pause", "stop",
+    // "prev", "next" and "eject" go to the drive; any other text does nothing. `Mode` is read
+    // afresh from the drive; `CurrentTrack` finds the playing track or stops at a track's start.
+    void setCommand(const QString& text);
+    int mode() const;
+    int currentTrack();
+    void setCurrentTrack(int track);
+
     bool busy() const { return busy_; }
     // The error that ended the last drive operation or refused a second one; nullopt after a
     // success.

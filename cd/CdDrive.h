@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 namespace marlo {
@@ -16,6 +17,13 @@ class CdDrive {
     virtual int trackCount() const = 0;
     virtual quint32 trackStart(int track) const = 0;
     virtual quint32 trackLength(int track) const = 0;
+
+    // The device interface of an audio drive; a bare table of contents has none of it: its
+    // commands do nothing, its mode is "not open" (524) or "stopped" (525), no track plays.
+    virtual void command(const QString&) {}
+    virtual int mode() const { return isOpen() ? 525 : 524; }
+    virtual int currentTrack() { return 0; }
+    virtual void setCurrentTrack(int) {}
 };
 
 }  // namespace marlo

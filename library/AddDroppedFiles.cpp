@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "base/texts/AddingTexts.h"
+#include "library/AddFiles.h"
+#include "library/ItemEditor.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
@@ -161,10 +163,10 @@ AddDroppedFiles::Outcome AddDroppedFiles::onMainWindow(const QStringList& files)
     // An item being edited in the item editor is not this drop's: its saves must not rename
     // it. The edit goes on afterwards unless the drop switched to another kind.
     const MediaKind kindBefore = session_.kind();
-    const QString edited = std::exchange(session_.editor.editedTitle, QString());
+    const QString edited = std::exchange(adder_.editor().fields.editedTitle, QString());
     const auto restoreEdit = qScopeGuard([&] {
         if (session_.kind() == kindBefore) {
-            session_.editor.editedTitle = edited;
+            adder_.editor().fields.editedTitle = edited;
         }
     });
     {

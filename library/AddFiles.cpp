@@ -13,6 +13,7 @@
 #include "library/ArchiveAccess.h"
 #include "library/ArchiveMemberRef.h"
 #include "library/FileTitle.h"
+#include "library/ItemEditor.h"
 #include "library/ItemFormats.h"
 #include "library/LibrarySession.h"
 #include "library/SaveItem.h"
@@ -89,10 +90,10 @@ AddFiles::Running::~Running() {
     --runningAdds;
 }
 
-AddFiles::AddFiles(LibrarySession& session) : session_(session) {}
+AddFiles::AddFiles(ItemEditor& editor) : editor_(editor), session_(editor.session()) {}
 
 void AddFiles::fill(const FileReading& reading) {
-    ItemEditorFields& editor = session_.editor;
+    ItemEditorFields& editor = editor_.fields;
     if (reading.folder) {
         session_.prompts.inform(Catalogue::title(texts::kFolderRefused),
                                 Catalogue::body(texts::kFolderRefused), PromptIcon::Error);
@@ -125,7 +126,7 @@ AddFiles::Report AddFiles::AddFile(const QString& path, EndingCase endings) {
 }
 
 void AddFiles::saveRead(Report& report, bool autoAdd) {
-    ItemEditorFields& editor = session_.editor;
+    ItemEditorFields& editor = editor_.fields;
     if (editor.title.isEmpty()) {
         editor.clear();
         ++report.skipped;
@@ -147,7 +148,7 @@ void AddFiles::saveRead(Report& report, bool autoAdd) {
         return;
     }
     editor.autoAdd = autoAdd;
-    const SaveItem::Outcome outcome = SaveItem(session_).run();
+    const SaveItem::Outcome outcome = SaveItem(editor_).run();
     editor.autoAdd = false;
     if (refusal != kNoRefusal) {
         refusalsShown_.insert(refusal);
@@ -291,7 +292,7 @@ AddFiles::Report AddFiles::AddArchiveMembers(const QString& archivePath) {
             break;
     }
     const QStringList members = listing.stringList();
-    ItemEditorFields& editor = session_.editor;
+    ItemEditorFields& editor = editor_.fields;
     editor.clear();
     if (members.isEmpty()) {
         session_.prompts.inform(Catalogue::title(texts::kArchiveUnreadable),

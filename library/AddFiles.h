@@ -11,6 +11,7 @@ class QWidget;
 
 namespace marlo {
 
+class ItemEditor;
 class LibrarySession;
 
 // How the add flows compare the endings that choose a reader ("*.mp3", "*.zip", "*.rar",
@@ -36,7 +37,9 @@ class AddFiles {
         bool handBack = false;
     };
 
-    explicit AddFiles(LibrarySession& session);
+    explicit AddFiles(ItemEditor& editor);
+
+    ItemEditor& editor() { return editor_; }
 
     void setMemberChooser(MemberChooser chooser) { chooseMember_ = std::move(chooser); }
     void setProgress(Progress progress) { progress_ = std::move(progress); }
@@ -101,6 +104,7 @@ class AddFiles {
 
     QString defaultChooseMember(const QStringList& members);
 
+    ItemEditor& editor_;
     LibrarySession& session_;
     MemberChooser chooseMember_;
     Progress progress_;

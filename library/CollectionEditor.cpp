@@ -200,22 +200,12 @@ bool CollectionEditor::prepareNewItem(const QString& typedName) {
     return true;
 }
 
-bool CollectionEditor::prepareEdit() {
+QString CollectionEditor::prepareEdit() const {
     const PlaybackList& playback = session_.playback;
     if (kind() == MediaKind::CdAudio || playback.selectedIndex() < 0) {
-        return false;
+        return {};
     }
-    const QString title = playback.selectedTitle();
-    const MediaItem item = session_.store.ReadItem(kind(), title);
-    // A missing record reads as "Nicht vorhanden"; that must not become the title, or saving
-    // would rename the item.
-    auto value = [](const QString& read) { return isNotPresent(read) ? QString() : read; };
-    ItemEditorFields& editor = session_.editor;
-    editor.title = isNotPresent(item.title) ? title : item.title;
-    editor.path = value(item.path);
-    editor.artist = value(item.artist);
-    editor.editedTitle = title;
-    return true;
+    return playback.selectedTitle();
 }
 
 void CollectionEditor::listCdTracks(int trackCount, const CdInfo& info) {

@@ -82,9 +82,9 @@ class CollectionEditor : public QObject {
     // lacks it, or opens it when another one is shown. True when the item editor may open;
     // false (after a message) for a name that cannot name a file.
     bool prepareNewItem(const QString& typedName);
-    // "Edit": the selected playback entry's record into the editor fields, `editedTitle` set.
-    // False without a selection or for CD audio.
-    bool prepareEdit();
+    // "Edit": the title of the selected playback entry, which the item editor reads; empty
+    // without a selection or for CD audio.
+    QString prepareEdit() const;
 
     // CD audio: the playback list becomes one entry per track, the two-digit track number, two
     // blanks and the title; a CD the store does not know lists its tracks without titles. For

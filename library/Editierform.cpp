@@ -5,22 +5,26 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QUrl>
 
 #include "base/WidgetHelpers.h"
 #include "base/texts/AddingTexts.h"
 #include "base/texts/CaptionTexts.h"
+#include "cd/CdBase.h"
 #include "library/Extensions.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
 #include "library/SaveItem.h"
+#include "lyrics/Lyric.h"
 #include "platform/Prompts.h"
 
 namespace marlo {
@@ -54,7 +58,11 @@ QString qtFilter(const QString& windowsFilter) {
 }  // namespace
 
 Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), settings_(settings), adder_(session) {
+    : QWidget(parent, Qt::Window),
+      session_(session),
+      settings_(settings),
+      item_(session),
+      adder_(item_) {
     setObjectName(QStringLiteral("Editierform"));
     // Designed with the German captions; the caption switch sets the English ones.
     setWindowTitle(german(caption::kTitle));
@@ -110,6 +118,17 @@ Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* p
     resize(480, 360);
 
     connect(actions_, &QComboBox::activated, this, &Editierform::runAction);
+    connect(nextTrack_, &QPushButton::clicked, this, &Editierform::nextTrack);
+    connect(lyrics_, &QPushButton::clicked, this, &Editierform::lyricsForAllTracks);
+    connect(&item_, &ItemEditor::logged, this, &Editierform::appendLog);
+    item_.setSettings(&settings_);
+    item_.setBusyPointer([](bool busy) {
+        if (busy) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    });
     connect(save_, &QPushButton::clicked, this, &Editierform::save);
     connect(cancel_, &QPushButton::clicked, this, &Editierform::cancel);
     // Enter stores the item; in CD mode (Next Track enabled) it moves to the next track.
@@ -146,16 +165,26 @@ void Editierform::applyEnglishCaptions() {
 
 void Editierform::open(Mode mode, const QString& title) {
     mode_ = mode;
+    if (mode == Mode::Cd) {
+        item_.beginCd();
+        save_->setText(Catalogue::text(caption::kCddbCaption));
+        nextTrack_->setEnabled(true);
+        actions_->hide();
+        lyrics_->show();
+        albumLabel_->show();
+        loadFields();
+        show();
+        raise();
+        activateWindow();
+        text1_->setFocus();
+        text1_->selectAll();
+        return;
+    }
+    albumLabel_->hide();
     actions_->clear();
     actions_->addItem(Catalogue::text(caption::kAddFile));
     if (mode == Mode::Edit) {
-        const MediaItem item = session_.store.ReadItem(session_.kind(), title);
-        static const QString missing = QStringLiteral("Nicht vorhanden");
-        ItemEditorFields& editor = session_.editor;
-        editor.title = item.title == missing ? title : item.title;
-        editor.path = item.path == missing ? QString() : item.path;
-        editor.artist = item.artist == missing ? QString() : item.artist;
-        editor.editedTitle = title;
+        item_.loadItem(title);
         actions_->setCurrentIndex(0);
     } else {
         actions_->addItem(Catalogue::text(caption::kAddDir));
@@ -174,15 +203,15 @@ void Editierform::setPathFieldEnabled(bool enabled) {
 }
 
 void Editierform::loadFields() {
-    text1_->setText(session_.editor.title);
-    text2_->setText(session_.editor.path);
-    text3_->setText(session_.editor.artist);
+    text1_->setText(item_.fields.title);
+    text2_->setText(item_.fields.path);
+    text3_->setText(item_.fields.artist);
 }
 
 void Editierform::storeFields() {
-    session_.editor.title = text1_->text();
-    session_.editor.path = text2_->text();
-    session_.editor.artist = text3_->text();
+    item_.fields.title = text1_->text();
+    item_.fields.path = text2_->text();
+    item_.fields.artist = text3_->text();
 }
 
 QString Editierform::dialogFilter(MediaKind kind) {
@@ -278,8 +307,12 @@ void Editierform::save() {
     if (busy()) {
         return;
     }
+    if (mode_ == Mode::Cd) {
+        cdLookup();
+        return;
+    }
     storeFields();
-    const SaveItem::Outcome outcome = SaveItem(session_).run();
+    const SaveItem::Outcome outcome = SaveItem(item_).run();
     loadFields();
     if (outcome.handBack) {
         handBack(false);
@@ -287,13 +320,14 @@ void Editierform::save() {
 }
 
 void Editierform::cancel() {
-    if (busy()) {
+    if (busy() || item_.cdBase().busy() || item_.lyric().busy()) {
         return;
     }
-    session_.editor.editedTitle.clear();
-    session_.editor.clear();
+    item_.fields.editedTitle.clear();
+    item_.fields.clear();
     loadFields();
     bool removed = false;
+    const bool cd = mode_ == Mode::Cd || session_.kind() == MediaKind::CdAudio;
     CollectionChooser& chooser = session_.chooser;
     // A collection just created that received no item is taken back.
     if (session_.kind() != MediaKind::CdAudio && session_.archive.count() == 0 &&
@@ -305,13 +339,66 @@ void Editierform::cancel() {
         OpenKind(session_).run(session_.kind(), CollectionSelection::AfterDelete);
         removed = true;
     }
+    leaveCdMode();
+    handBack(removed);
+    if (cd && reopenCd_) {
+        reopenCd_();
+    }
+}
+
+void Editierform::leaveCdMode() {
+    mode_ = Mode::NewItem;
     save_->setText(Catalogue::text(caption::kBefehl1));
     save_->setEnabled(true);
     lyrics_->hide();
     actions_->show();
     text2_->setEnabled(true);
     nextTrack_->setEnabled(false);
-    handBack(removed);
+}
+
+void Editierform::setServerLists(const QStringList& cddb, const QStringList& lyrics) {
+    cddbServers_->clear();
+    cddbServers_->addItems(cddb);
+    lyricsServers_->clear();
+    lyricsServers_->addItems(lyrics);
+}
+
+void Editierform::appendLog(const QString& text) {
+    serverLog_->moveCursor(QTextCursor::End);
+    serverLog_->insertPlainText(QString(text).remove(QLatin1Char('\r')));
+    serverLog_->moveCursor(QTextCursor::End);
+}
+
+void Editierform::cdLookup() {
+    if (item_.cdBase().busy()) {
+        return;
+    }
+    storeFields();
+    item_.cd.album = item_.fields.path;
+    item_.lookup(cddbServers_->currentText());
+    loadFields();
+}
+
+void Editierform::nextTrack() {
+    if (mode_ != Mode::Cd || item_.cdBase().busy()) {
+        return;
+    }
+    storeFields();
+    const bool stored = item_.nextTrack();
+    loadFields();
+    if (stored) {
+        // The record is stored; the fields unlock for an ordinary save again.
+        leaveCdMode();
+    }
+    text1_->setFocus();
+    text1_->selectAll();
+}
+
+void Editierform::lyricsForAllTracks() {
+    if (mode_ != Mode::Cd) {
+        return;
+    }
+    item_.lyricsForAllTracks(cddbServers_->currentText(), lyricsServers_->currentText());
 }
 
 void Editierform::handBack(bool collectionRemoved) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "base/CaptionSwitch.h"
 #include "base/Settings.h"
 #include "library/AddFiles.h"
 #include "library/ExtensionFilter.h"
+#include "library/ItemEditor.h"
 
 class QComboBox;
 class QLabel;
@@ -29,6 +31,8 @@ class Editierform : public QWidget, public CaptionedWindow {
         NewItem,  // action chooser "Add file", "Add Dir", "Extensions"; fields as the session has
                   // them (empty, or filled by a drop)
         Edit,     // the item `title` is read into the fields; action chooser "Add file" only
+        Cd,       // the disc in the drive: "Track 1", Save is the lookup ("CDDB"), Next Track and
+                  // Lyrics
     };
 
     Editierform(LibrarySession& session, Settings& settings, QWidget* parent = nullptr);
@@ -41,6 +45,13 @@ class Editierform : public QWidget, public CaptionedWindow {
     // resets it at a kind switch.
     ExtensionFilter& extensionFilter() { return filter_; }
     AddFiles& adder() { return adder_; }
+    ItemEditor& itemEditor() { return item_; }
+    // The server boxes `Combo1` ("host port") and `Combo3` as start-up filled them; the first
+    // entry of each is chosen.
+    void setServerLists(const QStringList& cddb, const QStringList& lyrics);
+    // Cancel in CD mode opens the CD again through the player, so the list shows its titles.
+    void setReopenCd(std::function<void()> reopen) { reopenCd_ = std::move(reopen); }
+    bool cdMode() const { return mode_ == Mode::Cd; }
     // `Text2`; enabled again after a drop on the archive list added all its files.
     void setPathFieldEnabled(bool enabled);
     // A long add runs; the window does not close meanwhile.
@@ -71,6 +82,11 @@ class Editierform : public QWidget, public CaptionedWindow {
     void showExtensions();
     void save();
     void cancel();
+    void cdLookup();
+    void nextTrack();
+    void lyricsForAllTracks();
+    void leaveCdMode();
+    void appendLog(const QString& text);
     void handBack(bool collectionRemoved);
     void afterAdd(const AddFiles::Report& report);
     void showProgress(int done, int total);
@@ -78,10 +94,12 @@ class Editierform : public QWidget, public CaptionedWindow {
 
     LibrarySession& session_;
     Settings& settings_;
+    ItemEditor item_;
     ExtensionFilter filter_;
     AddFiles adder_;
     Mode mode_ = Mode::NewItem;
     std::unique_ptr<Extensions> extensions_;
+    std::function<void()> reopenCd_;
 
     QLabel* titleLabel_;
     QLineEdit* text1_;

@@ -1,6 +1,7 @@
 #include "library/EditorWindows.h"
 
 #include "base/PlaceWindow.h"
+#include "cd/CdBase.h"
 #include "library/AddDroppedFiles.h"
 #include "library/Editierform.h"
 #include "library/LibrarySession.h"
@@ -80,8 +81,19 @@ void EditorWindows::openEdit(const QString& title, const QRect& over) {
 }
 
 void EditorWindows::openCd(const QRect& over) {
-    // The CD mode of the item editor comes with the CD drive; until then it opens for a new item.
-    openNew(over);
+    placeWindowOver(*editierform_, over);
+    editierform_->open(Editierform::Mode::Cd);
+}
+
+void EditorWindows::setCdAccess(CdDrive* drive, std::function<int()> trackCount,
+                                std::function<void()> openCd) {
+    editierform_->itemEditor().cdBase().setDrive(drive);
+    editierform_->setReopenCd(openCd);
+    musikform_->setCdAccess(std::move(trackCount), std::move(openCd));
+}
+
+void EditorWindows::setServerLists(const QStringList& cddb, const QStringList& lyrics) {
+    editierform_->setServerLists(cddb, lyrics);
 }
 
 }  // namespace marlo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "library/CollectionEditor.h"
@@ -8,6 +10,7 @@
 namespace marlo {
 
 class AddDroppedFiles;
+class CdDrive;
 class Editierform;
 class LibrarySession;
 class Musikform;
@@ -30,6 +33,12 @@ class EditorWindows : public ItemEditorLauncher {
     // The main window's Open: the collection editor placed over `over` and shown. While the item
     // editor is open it stays in front instead; the collection editor comes back when it is done.
     void showCollectionEditor(const QRect& over);
+
+    // CD audio: the drive the item editor's CD database client reads, the number of tracks of
+    // the disc in it (0: none), and the player's opening of the CD, which lists its tracks.
+    void setCdAccess(CdDrive* drive, std::function<int()> trackCount, std::function<void()> openCd);
+    // The server boxes of the item editor, as start-up filled them.
+    void setServerLists(const QStringList& cddb, const QStringList& lyrics);
 
     // The kind shown changed (the collection editor's switch, a drop on the main window): the
     // extensions narrowed in the item editor belonged to the old kind.

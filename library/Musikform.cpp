@@ -313,11 +313,12 @@ void Musikform::openNewItemEditor() {
 }
 
 void Musikform::editItem() {
-    if (!editor_.prepareEdit()) {
+    const QString title = editor_.prepareEdit();
+    if (title.isEmpty()) {
         return;
     }
     if (launcher_ != nullptr) {
-        launcher_->openEdit(session_.editor.editedTitle, frameGeometry());
+        launcher_->openEdit(title, frameGeometry());
         hide();
     }
 }

@@ -1,6 +1,7 @@
 #include "library/SaveItem.h"
 
 #include "base/texts/LibraryTexts.h"
+#include "library/ItemEditor.h"
 #include "library/ItemFormats.h"
 #include "library/LibrarySession.h"
 #include "platform/Prompts.h"
@@ -14,9 +15,11 @@ bool sameTitle(const QString& a, const QString& b) {
 
 }  // namespace
 
+SaveItem::SaveItem(ItemEditor& editor) : editor_(editor), session_(editor.session()) {}
+
 SaveItem::Outcome SaveItem::run() {
     LibrarySession& s = session_;
-    ItemEditorFields& editor = s.editor;
+    ItemEditorFields& editor = editor_.fields;
     const bool autoAdd = editor.autoAdd;
 
     if (editor.title.isEmpty()) {
@@ -76,18 +79,18 @@ SaveItem::Outcome SaveItem::run() {
 }
 
 SaveItem::Outcome SaveItem::saveCdTrack() {
-    CdDraft& cd = session_.cd;
+    CdDraft& cd = editor_.cd;
     const int n = qMax(1, cd.currentTrack);
     while (cd.tracks.size() < n) {
         cd.tracks.append(CdTrackInfo{});
     }
-    cd.tracks[n - 1] = {session_.editor.title, session_.editor.artist};
-    session_.editor.editedTitle.clear();
+    cd.tracks[n - 1] = {editor_.fields.title, editor_.fields.artist};
+    editor_.fields.editedTitle.clear();
     return {Result::CdTrackNoted, false};
 }
 
 SaveItem::Outcome SaveItem::finish(Result result, bool autoAdd) {
-    ItemEditorFields& editor = session_.editor;
+    ItemEditorFields& editor = editor_.fields;
     editor.editedTitle.clear();
     editor.clear();
     editor.autoAdd = false;

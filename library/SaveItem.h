@@ -2,6 +2,7 @@
 
 namespace marlo {
 
+class ItemEditor;
 class LibrarySession;
 
 // Saves the item the item editor holds (title, path, artist) for the session's current kind:
@@ -24,13 +25,14 @@ class SaveItem {
         bool handBack;
     };
 
-    explicit SaveItem(LibrarySession& session) : session_(session) {}
+    explicit SaveItem(ItemEditor& editor);
     Outcome run();
 
   private:
     Outcome saveCdTrack();
     Outcome finish(Result result, bool autoAdd);
 
+    ItemEditor& editor_;
     LibrarySession& session_;
 };
 

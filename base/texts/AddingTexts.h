@@ -71,4 +71,17 @@ inline constexpr TextPair kFilterArchives{
     "Zip, Rar oder Ace komprimert (*.zip;*.rar;*.ace)|*.zip;*.rar;*.ace|"};
 }  // namespace editierform
 
+// Item editor in CD mode: the lookup's caption of Save, the e-mail prompt, its message box title
+// and the lyrics trace in the server log.
+namespace editierform {
+inline constexpr TextPair kCddbCaption = same("CDDB");
+inline constexpr TextPair kEmailTitle{"e-Mail Adress needed", "e-Mail Adresse verlangt"};
+inline constexpr TextPair kEmailPrompt{
+    "Please enter your e-Mail Adress for the login procedure:",
+    "Für das Einloggen in den CDDB Server wird Ihre e-Mail Adresse benötigt:, "};
+inline constexpr TextPair kCddbControl = same("CDDB Control");
+inline constexpr TextPair kRetrievingLyrics{"Retrieving Lyrics for:", "Übertrage Liedtext für:"};
+inline constexpr TextPair kNoEntry = same("No entry was read for this disc.");
+}  // namespace editierform
+
 }  // namespace marlo::texts

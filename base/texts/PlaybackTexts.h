@@ -41,4 +41,10 @@ inline constexpr TextPair kZoomTitle = same("Benutzerdefinierter Zoomfaktor");
 inline constexpr TextPair kZoomPrompt =
     same("Geben Sie hier bitte den gewünschten Zoomfaktor für das Video ein:");
 
+// The CD open step finds no disc (error 262) and asks whether to look again.
+inline constexpr MessagePair kNoDiscRetry{
+    {"Audio CD", "Audio-CD"},
+    {"No audio CD was found in the drive. Insert one and try again?",
+     "Im Laufwerk wurde keine Audio-CD gefunden. Legen Sie eine ein und erneut versuchen?"}};
+
 }  // namespace marlo::texts

@@ -52,7 +52,8 @@ class VideoWindow : public EngineFixture {
     void addClip(const QString& title, const QString& source, double seconds,
                  const QString& file = {}) {
         const QString path = media(file.isEmpty() ? title + ".avi" : file);
-        ASSERT_TRUE(makeClip(path, source, seconds)) << "ffmpeg could not make " << path.toStdString();
+        ASSERT_TRUE(makeClip(path, source, seconds))
+            << "ffmpeg could not make " << path.toStdString();
         session->store.putItemRecord({MediaKind::Video, title, path, "", ""});
         ASSERT_TRUE(session->store.commit());
         session->playback.append(title);

@@ -38,7 +38,7 @@ class AddFilesTest : public LibraryFixture {
         session->chooser.setText("Rock");
     }
 
-    AddFiles adder{*session};
+    AddFiles adder{*itemEditor};
     QList<QPair<int, int>> progress;
 };
 
@@ -110,19 +110,19 @@ TEST_F(AddFilesTest, FileNamesAndFoldersAsTheEditorFlowsReadThem) {
         media("02 - my song.MP3", QByteArray(200, 'a') + id3v1("Tagged", "Someone"));
     // The item editor compares the ending case-sensitively: .MP3 is read by its name.
     adder.AddFile(capital, EndingCase::Sensitive);
-    EXPECT_EQ(session->editor.title, "02 - My Song");
-    EXPECT_TRUE(session->editor.artist.isEmpty());
+    EXPECT_EQ(itemEditor->fields.title, "02 - My Song");
+    EXPECT_TRUE(itemEditor->fields.artist.isEmpty());
     adder.AddFile(capital, EndingCase::Insensitive);
-    EXPECT_EQ(session->editor.title, "Tagged");
-    EXPECT_EQ(session->editor.artist, "Someone");
+    EXPECT_EQ(itemEditor->fields.title, "Tagged");
+    EXPECT_EQ(itemEditor->fields.artist, "Someone");
     adder.AddFile(media("my SONG.final.wav"), EndingCase::Sensitive);
-    EXPECT_EQ(session->editor.title, "My Song");
+    EXPECT_EQ(itemEditor->fields.title, "My Song");
 
     const QString folderPath = folder.program() + "/media/album.mp3";
     QDir().mkpath(folderPath);
     adder.AddFile(folderPath, EndingCase::Sensitive);
-    EXPECT_TRUE(session->editor.title.isEmpty());
-    EXPECT_TRUE(session->editor.path.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.title.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.path.isEmpty());
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].title, "Warning");
     EXPECT_EQ(prompts.shown[0].text, "Directories can't be entered into the database!");
@@ -267,25 +267,25 @@ TEST_F(AddArchiveTest, OneMemberThroughTheChooserIsTitledByItsNameAndSaves) {
     prompts.answers.push_back(PromptAnswer::No);
     pick("Music/my song.mp3");
     adder.AddFile(zip, EndingCase::Sensitive);
-    EXPECT_EQ(session->editor.path, zip + "|Music/my song.mp3");
-    EXPECT_EQ(session->editor.title, "My Song");
+    EXPECT_EQ(itemEditor->fields.path, zip + "|Music/my song.mp3");
+    EXPECT_EQ(itemEditor->fields.title, "My Song");
 
     const QString zdir = testdata("archives/ace/zdir.ace");
     prompts.answers.push_back(PromptAnswer::No);
     // The archive's backslashes come as "/", as the chooser lists every archive's names.
     pick("zman/man1/chattr.1");
     adder.AddFile(zdir, EndingCase::Sensitive);
-    EXPECT_EQ(session->editor.path, zdir + "|zman/man1/chattr.1");
-    EXPECT_EQ(session->editor.title, "Chattr");
+    EXPECT_EQ(itemEditor->fields.path, zdir + "|zman/man1/chattr.1");
+    EXPECT_EQ(itemEditor->fields.title, "Chattr");
     EXPECT_FALSE(QFile::exists(data("aRock.dat")));  // the user saves in the item editor
 
     const QString dir2 = testdata("archives/ace/dir2.ace");
     prompts.answers.push_back(PromptAnswer::No);
     pick("dir2/notification.wav");
     adder.AddFile(dir2, EndingCase::Sensitive);
-    EXPECT_EQ(session->editor.title, "Notification");
+    EXPECT_EQ(itemEditor->fields.title, "Notification");
     prompts.shown.clear();
-    EXPECT_EQ(SaveItem(*session).run().result, SaveItem::Result::Saved);
+    EXPECT_EQ(SaveItem(*itemEditor).run().result, SaveItem::Result::Saved);
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(linesOf("aRock.dat"), QStringList{"Notification"});
 }
@@ -294,7 +294,7 @@ TEST_F(AddArchiveTest, AnArchiveWithoutMembersSaysSoInsteadOfAnEmptyChooser) {
     const QString broken = media("broken.zip", "not a zip");
     adder.AddFile(broken, EndingCase::Sensitive);
     EXPECT_EQ(prompts.messageTitles(), QStringList{"Archive"});
-    EXPECT_TRUE(session->editor.path.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.path.isEmpty());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class DropTest : public LibraryFixture {
         return writeFile(folder.program() + "/media/" + name, "data");
     }
 
-    AddFiles adder{*session};
+    AddFiles adder{*itemEditor};
     AddDroppedFiles::Hooks hooks;
     std::unique_ptr<AddDroppedFiles> drop;
     QStringList calls;
@@ -90,14 +90,14 @@ TEST_F(DropTest, AudioDroppedOnAVideoListSwitchesKindAndPlaysTheAutoCollection) 
 TEST_F(DropTest, AMainWindowDropLeavesAnItemBeingEditedAlone) {
     seedCollection("Rock", {"Being Edited"});
     OpenKind(*session).run(MediaKind::Audio, CollectionSelection::Start);
-    session->editor.editedTitle = "Being Edited";
+    itemEditor->fields.editedTitle = "Being Edited";
     drop->onMainWindow({media("dropped.wav")});
     EXPECT_EQ(membersOnDisk(), (QStringList{"a_Being Edited", "a_Dropped"}));
     EXPECT_EQ(linesOf("aRock.dat"), QStringList{"Being Edited"});
-    EXPECT_EQ(session->editor.editedTitle, "Being Edited");
+    EXPECT_EQ(itemEditor->fields.editedTitle, "Being Edited");
     // After a switch to another kind the edit cannot go on there.
     drop->onMainWindow({media("dropped.gif")});
-    EXPECT_TRUE(session->editor.editedTitle.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.editedTitle.isEmpty());
 }
 
 TEST_F(DropTest, ArchiveListCreatesAnAutoCollectionAndAddsAllOnYes) {
@@ -118,7 +118,7 @@ TEST_F(DropTest, ArchiveListReadsOnlyTheFirstFileOnNoAndIgnoresCdAudio) {
     session->chooser.setText("Rock");
     prompts.answers.push_back(PromptAnswer::No);
     drop->onArchiveList({media("only me.wav"), media("not me.wav")});
-    EXPECT_EQ(session->editor.title, "Only Me");
+    EXPECT_EQ(itemEditor->fields.title, "Only Me");
     EXPECT_EQ(calls, QStringList{"editor"});
     EXPECT_FALSE(QFile::exists(data("aRock.dat")));
 

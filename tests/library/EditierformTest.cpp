@@ -135,7 +135,7 @@ TEST_F(EditierformTest, CancelRemovesACollectionThatStayedEmpty) {
     EXPECT_EQ(session->archive.titles(), QStringList{"Kept"});
     ASSERT_EQ(handedBack.size(), 1);
     EXPECT_TRUE(handedBack[0][0].toBool());
-    EXPECT_TRUE(session->editor.title.isEmpty());
+    EXPECT_TRUE(form->itemEditor().fields.title.isEmpty());
 
     // With items in the collection Cancel removes nothing.
     form->open(Editierform::Mode::NewItem);

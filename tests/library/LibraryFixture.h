@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "base/Catalogue.h"
+#include "library/ItemEditor.h"
 #include "library/LibrarySession.h"
 #include "platform/TextCodec.h"
 #include "platform/archive/ZipStore.h"
@@ -81,6 +82,8 @@ class LibraryFixture : public ::testing::Test {
     ScriptedPrompts prompts;
     std::unique_ptr<LibrarySession> session =
         std::make_unique<LibrarySession>(folder.data(), prompts);
+    // The item editor's fields over the session, as SaveItem and the adds read them.
+    std::unique_ptr<ItemEditor> itemEditor = std::make_unique<ItemEditor>(*session);
 };
 
 }  // namespace marlo::test

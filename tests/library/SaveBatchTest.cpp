@@ -10,13 +10,15 @@ class SaveBatchTest : public test::LibraryFixture {
   protected:
     void SetUp() override {
         LibraryFixture::SetUp();
+        itemEditor.reset();
         session = std::make_unique<LibrarySession>(folder.data(), prompts, [this] { return now; });
+        itemEditor = std::make_unique<ItemEditor>(*session);
         session->chooser.setText("Rock");
     }
     void save(const QString& title) {
-        session->editor.title = title;
-        session->editor.path = "/m/" + title + ".wav";
-        ASSERT_EQ(SaveItem(*session).run().result, SaveItem::Result::Saved);
+        itemEditor->fields.title = title;
+        itemEditor->fields.path = "/m/" + title + ".wav";
+        ASSERT_EQ(SaveItem(*itemEditor).run().result, SaveItem::Result::Saved);
     }
     qint64 now = 1'000'000;
 };

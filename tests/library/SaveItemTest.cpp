@@ -12,10 +12,10 @@ class SaveItemTest : public test::LibraryFixture {
   protected:
     SaveItem::Outcome save(const QString& title, const QString& path,
                            const QString& artist = QString()) {
-        session->editor.title = title;
-        session->editor.path = path;
-        session->editor.artist = artist;
-        return SaveItem(*session).run();
+        itemEditor->fields.title = title;
+        itemEditor->fields.path = path;
+        itemEditor->fields.artist = artist;
+        return SaveItem(*itemEditor).run();
     }
     // Opens collection "Rock" as the collection editor would.
     void open(MediaKind kind = MediaKind::Audio) {
@@ -28,7 +28,7 @@ class SaveItemTest : public test::LibraryFixture {
         ASSERT_GE(row, 0) << title.toStdString();
         session->playback.append(session->archive.takeAt(row));
         session->playback.setSelectedIndex(session->playback.count() - 1);
-        session->editor.editedTitle = title;
+        itemEditor->fields.editedTitle = title;
     }
 };
 
@@ -44,9 +44,9 @@ TEST_F(SaveItemTest, NewItemWritesTheFiveLineRecordAndFilesTheTitle) {
               "Interpret=Somebody\r\nLiedType=mp3\r\n");
     EXPECT_EQ(linesOf("aRock.dat"), QStringList{"My Song"});
     EXPECT_EQ(session->archive.titles(), QStringList{"My Song"});
-    EXPECT_TRUE(session->editor.title.isEmpty());
-    EXPECT_TRUE(session->editor.path.isEmpty());
-    EXPECT_TRUE(session->editor.artist.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.title.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.path.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.artist.isEmpty());
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
@@ -87,7 +87,7 @@ TEST_F(SaveItemTest, UnsupportedFormatIsRefusedInBothLanguagesAndNothingIsWritte
         const auto outcome = save("Film", "/video/film.mpg", "x");
         EXPECT_EQ(outcome.result, Result::NotSupported);
         EXPECT_TRUE(outcome.handBack);
-        EXPECT_TRUE(session->editor.title.isEmpty());  // the editor's fields are cleared
+        EXPECT_TRUE(itemEditor->fields.title.isEmpty());  // the editor's fields are cleared
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Information);
         if (language == UiLanguage::English) {
@@ -114,7 +114,7 @@ TEST_F(SaveItemTest, EmptyTitleKeepsTheEditorOpenInBothLanguages) {
         const auto outcome = save("", "/m/a.wav", "Artist");
         EXPECT_EQ(outcome.result, Result::EmptyTitle);
         EXPECT_FALSE(outcome.handBack);
-        EXPECT_EQ(session->editor.path, "/m/a.wav");  // nothing else happened
+        EXPECT_EQ(itemEditor->fields.path, "/m/a.wav");  // nothing else happened
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Error);
         EXPECT_EQ(prompts.shown[0].title,
@@ -138,7 +138,7 @@ TEST_F(SaveItemTest, TitlesThatCannotNameAMemberAreRefusedBeforeAnythingIsWritte
         const auto outcome = save(title, "/m/a.wav");
         EXPECT_EQ(outcome.result, Result::InvalidTitle) << title.toStdString();
         EXPECT_FALSE(outcome.handBack);
-        EXPECT_EQ(session->editor.title, title);  // left for the user to correct
+        EXPECT_EQ(itemEditor->fields.title, title);  // left for the user to correct
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown[0].title, "Invalid title");
         EXPECT_TRUE(prompts.shown[0].text.contains(title));
@@ -185,7 +185,7 @@ TEST_F(SaveItemTest, EditUnderTheSameTitleRewritesTheRecordOnly) {
     EXPECT_EQ(item.typeTag, "mp3");
     EXPECT_EQ(session->playback.titles(), QStringList{"My Song"});
     EXPECT_EQ(session->archive.titles(), QStringList{"Alpha"});
-    EXPECT_TRUE(session->editor.editedTitle.isEmpty());
+    EXPECT_TRUE(itemEditor->fields.editedTitle.isEmpty());
 }
 
 TEST_F(SaveItemTest, RenameReplacesMemberAndLineAndLeavesTheOldTitleNowhere) {
@@ -232,14 +232,14 @@ TEST_F(SaveItemTest, ChangingOnlyTheLetterCaseIsNoRename) {
 
 TEST_F(SaveItemTest, DroppedFileGoesToThePlaybackListAndTheEditorStaysHidden) {
     open();
-    session->editor.autoAdd = true;
+    itemEditor->fields.autoAdd = true;
     const auto first = save("Dropped", "/d/dropped.wav");
     EXPECT_FALSE(first.handBack);
-    EXPECT_FALSE(session->editor.autoAdd);
+    EXPECT_FALSE(itemEditor->fields.autoAdd);
     EXPECT_EQ(session->playback.titles(), QStringList{"Dropped"});
 
     // The next drop moves the list back first, as every save with a non-matching selection does.
-    session->editor.autoAdd = true;
+    itemEditor->fields.autoAdd = true;
     save("Second", "/d/second.wav");
     EXPECT_EQ(session->playback.titles(), QStringList{"Second"});
     EXPECT_EQ(session->archive.titles(), QStringList{"Dropped"});
@@ -248,13 +248,13 @@ TEST_F(SaveItemTest, DroppedFileGoesToThePlaybackListAndTheEditorStaysHidden) {
 
 TEST_F(SaveItemTest, CdTrackGoesIntoTheDraftWithoutTouchingFiles) {
     session->chooser.setKind(MediaKind::CdAudio);
-    session->cd.currentTrack = 3;
-    session->editor.editedTitle = "x";
+    itemEditor->cd.currentTrack = 3;
+    itemEditor->fields.editedTitle = "x";
     const auto outcome = save("Third", "", "Band");
     EXPECT_EQ(outcome.result, Result::CdTrackNoted);
-    ASSERT_EQ(session->cd.tracks.size(), 3);
-    EXPECT_EQ(session->cd.tracks[2], (CdTrackInfo{"Third", "Band"}));
-    EXPECT_TRUE(session->editor.editedTitle.isEmpty());
+    ASSERT_EQ(itemEditor->cd.tracks.size(), 3);
+    EXPECT_EQ(itemEditor->cd.tracks[2], (CdTrackInfo{"Third", "Band"}));
+    EXPECT_TRUE(itemEditor->fields.editedTitle.isEmpty());
     EXPECT_FALSE(QFile::exists(data("Marlo.zip")));
 }
 

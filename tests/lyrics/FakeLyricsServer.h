@@ -14,6 +14,7 @@ namespace marlo::test {
 // "song" of a search page query, the "track_name" of an LRCLIB search) picks what it answers:
 // zero, one, three, many (1200 hits), noid, nofulltext, noclick, emptyplain, syncedonly,
 // nonascii, malformed, and the bad answers slow, silent, midbody, huge, hugedeclared, 404, 500.
+// A search for an artist beginning with "The" finds nothing.
 class FakeLyricsServer : public QObject {
     Q_OBJECT
 

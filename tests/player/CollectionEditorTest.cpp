@@ -2,6 +2,7 @@
 
 #include "base/texts/CollectionEditorTexts.h"
 #include "library/CollectionEditor.h"
+#include "library/ItemEditor.h"
 #include "tests/player/MusikformFixture.h"
 
 using namespace marlo;
@@ -113,14 +114,16 @@ TEST_F(CollectionEditorTest, EditingAnItemWithoutARecordKeepsItsTitle) {
     writeLines(collectionPath("Rock"), {"Ghost"});
     ASSERT_TRUE(KindListFile(session->paths.kindList(MediaKind::Audio)).append("Rock"));
     open();
-    EXPECT_FALSE(editor.prepareEdit());  // no selection
+    EXPECT_TRUE(editor.prepareEdit().isEmpty());  // no selection
     editor.addAllToPlayback();
     session->playback.setSelectedIndex(0);
-    ASSERT_TRUE(editor.prepareEdit());
-    EXPECT_EQ(session->editor.title, "Ghost");
-    EXPECT_EQ(session->editor.path, QString());
-    EXPECT_EQ(session->editor.artist, QString());
-    EXPECT_EQ(session->editor.editedTitle, "Ghost");
+    ASSERT_EQ(editor.prepareEdit(), "Ghost");
+    ItemEditor item(*session);
+    item.loadItem("Ghost");
+    EXPECT_EQ(item.fields.title, "Ghost");
+    EXPECT_EQ(item.fields.path, QString());
+    EXPECT_EQ(item.fields.artist, QString());
+    EXPECT_EQ(item.fields.editedTitle, "Ghost");
 }
 
 TEST_F(CollectionEditorTest, ACdListsOneEntryPerTrack) {

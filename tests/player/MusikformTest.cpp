@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include "base/texts/CollectionEditorTexts.h"
+#include "library/ItemEditor.h"
 #include "library/SaveItem.h"
 #include "tests/player/MusikformFixture.h"
 
@@ -112,14 +113,16 @@ TEST_F(MusikformFixture, EditOpensTheItemEditorAndARenameShowsInTheLists) {
     click("Befehl4");
     ASSERT_EQ(launcher.edits, QStringList({"Bravo"}));
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(session->editor.title, "Bravo");
-    EXPECT_EQ(session->editor.path, media("Bravo.wav"));
-    EXPECT_EQ(session->editor.artist, "Artist");
-    EXPECT_EQ(session->editor.editedTitle, "Bravo");
+    ItemEditor item(*session);
+    item.loadItem(launcher.edits.first());
+    EXPECT_EQ(item.fields.title, "Bravo");
+    EXPECT_EQ(item.fields.path, media("Bravo.wav"));
+    EXPECT_EQ(item.fields.artist, "Artist");
+    EXPECT_EQ(item.fields.editedTitle, "Bravo");
 
     // The item editor saves under a new title and shows this window again.
-    session->editor.title = "Bravissimo";
-    EXPECT_EQ(SaveItem(*session).run().result, SaveItem::Result::Saved);
+    item.fields.title = "Bravissimo";
+    EXPECT_EQ(SaveItem(item).run().result, SaveItem::Result::Saved);
     window->show();
     EXPECT_TRUE(playlist().isEmpty());
     EXPECT_EQ(archive(), QStringList({"Alpha", "Bravissimo", "Charlie", "Delta", "Echo"}));

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include "library/ItemEditor.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
 #include "library/SaveItem.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     // Prints what a user would have seen; the test reads it when a trial fails.
     marlo::UnattendedPrompts prompts(true);
     marlo::LibrarySession session(args[1], prompts);
+    marlo::ItemEditor editor(session);
     session.writer.setFlushInterval(args[4].toLongLong());
     session.chooser.setText(collection);
     marlo::OpenKind openKind(session);
@@ -34,10 +36,10 @@ int main(int argc, char** argv) {
 
     marlo::SaveBatch batch(session.writer);
     for (int i = 0; i < count; ++i) {
-        session.editor.title = QStringLiteral("Song %1").arg(i, 5, 10, QLatin1Char('0'));
-        session.editor.path = QStringLiteral("/music/%1/song_%2.mp3").arg(tag).arg(i);
-        session.editor.artist = QStringLiteral("Artist %1").arg(i % 97);
-        const auto outcome = marlo::SaveItem(session).run();
+        editor.fields.title = QStringLiteral("Song %1").arg(i, 5, 10, QLatin1Char('0'));
+        editor.fields.path = QStringLiteral("/music/%1/song_%2.mp3").arg(tag).arg(i);
+        editor.fields.artist = QStringLiteral("Artist %1").arg(i % 97);
+        const auto outcome = marlo::SaveItem(editor).run();
         if (outcome.result != marlo::SaveItem::Result::Saved) {
             return 1;
         }

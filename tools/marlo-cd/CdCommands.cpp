@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 #include "base/EventWait.h"
@@ -50,6 +51,7 @@ struct LookupOptions {
     QString server;
     int port = 0;
     QString email;
+    int timeoutSeconds = 0;  // 0: the client's own
     QString disc;
 };
 
@@ -57,9 +59,19 @@ std::optional<LookupOptions> lookupOptions(const QStringList& arguments, QString
     LookupOptions options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        if ((argument == QLatin1String("--server") || argument == QLatin1String("--email")) &&
+        if ((argument == QLatin1String("--server") || argument == QLatin1String("--email") ||
+             argument == QLatin1String("--timeout")) &&
             i + 1 < arguments.size()) {
             const QString value = arguments.at(++i);
+            if (argument == QLatin1String("--timeout")) {
+                bool ok = false;
+                options.timeoutSeconds = value.toInt(&ok);
+                if (!ok || options.timeoutSeconds <= 0) {
+                    *error = QStringLiteral("bad timeout: ") + value;
+                    return std::nullopt;
+                }
+                continue;
+            }
             if (argument == QLatin1String("--email")) {
                 options.email = value;
                 continue;
@@ -81,7 +93,7 @@ std::optional<LookupOptions> lookupOptions(const QStringList& arguments, QString
     }
     if (options.disc.isEmpty()) {
         *error = QStringLiteral(
-            "usage: marlo-cd lookup [--server HOST:PORT] [--email ADDR] "
+            "usage: marlo-cd lookup [--server HOST:PORT] [--email ADDR] [--timeout SECONDS] "
             "DEVICE|FILE.cue");
         return std::nullopt;
     }
@@ -169,6 +181,10 @@ int lookupCommand(const QStringList& arguments) {
     cd.setUseFirstMatch(true);
     cd.setServer(options->server);
     cd.setPort(options->port);
+    if (options->timeoutSeconds > 0) {
+        // The client keeps its waits between 5 and 65 seconds.
+        cd.setConnectTimeout(std::min(options->timeoutSeconds, 65) * 1000);
+    }
     const QString host = CdBase::getMyHostName();
     cd.setHostName(host);
     cd.setEmail(options->email.isEmpty() ? qEnvironmentVariable("USER", QStringLiteral("marlo")) +

@@ -11,7 +11,7 @@ namespace marlo {
 namespace {
 
 int usage(QTextStream& err) {
-    err << "usage: marlo-cd lyrics [--server SERVER] ARTIST ALBUM SONG\n"
+    err << "usage: marlo-cd lyrics [--server SERVER] [--timeout SECONDS] ARTIST ALBUM SONG\n"
            "  SERVER: lrclib.net (default), http(s)://host[:port] for an LRCLIB server,\n"
            "          or host[:port] for a classic lyrics search server\n";
     err.flush();
@@ -24,6 +24,7 @@ int runLyricsCommand(const QStringList& args) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QString server = lyricsServers().value(0);
+    int timeoutSeconds = 0;
     QStringList words;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--server")) {
@@ -31,6 +32,12 @@ int runLyricsCommand(const QStringList& args) {
                 return usage(err);
             }
             server = args[++i];
+        } else if (args[i] == QLatin1String("--timeout")) {
+            bool ok = false;
+            timeoutSeconds = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || timeoutSeconds <= 0) {
+                return usage(err);
+            }
         } else if (args[i].startsWith(QLatin1String("--server="))) {
             server = args[i].mid(9);
         } else {
@@ -43,6 +50,9 @@ int runLyricsCommand(const QStringList& args) {
 
     Lyric lyric;
     lyric.setServer(server);
+    if (timeoutSeconds > 0) {
+        lyric.setTimeoutMs(timeoutSeconds * 1000);
+    }
     // The page texts (flag true after a fetch) are whole pages; the log shows them only as
     // their size, the requests in full.
     QObject::connect(&lyric, &Lyric::commInfo, [&err](const QString& text, bool flag) {
