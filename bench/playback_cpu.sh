@@ -26,23 +26,8 @@ cmake --build build -j2 --target marlo prepare_library wavgap label_window >/dev
 TESTDATA="$ROOT/../shared/testdata"
 [ -d "$TESTDATA" ] || TESTDATA=/work/shared/testdata
 
-WORK=$(mktemp -d)
-cleanup() {
-    kill "$XVFB_PID" 2>/dev/null || true
-    XDG_RUNTIME_DIR="$WORK/run" pulseaudio --kill 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-DISPLAY_NUM=:$(( ($$ % 500) + 600 ))
-Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY="$DISPLAY_NUM"
-mkdir -m 700 "$WORK/run"
-export XDG_RUNTIME_DIR="$WORK/run"
-pulseaudio -n --daemonize=yes --exit-idle-time=-1 --load=module-native-protocol-unix \
-    --load="module-null-sink sink_name=test_sink rate=44100 channels=2" 2>/dev/null
-export PULSE_SINK=test_sink
-sleep 1
+DISPLAY_OFFSET=600
+. bench/desktop.sh
 
 MEDIA="$WORK/media"
 mkdir -p "$MEDIA"

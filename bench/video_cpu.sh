@@ -19,23 +19,8 @@ if [ -n "$need" ]; then
 fi
 cmake --build build -j2 --target marlo prepare_library >/dev/null
 
-WORK=$(mktemp -d)
-cleanup() {
-    kill "$XVFB_PID" 2>/dev/null || true
-    XDG_RUNTIME_DIR="$WORK/run" pulseaudio --kill 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-DISPLAY_NUM=:$(( ($$ % 500) + 1100 ))
-Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY="$DISPLAY_NUM"
-mkdir -m 700 "$WORK/run"
-export XDG_RUNTIME_DIR="$WORK/run"
-pulseaudio -n --daemonize=yes --exit-idle-time=-1 --load=module-native-protocol-unix \
-    --load="module-null-sink sink_name=test_sink rate=44100 channels=2" 2>/dev/null
-export PULSE_SINK=test_sink
-sleep 1
+DISPLAY_OFFSET=1100
+. bench/desktop.sh
 
 VIDEO="$WORK/media/pattern.avi"
 mkdir -p "$WORK/media"
