@@ -10,6 +10,7 @@
 #include "base/texts/AddingTexts.h"
 #include "library/AddFiles.h"
 #include "library/ItemEditor.h"
+#include "library/ItemFormats.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"

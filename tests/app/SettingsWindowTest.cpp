@@ -38,6 +38,7 @@ class FilterParts final : public PlayerParts {
     void showCollectionEditor(const QRect&) override {}
     void dropFiles(const QStringList&) override {}
     void setModuleFilterMode(int mode) override { modes.push_back(mode); }
+    LyricsDisplay* lyricsDisplay() override { return nullptr; }
     std::vector<int> modes;
 };
 
