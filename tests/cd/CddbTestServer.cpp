@@ -139,6 +139,17 @@ void CddbTestServer::handleLine(QTcpSocket* socket, const QByteArray& line) {
               "gnudb.gnudb.org 8880 N000.00 W000.00 Random gnudb server\r\n"
               "freedb.dbpoweramp.com 888 N000.00 W000.00 dbpoweramp mirror\r\n.\r\n",
               true);
+    } else if (verb == "proto") {
+        // Clients such as libcddb ask for the newest level right after the handshake.
+        const int level = words.value(1).toInt();
+        if (words.size() < 2) {
+            reply(socket, "200 CDDB protocol level: current 1, supported 6\r\n", false);
+        } else if (level >= 1 && level <= 6) {
+            reply(socket, "201 OK, CDDB protocol level now: " + QByteArray::number(level) + "\r\n",
+                  false);
+        } else {
+            reply(socket, "501 Illegal CDDB protocol level.\r\n", false);
+        }
     } else if (verb == "motd") {
         reply(socket,
               "210 Last modified: 12/09/26 00:00:00 MOTD follows (until terminating `.')\r\n"

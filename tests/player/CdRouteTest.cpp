@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -5,6 +7,9 @@
 #include "base/texts/PlaybackTexts.h"
 #include "cd/CdAudioDevice.h"
 #include "library/CollectionEditor.h"
+#include "library/StoredCdLyrics.h"
+#include "lyrics/DisplayLyrics.h"
+#include "lyrics/LyricsDisplay.h"
 #include "player/CdTrackRoute.h"
 #include "tests/player/EngineFixture.h"
 #include "tests/support/CdImage.h"
@@ -78,6 +83,55 @@ TEST_F(CdRouteTest, TwoTracksAreHeardInOrderWithTheTrackTimeShown) {
     EXPECT_GT(route->elapsed(), 500);  // the sound server holds some of it back
     EXPECT_LT(route->elapsed(), 3000);
     EXPECT_TRUE(engine.state().playing);
+    engine.stop();
+}
+
+TEST_F(CdRouteTest, TheLyricsWindowFollowsThePlayingTrack) {
+    SinkRecording sink(dir.filePath("rec.wav"));  // a sound server for the drive to play to
+    ASSERT_TRUE(sink.ok());
+    makeDrive(writeToneImage(dir.path(), 3));
+    StoredCdLyrics source(*session, [this] { return route->discId(); });
+    LyricsDisplay lyrics(source, prompts);
+    route->setLyrics(&lyrics);
+
+    // The disc's information record and the lyrics of its tracks, stored as the item editor
+    // stores fetched ones: CR CR LF line ends, a blank line between verses.
+    ASSERT_TRUE(route->openDisc());
+    const QString disc = route->discId();
+    session->store.putCdInfoRecord(disc, "Tones",
+                                   {{"Low Tone", "Oscillators"}, {"High Tone", "Oscillators"}});
+    session->store.putLyrics(disc, 1,
+                             "Four hundred forty\r\r\nA below middle C\r\r\n\r\r\nTuned by ear");
+    session->store.putLyrics(disc, 2,
+                             "Eight hundred eighty\r\r\nOne octave höher\r\r\n\r\r\nGrüße");
+    ASSERT_TRUE(session->store.commit());
+    CollectionEditor(*session, {})
+        .listCdTracks(route->trackCount(), session->store.ReadCdInfo(disc, 2));
+    ASSERT_EQ(session->playback.titles(), QStringList({"01  Low Tone", "02  High Tone"}));
+
+    // "Display Lyrics" checked while track 2 is selected, before anything plays.
+    select(1);
+    lyrics.showLyrics();
+    ASSERT_TRUE(lyrics.windowWanted());
+    const QPlainTextEdit* text = lyrics.window().text();
+
+    select(0);
+    engine.beginPlayback();
+    ASSERT_TRUE(engine.state().playing);
+    EXPECT_TRUE(lyrics.window().isVisible());
+    EXPECT_EQ(text->toPlainText(), "Four hundred forty\nA below middle C\n\nTuned by ear\n");
+    EXPECT_EQ(lyrics.window().windowTitle(), "Lyrics Displayer - Low Tone");
+
+    engine.next();
+    EXPECT_EQ(index(), 1);
+    EXPECT_TRUE(engine.state().playing);
+    EXPECT_TRUE(lyrics.window().isVisible());
+    EXPECT_EQ(text->toPlainText(), "Eight hundred eighty\nOne octave höher\n\nGrüße\n");
+    EXPECT_EQ(lyrics.window().windowTitle(), "Lyrics Displayer - High Tone");
+
+    const QString shots = QStringLiteral(MARLO_PROGRAM_DIR) + "/../screenshots";
+    QDir().mkpath(shots);
+    EXPECT_TRUE(lyrics.window().grab().save(shots + "/cd-lyrics-track2.png"));
     engine.stop();
 }
 
