@@ -117,9 +117,9 @@ void CompositionRoot::showCollectionEditor(const QRect& over) {
     if (collectionEditor() == nullptr) {
         return;
     }
-    // A picture list stops with its viewer; the missing-file blink ends.
+    // A picture list stops with its viewer closed; the missing-file blink ends.
     if (library_->kind() == MediaKind::Pictures) {
-        engine_->stop();
+        engine_->stopAndCloseViewer();
     }
     engine_->stopBlinking();
     editors_->showCollectionEditor(over);

@@ -26,11 +26,8 @@ DisplayPic& PictureShow::ensureViewer() {
         DisplayPic* viewer = viewer_.get();
         QObject::connect(viewer, &DisplayPic::slideshowTick, &engine_,
                          [this] { engine_.itemFinished(); });
-        QObject::connect(viewer, &DisplayPic::endShowRequested, &engine_, [this, viewer] {
-            engine_.stopAndCloseViewer();
-            // After Stop the still picture is no item of the engine's; it closes all the same.
-            viewer->stopShow(true);
-        });
+        QObject::connect(viewer, &DisplayPic::endShowRequested, &engine_,
+                         [this] { engine_.stopAndCloseViewer(); });
         QObject::connect(viewer, &DisplayPic::keyForwarded, &engine_,
                          [this](int code) { remoteKey_(code); });
     }

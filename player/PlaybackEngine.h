@@ -134,6 +134,7 @@ class PlaybackEngine : public QObject {
     void showItem(bool member);
     void finishStart();
     void releaseAfterLoad();
+    void closeViewersOfOtherKinds();
 
     void pauseRoute();
     void resumeRoute();

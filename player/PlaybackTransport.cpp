@@ -113,6 +113,7 @@ void PlaybackEngine::takeOverPlaybackList() {
         return;
     }
     emit showMainWindow();
+    closeViewersOfOtherKinds();
     PlaybackList& list = library_.playback;
     if (list.count() == 0) {
         display_.setTransport(ButtonLook::Idle);
@@ -200,6 +201,23 @@ void PlaybackEngine::stopAndCloseViewer() {
     state_.closeViewer = true;
     stopCurrentItem();
     state_.closeViewer = false;
+    // After Stop the still picture is no item of the engine's; it closes all the same.
+    if (pictures_ != nullptr) {
+        pictures_->stop(true);
+    }
+}
+
+void PlaybackEngine::closeViewersOfOtherKinds() {
+    // A picture or video left on screen by a list that is gone would stay there for good: only
+    // a list of its own kind moves it on or closes it. An item still playing keeps its window.
+    const MediaKind kind = library_.chooser.kind();
+    if (pictures_ != nullptr && kind != MediaKind::Pictures &&
+        state_.route != PlaybackRoute::Picture) {
+        pictures_->stop(true);
+    }
+    if (video_ != nullptr && kind != MediaKind::Video && state_.route != PlaybackRoute::Video) {
+        video_->stop(true);
+    }
 }
 
 void PlaybackEngine::next() {

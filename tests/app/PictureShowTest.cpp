@@ -124,6 +124,31 @@ TEST_F(PictureShowTest, SlideshowShowsAPictureEachPauseAndEnterEndsIt) {
     EXPECT_EQ(keys.size(), 2);
 }
 
+// The picture Stop leaves on view belongs to no item; a list of another kind taking over, or
+// the collection editor opening, must still close it.
+TEST_F(PictureShowTest, APictureLeftOnViewClosesWhenAnotherKindTakesOver) {
+    addPicture("a.png", Qt::red);
+    addPicture("b.png", Qt::green);
+    playUntil(1);
+    engine.stop();
+    DisplayPic& viewer = *show.viewer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer.waiting(); }, 3000));
+    ASSERT_TRUE(viewer.isVisible());
+
+    session->chooser.setKind(MediaKind::Audio);
+    session->playback.clear();
+    engine.takeOverPlaybackList();
+    EXPECT_FALSE(viewer.isVisible());
+
+    // Back to pictures: loading the first shows it; the editor's stop then closes it.
+    session->chooser.setKind(MediaKind::Pictures);
+    session->playback.append("a.png");
+    engine.takeOverPlaybackList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.isVisible(); }, 3000));
+    engine.stopAndCloseViewer();
+    EXPECT_FALSE(viewer.isVisible());
+}
+
 // Without a repeat option the show still goes through the list, and ends after the last.
 TEST_F(PictureShowTest, WithoutRepeatTheShowRunsThroughTheListOnceAndCloses) {
     set(option::kRepeatAll, false);
