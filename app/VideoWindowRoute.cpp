@@ -98,4 +98,8 @@ void VideoWindowRoute::remoteKey(int keyCode) {
     remoteMarlo_(keyCode);
 }
 
+void VideoWindowRoute::windowClosed() {
+    engine_.stopAndCloseViewer();
+}
+
 }  // namespace marlo

@@ -46,6 +46,7 @@ class VideoWindowRoute final : public VideoRoute, public VideoHost {
     void itemEnded() override;
     void parkMainWindow() override;
     void remoteKey(int keyCode) override;
+    void windowClosed() override;
 
   private:
     VideoPlayer& window();

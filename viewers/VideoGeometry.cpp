@@ -15,6 +15,15 @@ QSize pictureOf(QSize video) {
     return video.isEmpty() ? kNoPicture : video;
 }
 
+// A window larger than the screen would show only the middle of the picture (a doubled HD
+// video); such a size shrinks to fit, keeping its proportions. Smaller sizes stay as they are.
+QSize withinScreen(QSize size, QSize screen) {
+    if (size.width() <= screen.width() && size.height() <= screen.height()) {
+        return size;
+    }
+    return fullScreenSize(size, screen, /*keepAspect=*/true);
+}
+
 }  // namespace
 
 int zoomPercent(const Settings& settings) {
@@ -46,7 +55,9 @@ QSize videoPlaySize(QSize video, QSize screen, const Settings& settings) {
     }
     const QSize picture = pictureOf(video);
     const int zoom = std::max(1, zoomPercent(settings));
-    return {std::max(1, picture.width() * zoom / 100), std::max(1, picture.height() * zoom / 100)};
+    return withinScreen(
+        {std::max(1, picture.width() * zoom / 100), std::max(1, picture.height() * zoom / 100)},
+        screen);
 }
 
 QSize streamingSize(QSize video, QSize screen, const Settings& settings) {
@@ -54,7 +65,7 @@ QSize streamingSize(QSize video, QSize screen, const Settings& settings) {
         return fullScreenSize(video, screen, settings.isSet(option::kAspectRatio));
     }
     const QSize picture = pictureOf(video);
-    return settings.isSet(option::kVideoDoubleSize) ? picture * 2 : picture;
+    return withinScreen(settings.isSet(option::kVideoDoubleSize) ? picture * 2 : picture, screen);
 }
 
 QPoint parkedTopRight(QSize window, const QRect& screen) {

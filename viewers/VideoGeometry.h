@@ -21,11 +21,11 @@ int zoomPercent(const Settings& settings);
 QSize fullScreenSize(QSize video, QSize screen, bool keepAspect);
 
 // Size of the video device's picture: full screen (option 2, with option 8 proportions kept) or
-// the video's size at the zoom.
+// the video's size at the zoom, shrunk to fit the screen when larger.
 QSize videoPlaySize(QSize video, QSize screen, const Settings& settings);
 
 // Size of the streaming control's picture: full screen as above, else normal or doubled
-// (option 3); the streaming control knows no other zoom.
+// (option 3), shrunk to fit the screen when larger; the streaming control knows no other zoom.
 QSize streamingSize(QSize video, QSize screen, const Settings& settings);
 
 // Where the main window parks while a video or picture shows: the top right corner of the

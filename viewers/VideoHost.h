@@ -21,6 +21,8 @@ class VideoHost {
     virtual void parkMainWindow() = 0;
     // Space, Page Up and Page Down pressed in the video window (32, 33, 34).
     virtual void remoteKey(int keyCode) = 0;
+    // The user closed the window (the window manager's close, Alt+F4): the video stops.
+    virtual void windowClosed() = 0;
 };
 
 }  // namespace marlo

@@ -191,6 +191,14 @@ void VideoPlayer::place(VideoView& view, QSize picture) {
     move(centreOnScreen(picture, screenArea));
 }
 
+void VideoPlayer::closeEvent(QCloseEvent* event) {
+    // Closing it by hand would otherwise leave the video playing, unseen, with its sound on.
+    QWidget::closeEvent(event);
+    if (host_.playsInVideoWindow()) {
+        host_.windowClosed();
+    }
+}
+
 void VideoPlayer::keyReleaseEvent(QKeyEvent* event) {
     if (const int code = remotekey::fromQtKey(event->key()); code != 0 && !event->isAutoRepeat()) {
         host_.remoteKey(code);

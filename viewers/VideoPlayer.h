@@ -43,6 +43,7 @@ class VideoPlayer : public QWidget {
 
   protected:
     void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     VideoView& current();

@@ -174,6 +174,17 @@ TEST_F(VideoWindow, EndOfItemMovesTheListOnOnce) {
     EXPECT_LT(shown.red(), 60);
 }
 
+// Closing the window by hand (Alt+F4) ends the video rather than leaving it playing unseen.
+TEST_F(VideoWindow, ClosingTheWindowStopsTheVideo) {
+    addClip("Pattern", kPattern, 5);
+    engine.play();
+    ASSERT_TRUE(waitPlaying());
+    window()->close();
+    EXPECT_FALSE(engine.state().playing);
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_EQ(window()->videoPlay().state(), VideoView::State::Stopped);
+}
+
 // A video file with sound only plays in a small black window, not one of no size, and ends.
 TEST_F(VideoWindow, SoundOnlyVideoPlaysInASmallWindow) {
     addClip("Tone", "sine=frequency=440:sample_rate=44100", 1, "tone.mkv");
