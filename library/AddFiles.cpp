@@ -18,6 +18,7 @@
 #include "library/LibrarySession.h"
 #include "library/SaveItem.h"
 #include "library/ZipListe.h"
+#include "platform/Files.h"
 #include "platform/Prompts.h"
 
 namespace marlo {
@@ -28,6 +29,12 @@ namespace {
 constexpr qint64 kEventsIntervalMs = 50;
 
 enum Refusal { kNoRefusal = 0, kFormatRefusal = 1, kTitleRefusal = 2 };
+
+// Whether the file of a filed item is still there: the archive, for a member.
+bool filedFileExists(const QString& path) {
+    const std::optional<ArchiveMemberRef> member = splitMemberReference(path);
+    return fileExists(member ? member->archivePath : path);
+}
 
 qint64 nowMs() {
     static QElapsedTimer timer = [] {
@@ -147,6 +154,9 @@ void AddFiles::saveRead(Report& report, bool autoAdd) {
         ++report.skipped;
         return;
     }
+    if (refusal == kNoRefusal) {
+        editor.title = titleKeepingOthers(editor.title, editor.path);
+    }
     editor.autoAdd = autoAdd;
     const SaveItem::Outcome outcome = SaveItem(editor_).run();
     editor.autoAdd = false;
@@ -161,6 +171,24 @@ void AddFiles::saveRead(Report& report, bool autoAdd) {
         editor.clear();  // an invalid title keeps the fields for the one-file flows only
         ++report.skipped;
     }
+}
+
+QString AddFiles::titleKeepingOthers(const QString& title, const QString& path) {
+    // A title names its record, so a file named like one filed from elsewhere (the "01 Intro"
+    // of a second album) would replace that record and every collection listing it would play
+    // the new file. It gets a numbered title instead. The same file again, or one whose filed
+    // file is gone (a folder the user moved and adds anew), takes the record over as before.
+    ItemStore& store = session_.store;
+    const MediaKind kind = session_.kind();
+    QString candidate = title;
+    for (int n = 2; store.hasItem(kind, candidate); ++n) {
+        const QString filed = store.ReadItem(kind, candidate).path;
+        if (QDir::cleanPath(filed) == QDir::cleanPath(path) || !filedFileExists(filed)) {
+            break;
+        }
+        candidate = QStringLiteral("%1 (%2)").arg(title).arg(n);
+    }
+    return candidate;
 }
 
 void AddFiles::letEventsRun(int done, int total, bool force) {

@@ -97,6 +97,7 @@ class AddFiles {
 
   private:
     void fill(const FileReading& reading);
+    QString titleKeepingOthers(const QString& title, const QString& path);
     void collectFolder(const QString& folder, bool recurse, const QStringList& patterns,
                        QStringList& files, QSet<QString>& visited) const;
     Report addManyPaths(const QStringList& paths, bool autoAdd,

@@ -129,6 +129,29 @@ TEST_F(AddFilesTest, FileNamesAndFoldersAsTheEditorFlowsReadThem) {
     EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Error);
 }
 
+// Titles name records: a like-named file from elsewhere must not take over another's record.
+TEST_F(AddFilesTest, ALikeNamedFileFromElsewhereGetsANumberedTitle) {
+    openRock();
+    const QString first = media("album1/intro.wav");
+    const QString second = media("album2/intro.wav");
+    EXPECT_EQ(adder.addMany({first, second}, EndingCase::Sensitive, false).saved, 2);
+    const QStringList both{"Intro", "Intro (2)"};
+    EXPECT_EQ(linesOf("aRock.dat"), both);
+    EXPECT_TRUE(memberOnDisk("a_Intro").contains("Pfad=" + first.toUtf8()));
+    EXPECT_TRUE(memberOnDisk("a_Intro (2)").contains("Pfad=" + second.toUtf8()));
+
+    // The same file again keeps its record and title.
+    adder.addMany({first}, EndingCase::Sensitive, false);
+    EXPECT_EQ(linesOf("aRock.dat"), both);
+
+    // A filed file that is gone: the new one takes its record over, as for a moved folder.
+    ASSERT_TRUE(QFile::remove(first));
+    const QString moved = media("moved/intro.wav");
+    adder.addMany({moved}, EndingCase::Sensitive, false);
+    EXPECT_EQ(linesOf("aRock.dat"), both);
+    EXPECT_TRUE(memberOnDisk("a_Intro").contains("Pfad=" + moved.toUtf8()));
+}
+
 class AddFolderTest : public AddFilesTest {
   protected:
     void SetUp() override {
