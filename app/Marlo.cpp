@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDropEvent>
 #include <QFont>
 #include <QGuiApplication>
@@ -338,7 +339,12 @@ void Marlo::minimise() {
 }
 
 void Marlo::openReadme(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // Without an opener on the desktop the user would never learn that there is a read-me.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        prompts_.inform(Catalogue::title(texts::kReadmeNotOpened),
+                        Catalogue::body(texts::kReadmeNotOpened).arg(QDir::toNativeSeparators(path)),
+                        PromptIcon::Information);
+    }
 }
 
 void Marlo::loadCollectionEditor(bool restore) {
@@ -356,7 +362,13 @@ void Marlo::connectEngine(PlaybackEngine& engine) {
         }
         showAfterEditor();
     });
-    connect(&engine, &PlaybackEngine::busyChanged, this, [](bool busy) {
+    // One busy pointer for the engine's scope, restored only if set: the engine reports the end
+    // of every start, and restoring more would take away the pointer of an add or a lookup.
+    connect(&engine, &PlaybackEngine::busyChanged, this, [this](bool busy) {
+        if (busy == engineBusy_) {
+            return;
+        }
+        engineBusy_ = busy;
         if (busy) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
         } else {
@@ -553,6 +565,13 @@ void Marlo::closeEvent(QCloseEvent* event) {
     // An add of many files keeps the library in use; the window closes after it.
     if (AddFiles::anyRunning()) {
         event->ignore();
+        if (!closeAfterAdd_) {
+            closeAfterAdd_ = true;
+            AddFiles::whenNoneRunning(this, [this] {
+                closeAfterAdd_ = false;
+                close();
+            });
+        }
         return;
     }
     if (!shutDown_) {

@@ -188,6 +188,8 @@ class Marlo : public QWidget, public StartupHost, public ShutdownHost {
     QStringList lyricsServers_;
     bool startMinimised_ = false;
     bool shutDown_ = false;
+    bool closeAfterAdd_ = false;  // a close came during an add of many files
+    bool engineBusy_ = false;     // the engine's busy pointer is set
     bool altF4Pressed_ = false;
     QLabel* titel_ = nullptr;
     TransCtl* maske_ = nullptr;

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/Marlo.h"
+#include "app/Startup.h"
 #include "base/PlaceWindow.h"
 #include "base/texts/CaptionTexts.h"
 #include "base/texts/SettingsTexts.h"
@@ -318,6 +319,9 @@ void CFG::open() {
     adjustSize();
     placeWindowOver(*this, window_.frameGeometry());
     tabs_->setCurrentIndex(0);
+    // A zoom typed when a video asked for one is the video zoom now.
+    form_.zoom = QString::number(window_.settings().videoZoom);
+    text1_->setText(form_.zoom);
     show();
     raise();
     activateWindow();
@@ -381,6 +385,8 @@ void CFG::okay() {
     window_.showInitialImages();
     window_.stopPlayback();
     window_.refreshPreviousNext();
+    // Written now too, so a crash later does not lose what was just confirmed.
+    writeSettingsFile(window_.folders(), settings, prompts_);
     hide();
     if (!window_.isMinimized()) {
         window_.show();

@@ -7,6 +7,7 @@
 
 #include "app/StartupHost.h"
 #include "base/SettingsFile.h"
+#include "base/WriteErrorText.h"
 #include "base/texts/StartupTexts.h"
 #include "cd/CdServerList.h"
 #include "lyrics/LyricsServerList.h"
@@ -167,23 +168,29 @@ void Startup::writeDefaultSkinFiles(QStringList& skinList) {
         }
     }
     if (!writeFileAtomically(folders_.program + kSkinNames, joinLines(skinList))) {
-        prompts_.inform(QString(), tr(texts::kWriteError), PromptIcon::None);
+        prompts_.inform(QString(), writeErrorText(), PromptIcon::None);
     }
+}
+
+bool writeSettingsFile(const ProgramFolders& folders, const Settings& settings, Prompts& prompts) {
+    if (SettingsFile::write(folders.program + kSettingsFile, settings)) {
+        return true;
+    }
+    prompts.message(Catalogue::title(texts::kConfigWriteError),
+                    Catalogue::body(texts::kConfigWriteError), PromptIcon::None, PromptButtons::Ok,
+                    PromptAnswer::Ok);
+    return false;
 }
 
 bool runShutdown(const ProgramFolders& folders, const Settings& settings, Prompts& prompts,
                  ShutdownHost& host) {
     host.stopPlayback();
     host.deleteExtractedMember();
-    if (!SettingsFile::write(folders.program + kSettingsFile, settings)) {
-        prompts.message(Catalogue::title(texts::kConfigWriteError),
-                        Catalogue::body(texts::kConfigWriteError), PromptIcon::None,
-                        PromptButtons::Ok, PromptAnswer::Ok);
-        return false;
-    }
+    const bool written = writeSettingsFile(folders, settings, prompts);
+    // A window left loaded would keep the program running without its main window.
     host.unloadOtherWindows();
     host.releaseWindowShape();
-    return true;
+    return written;
 }
 
 }  // namespace marlo

@@ -38,9 +38,12 @@ class Startup {
     StartupHost& host_;
 };
 
+// Writes "Set.cfg" atomically; a failure is told to the user and gives false.
+bool writeSettingsFile(const ProgramFolders& folders, const Settings& settings, Prompts& prompts);
+
 // Takes the program down: stops playback, removes an extracted member, writes "Set.cfg" and
-// unloads the windows. Returns false when the configuration could not be written (the user has
-// been told; the remaining steps were skipped).
+// unloads the windows. The program ends either way; false when the configuration could not be
+// written (the user has been told).
 bool runShutdown(const ProgramFolders& folders, const Settings& settings, Prompts& prompts,
                  ShutdownHost& host);
 

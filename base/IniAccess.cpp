@@ -1,5 +1,6 @@
 #include "base/IniAccess.h"
 
+#include "base/WriteErrorText.h"
 #include "base/texts/StartupTexts.h"
 #include "platform/IniFile.h"
 #include "platform/Prompts.h"
@@ -27,7 +28,7 @@ bool WriteIniValue(Prompts& prompts, const QString& section, const std::optional
         ok = file.write(section, *key, *value);
     }
     if (!ok) {
-        prompts.message(QString(), tr(texts::kWriteError), PromptIcon::None, PromptButtons::Ok,
+        prompts.message(QString(), writeErrorText(), PromptIcon::None, PromptButtons::Ok,
                         PromptAnswer::Ok);
     }
     return ok;

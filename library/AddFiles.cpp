@@ -6,8 +6,12 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QStringListModel>
+#include <QTimer>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "base/texts/AddingTexts.h"
 #include "library/ArchiveAccess.h"
@@ -83,10 +87,27 @@ class BusyPointer {
 
 namespace {
 int runningAdds = 0;
+
+struct AfterAdds {
+    QPointer<QObject> context;
+    std::function<void()> action;
+};
+std::vector<AfterAdds>& afterAdds() {
+    static std::vector<AfterAdds> waiting;
+    return waiting;
+}
 }  // namespace
 
 bool AddFiles::anyRunning() {
     return runningAdds > 0;
+}
+
+void AddFiles::whenNoneRunning(QObject* context, std::function<void()> action) {
+    if (!anyRunning()) {
+        action();
+        return;
+    }
+    afterAdds().push_back({context, std::move(action)});
 }
 
 AddFiles::Running::Running() {
@@ -94,7 +115,15 @@ AddFiles::Running::Running() {
 }
 
 AddFiles::Running::~Running() {
-    --runningAdds;
+    if (--runningAdds > 0) {
+        return;
+    }
+    // From the event loop: the add's own caller finishes first.
+    for (AfterAdds& waiting : std::exchange(afterAdds(), {})) {
+        if (!waiting.context.isNull()) {
+            QTimer::singleShot(0, waiting.context.data(), std::move(waiting.action));
+        }
+    }
 }
 
 AddFiles::AddFiles(ItemEditor& editor) : editor_(editor), session_(editor.session()) {}

@@ -7,6 +7,7 @@
 
 #include "library/TitleReaders.h"
 
+class QObject;
 class QWidget;
 
 namespace marlo {
@@ -51,6 +52,9 @@ class AddFiles {
     // Some add of many files runs (in any window): the lists and the store are in use, so
     // other adds and drops wait, and windows that would end the add stay open.
     static bool anyRunning();
+    // Runs `action` once no add of many files runs: at once when none does, else from the event
+    // loop after the last one ended (not when `context` is gone by then).
+    static void whenNoneRunning(QObject* context, std::function<void()> action);
     // Marks an add of many files for its scope.
     class Running {
       public:

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/WriteErrorText.h"
 #include "base/texts/CollectionEditorTexts.h"
 #include "base/texts/StartupTexts.h"
 #include "library/CollectionFile.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
 #include "library/PlayerControl.h"
+#include "platform/Files.h"
 #include "platform/Prompts.h"
 
 namespace marlo {
@@ -153,19 +155,30 @@ bool CollectionEditor::createCollection(const QString& name) {
         return false;
     }
     CollectionChooser& chooser = session_.chooser;
+    const QStringList entriesBefore = chooser.entries();
+    const QString textBefore = chooser.text();
+    const std::optional<int> rememberedBefore = chooser.rememberedIndex;
     chooser.addEntry(name);
     chooser.setText(name);
     chooser.rememberedIndex = chooser.currentIndex();
     session_.archive.clear();
     session_.playback.clear();
     // Appending creates the file when there is none.
-    const bool listed = KindListFile(session_.paths.kindList(kind())).append(name);
-    storeSelection();
-    if (!listed) {
-        session_.prompts.message(QString(), Catalogue::text(texts::kWriteError), PromptIcon::None,
-                                 PromptButtons::Ok, PromptAnswer::Ok);
+    clearWriteFailure();
+    if (!KindListFile(session_.paths.kindList(kind())).append(name)) {
+        session_.prompts.message(QString(), writeErrorText(), PromptIcon::None, PromptButtons::Ok,
+                                 PromptAnswer::Ok);
+        // The collection was not made: the editor shows what the files still hold.
+        chooser.setEntries(entriesBefore);
+        chooser.setText(textBefore);
+        chooser.rememberedIndex = rememberedBefore;
+        if (!textBefore.isEmpty()) {
+            open(CollectionSelection::Current);
+        }
+        return false;
     }
-    return listed;
+    storeSelection();
+    return true;
 }
 
 bool CollectionEditor::prepareNewItem(const QString& typedName) {

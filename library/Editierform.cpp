@@ -122,6 +122,8 @@ Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* p
     connect(lyrics_, &QPushButton::clicked, this, &Editierform::lyricsForAllTracks);
     connect(&item_, &ItemEditor::logged, this, &Editierform::appendLog);
     item_.setSettings(&settings_);
+    item_.cdBase().setChooser(&choosers_);
+    item_.lyric().setChooser(&choosers_);
     item_.setBusyPointer([](bool busy) {
         if (busy) {
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -9,6 +9,7 @@
 #include "library/AddFiles.h"
 #include "library/ExtensionFilter.h"
 #include "library/ItemEditor.h"
+#include "library/NetworkChoosers.h"
 
 class QComboBox;
 class QLabel;
@@ -95,6 +96,7 @@ class Editierform : public QWidget, public CaptionedWindow {
     LibrarySession& session_;
     Settings& settings_;
     ItemEditor item_;
+    NetworkChoosers choosers_{this};
     ExtensionFilter filter_;
     AddFiles adder_;
     Mode mode_ = Mode::NewItem;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "base/WriteErrorText.h"
 #include "base/texts/LibraryTexts.h"
 #include "base/texts/StartupTexts.h"
 #include "library/CollectionFile.h"
@@ -139,7 +140,7 @@ bool ItemStore::commit() {
     if (zip_.commit()) {
         return true;
     }
-    prompts_.message(QString(), tr(texts::kWriteError), PromptIcon::None, PromptButtons::Ok,
+    prompts_.message(QString(), writeErrorText(), PromptIcon::None, PromptButtons::Ok,
                      PromptAnswer::Ok);
     return false;
 }

@@ -42,6 +42,8 @@ class ItemStore {
     bool hasPendingChanges() const { return zip_.hasPendingChanges(); }
     // Writes the collected changes with one rewrite; a failure shows "Schreibfehler".
     bool commit();
+    // Forgets what a failed commit left collected.
+    void discardPending() { zip_.discardPending(); }
 
     int memberCount();
 

@@ -38,6 +38,9 @@ class LibrarySession {
     MediaKind kind() const { return chooser.kind(); }
     // The collection file of the chooser's current text; empty when there is none.
     QString currentCollectionPath() const { return paths.collection(kind(), chooser.text()); }
+
+    // After a failed write: the lists hold the open collection as its file lists it.
+    void showWhatTheFilesHold();
 };
 
 }  // namespace marlo

@@ -2,9 +2,11 @@
 
 #include <QElapsedTimer>
 
+#include "base/WriteErrorText.h"
 #include "base/texts/StartupTexts.h"
 #include "library/CollectionFile.h"
 #include "library/ItemStore.h"
+#include "platform/Files.h"
 #include "platform/Prompts.h"
 
 namespace marlo {
@@ -45,8 +47,9 @@ bool LibraryWriter::removeFromCollection(const QString& collectionPath, const QS
     if (!file.exists() || file.remove(title, scratchPath)) {
         return true;
     }
-    prompts_.message(QString(), tr(texts::kWriteError), PromptIcon::None, PromptButtons::Ok,
+    prompts_.message(QString(), writeErrorText(), PromptIcon::None, PromptButtons::Ok,
                      PromptAnswer::Ok);
+    failed();
     return false;
 }
 
@@ -58,17 +61,31 @@ bool LibraryWriter::operationDone() {
 }
 
 bool LibraryWriter::flush() {
+    clearWriteFailure();
     const bool stored = !store_.hasPendingChanges() || store_.commit();  // commit tells the user
     lastFlushMs_ = clock_();
     if (!stored) {
+        // What was not written is forgotten: shown or played on, it would be gone after a
+        // restart, and its collection lines must never name records that are missing.
+        store_.discardPending();
+        failed();
         return false;
     }
     if (!appendPendingLines()) {
-        prompts_.message(QString(), tr(texts::kWriteError), PromptIcon::None, PromptButtons::Ok,
+        prompts_.message(QString(), writeErrorText(), PromptIcon::None, PromptButtons::Ok,
                          PromptAnswer::Ok);
+        failed();
         return false;
     }
     return true;
+}
+
+void LibraryWriter::failed() {
+    pendingLines_.clear();
+    pendingFiles_.clear();
+    if (onFailure_) {
+        onFailure_();
+    }
 }
 
 bool LibraryWriter::appendPendingLines() {

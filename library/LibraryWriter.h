@@ -35,10 +35,14 @@ class LibraryWriter {
     bool removeFromCollection(const QString& collectionPath, const QString& title,
                               const QString& scratchPath);
 
+    // Called after a write failed and its message was shown, once what was not written has been
+    // forgotten: the lists are to show what the files hold again.
+    void setFailureHandler(std::function<void()> handler) { onFailure_ = std::move(handler); }
+
     // Called at the end of each saving operation.
     bool operationDone();
     // Writes everything collected: the store, then the collection lines. A failure shows
-    // "Schreibfehler"; what was not written stays collected for the next try.
+    // "Schreibfehler" with the file and the reason; what was not written is dropped.
     bool flush();
 
     void beginBatch();
@@ -47,6 +51,7 @@ class LibraryWriter {
 
   private:
     bool appendPendingLines();
+    void failed();
 
     ItemStore& store_;
     Prompts& prompts_;
@@ -56,6 +61,7 @@ class LibraryWriter {
     int batchDepth_ = 0;
     QStringList pendingFiles_;                  // in order of first use
     QHash<QString, QStringList> pendingLines_;  // collection path -> titles to append
+    std::function<void()> onFailure_;
 };
 
 // A batch for the scope of an add of many files: ends (and writes) when it goes out of scope.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/Files.h"
@@ -20,12 +21,22 @@ bool sameLine(const QString& a, const QString& b, LineMatch match) {
 bool writeScratch(const QString& path, const QByteArray& content) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        noteWriteFailure(path, file.errorString());
         return false;
     }
     const bool written =
         file.write(content) == content.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const int error = errno;
     file.close();
-    return written && file.error() == QFileDevice::NoError;
+    if (!written || file.error() != QFileDevice::NoError) {
+        if (file.error() != QFileDevice::NoError) {
+            noteWriteFailure(path, file.errorString());
+        } else {
+            noteWriteFailureErrno(path, error);
+        }
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -51,11 +62,16 @@ bool LineFile::append(const QString& path, const QStringList& lines) {
     bytes += joinLines(lines);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        noteWriteFailure(path, file.errorString());
         return false;
     }
     const bool written = file.write(bytes) == bytes.size();
     file.close();
-    return written && file.error() == QFileDevice::NoError;
+    if (!written || file.error() != QFileDevice::NoError) {
+        noteWriteFailure(path, file.errorString());
+        return false;
+    }
+    return true;
 }
 
 bool LineFile::rewrite(const QString& path, const QStringList& lines) {
@@ -83,6 +99,7 @@ bool RemoveLine(const QString& filePath, const QString& line, LineMatch match,
     // rename() replaces the old file in one step.
     if (std::rename(QFile::encodeName(scratchPath).constData(),
                     QFile::encodeName(filePath).constData()) != 0) {
+        noteWriteFailureErrno(filePath, errno);
         QFile::remove(scratchPath);
         return false;
     }

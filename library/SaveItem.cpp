@@ -43,21 +43,26 @@ SaveItem::Outcome SaveItem::run() {
         return finish(Result::NotSupported, autoAdd);
     }
 
-    bool written = true;
     const QString collection = s.currentCollectionPath();
     const bool renamed =
         !editor.editedTitle.isEmpty() && !sameTitle(editor.editedTitle, item.title);
     if (renamed) {
         s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind(), editor.editedTitle));
-        if (s.playback.selectedIndex() >= 0) {
-            s.playback.takeAt(s.playback.selectedIndex());
+        // The entry of the renamed title goes, not whatever is selected now: Next, Previous or
+        // an item's end move the selection while the editor is open.
+        const int row = playbackRowOf(editor.editedTitle);
+        if (row >= 0) {
+            s.playback.takeAt(row);
         }
     }
     s.store.putItemRecord(item);
     if (renamed && !collection.isEmpty()) {
         // Also when the new title is already listed: the old line would name a deleted record.
-        written =
-            s.writer.removeFromCollection(collection, editor.editedTitle, s.paths.writeScratch());
+        if (!s.writer.removeFromCollection(collection, editor.editedTitle,
+                                           s.paths.writeScratch())) {
+            // Nothing was written; going on would list the new title without its record.
+            return finish(Result::WriteFailed, autoAdd);
+        }
     }
 
     if (!sameTitle(s.playback.selectedTitle(), item.title) || s.playback.selectedIndex() < 0) {
@@ -74,8 +79,22 @@ SaveItem::Outcome SaveItem::run() {
             s.archive.add(item.title);
         }
     }
-    written = s.writer.operationDone() && written;
+    const bool written = s.writer.operationDone();
     return finish(written ? Result::Saved : Result::WriteFailed, autoAdd);
+}
+
+int SaveItem::playbackRowOf(const QString& title) const {
+    const PlaybackList& playback = session_.playback;
+    if (playback.selectedIndex() >= 0 && sameTitle(playback.selectedTitle(), title)) {
+        return playback.selectedIndex();
+    }
+    const QStringList& titles = playback.titles();
+    for (int row = 0; row < titles.size(); ++row) {
+        if (sameTitle(titles.at(row), title)) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 SaveItem::Outcome SaveItem::saveCdTrack() {

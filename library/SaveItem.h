@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace marlo {
 
 class ItemEditor;
@@ -31,6 +33,8 @@ class SaveItem {
   private:
     Outcome saveCdTrack();
     Outcome finish(Result result, bool autoAdd);
+    // The playback list's entry of a title: the selected one when it is that title, else the first.
+    int playbackRowOf(const QString& title) const;
 
     ItemEditor& editor_;
     LibrarySession& session_;

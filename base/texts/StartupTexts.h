@@ -19,6 +19,12 @@ inline constexpr MessagePair kConfigWriteError{
     {"An error ocurred while writing the config file!",
      "Beim Schreiben der Konfigurationsdatei ist ein Fehler aufgetreten!"}};
 
+// The desktop could not open the read-me the first start shows.
+inline constexpr MessagePair kReadmeNotOpened{
+    {"Read me", "Lies mich"},
+    {"The read-me could not be opened. You find it here:\n%1",
+     "Die Liesmich-Datei konnte nicht geöffnet werden. Sie liegt hier:\n%1"}};
+
 inline constexpr TextPair kNoFileToPlay{"No file to play", "Kein Titel in der Abspielliste"};
 
 inline constexpr TextPair kProgramName = same("Marlo");
@@ -36,5 +42,8 @@ inline constexpr TextPair kTimeSuffix{" min:sec", " Min:Sek"};
 
 // Written by INI writes that fail; German in both languages.
 inline constexpr TextPair kWriteError = same("Schreibfehler");
+// The line below it: the file and the system's reason.
+inline constexpr TextPair kWriteErrorDetail{"Could not write %1: %2",
+                                            "%1 konnte nicht geschrieben werden: %2"};
 
 }  // namespace marlo::texts

@@ -9,7 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
 
+#include "platform/Files.h"
 #include "platform/archive/ZipSalvage.h"
 
 namespace marlo {
@@ -61,6 +64,10 @@ bool ZipStore::openArchive(int flags) {
     int error = 0;
     archive_ = zip_open(QFile::encodeName(path_).constData(), flags, &error);
     if (archive_ == nullptr) {
+        zip_error_t reason;
+        zip_error_init_with_code(&reason, error);
+        unusableReason_ = QString::fromUtf8(zip_error_strerror(&reason));
+        zip_error_fini(&reason);
         return false;
     }
     rebuildIndex();
@@ -136,6 +143,7 @@ ZipStore::OpenState ZipStore::open() {
     const QFileInfo info(path_);
     if (info.exists() && !info.isFile()) {
         closeArchive();
+        unusableReason_ = QString::fromLocal8Bit(std::strerror(EISDIR));
         return state_ = OpenState::Unusable;
     }
     if (info.exists()) {
@@ -143,6 +151,7 @@ ZipStore::OpenState ZipStore::open() {
         QFile probe(path_);
         if (!probe.open(QIODevice::ReadOnly)) {
             closeArchive();
+            unusableReason_ = probe.errorString();
             return state_ = OpenState::Unusable;
         }
         probe.close();
@@ -233,6 +242,7 @@ bool ZipStore::commit() {
         open();
     }
     if (state_ == OpenState::Unusable || archive_ == nullptr) {
+        noteWriteFailure(path_, unusableReason_);
         return false;
     }
     if (pending_.isEmpty()) {
@@ -282,6 +292,9 @@ bool ZipStore::commit() {
     // zip_close writes the whole archive into a new file beside the old one and renames it over
     // the old one; on failure the old file is untouched.
     const bool written = applied && zip_close(archive_) == 0;
+    if (!written) {
+        noteWriteFailure(path_, QString::fromUtf8(zip_error_strerror(zip_get_error(archive_))));
+    }
     if (written) {
         archive_ = nullptr;  // zip_close freed it
         syncToDisk(path_);

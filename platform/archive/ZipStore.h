@@ -65,6 +65,9 @@ class ZipStore {
     // Writes the collected changes. On failure the archive on disk is unchanged and the changes
     // stay collected for the next try.
     bool commit();
+    // Forgets the collected changes, so reads show the archive on disk again (after a commit
+    // that failed, nothing is shown that a restart would not find).
+    void discardPending() { pending_.clear(); }
 
     // Current member names (committed and collected), in no particular order.
     QStringList names() const;
@@ -87,6 +90,7 @@ class ZipStore {
 
     QString path_;
     QString movedAsidePath_;
+    QString unusableReason_;  // the system's word for why the archive is unusable
     Salvaged salvaged_;
     OpenState state_ = OpenState::Closed;
     zip* archive_ = nullptr;

@@ -17,6 +17,7 @@
 #include "app/SettingsWindow.h"
 #include "app/SkinButtons.h"
 #include "base/CaptionSwitch.h"
+#include "base/SettingsFile.h"
 #include "platform/IniFile.h"
 #include "skins/Controller.h"
 #include "skins/SkinRegister.h"
@@ -155,10 +156,18 @@ TEST_F(SettingsWindowTest, OkayAppliesSkinIntervalAndOptions) {
     EXPECT_TRUE(s.isSet(option::kFilterWeak));
     EXPECT_FALSE(s.isSet(option::kFilterAuto));
 
-    // Opened again, the dialog is the same window with the same values.
+    // Written at once, not only at the end, so a crash does not lose it.
+    EXPECT_EQ(test::readFile(tmp.program() + "Set.cfg"), SettingsFile::serialize(s));
+
+    // Opened again, the dialog is the same window with the same values, and the zoom a video
+    // asked for meanwhile.
+    window->settings().videoZoom = 150;
     window->showSettingsDialog();
     EXPECT_EQ(window->settingsDialog(), cfg);
     EXPECT_EQ(child<QLineEdit>(cfg, "Text2")->text(), "4");
+    EXPECT_EQ(child<QLineEdit>(cfg, "Text1")->text(), "150");
+    child<QPushButton>(cfg, "Command1")->click();
+    EXPECT_EQ(window->settings().videoZoom, 150);
 }
 
 TEST_F(SettingsWindowTest, CancelRestoresEveryFieldAndKeepsTheChosenSkinName) {

@@ -1,6 +1,9 @@
 #include "library/SaveItem.h"
 
 #include "library/OpenKind.h"
+
+#include <QFileInfo>
+#include <functional>
 #include "tests/library/LibraryFixture.h"
 
 namespace marlo {
@@ -29,6 +32,11 @@ class SaveItemTest : public test::LibraryFixture {
         session->playback.append(session->archive.takeAt(row));
         session->playback.setSelectedIndex(session->playback.count() - 1);
         itemEditor->fields.editedTitle = title;
+    }
+    void resetSession() {
+        itemEditor.reset();
+        session = std::make_unique<LibrarySession>(folder.data(), prompts);
+        itemEditor = std::make_unique<ItemEditor>(*session);
     }
 };
 
@@ -258,17 +266,51 @@ TEST_F(SaveItemTest, CdTrackGoesIntoTheDraftWithoutTouchingFiles) {
     EXPECT_FALSE(QFile::exists(data("Marlo.zip")));
 }
 
-TEST_F(SaveItemTest, WriteFailureShowsSchreibfehlerInGermanEvenInEnglish) {
-    QDir().mkpath(data("Marlo.zip"));  // a folder where the store should be
+TEST_F(SaveItemTest, RenameRemovesTheRenamedEntryWhereverTheSelectionMoved) {
+    seedCollection("Rock", {"Alpha", "Beta", "Gamma"});
     open();
-    prompts.shown.clear();
-    const auto outcome = save("Song", "/m/song.wav");
-    EXPECT_EQ(outcome.result, Result::WriteFailed);
-    ASSERT_FALSE(prompts.shown.isEmpty());
-    EXPECT_EQ(prompts.shown.back().text, "Schreibfehler");
-    EXPECT_TRUE(prompts.shown.back().title.isEmpty());
-    // The collection does not list a title whose record was not written.
-    EXPECT_FALSE(QFile::exists(data("aRock.dat")));
+    session->playback.appendMany(session->archive.takeAll());
+    session->playback.setSelectedIndex(0);
+    itemEditor->fields.editedTitle = "Alpha";
+    session->playback.setSelectedIndex(1);  // Next while the editor is open
+    EXPECT_EQ(save("Alpha Two", "/a2.wav").result, Result::Saved);
+    EXPECT_EQ(session->archive.titles() + session->playback.titles(),
+              (QStringList{"Alpha Two", "Beta", "Gamma"}));
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"Beta", "Gamma", "Alpha Two"}));
+}
+
+// A failed write shows "Schreibfehler" (German in both languages) with the file and the reason
+// below it, and the lists and the store show what the files hold, as a restart would.
+TEST_F(SaveItemTest, AFailedWriteIsToldWithItsFileAndLeavesNothingShownThatIsNotStored) {
+    struct Case {
+        const char* what;
+        std::function<void()> breakIt;
+        QString file;
+        bool recordStored;  // the store was written, its collection line was not
+    };
+    const QList<Case> cases = {
+        {"store", [this] { QDir().mkpath(data("Marlo.zip")); }, "Marlo.zip", false},
+        {"collection", [this] { QDir().mkpath(data("aRock.dat")); }, "aRock.dat", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(folder.data()).removeRecursively();
+        folder.makeData();
+        resetSession();
+        c.breakIt();
+        open();
+        prompts.shown.clear();
+        EXPECT_EQ(save("Song", "/m/song.wav").result, Result::WriteFailed);
+        ASSERT_FALSE(prompts.shown.isEmpty());
+        const QStringList text = prompts.shown.back().text.split('\n');
+        EXPECT_EQ(text.value(0), "Schreibfehler");
+        EXPECT_TRUE(text.value(1).startsWith("Could not write ")) << text.value(1).toStdString();
+        EXPECT_TRUE(text.value(1).contains(c.file)) << text.value(1).toStdString();
+        EXPECT_TRUE(prompts.shown.back().title.isEmpty());
+        EXPECT_TRUE(session->archive.titles().isEmpty());
+        EXPECT_EQ(session->store.hasItem(MediaKind::Audio, "Song"), c.recordStored);
+        EXPECT_FALSE(QFileInfo(data("aRock.dat")).isFile());
+    }
 }
 
 }  // namespace

@@ -74,6 +74,18 @@ TEST_F(CollectionEditorTest, AFailedRemovalKeepsTheCollectionAndItsRecords) {
     EXPECT_EQ(archive(), QStringList({"Only"}));
 }
 
+TEST_F(CollectionEditorTest, ANewCollectionThatCannotBeListedIsNotShown) {
+    seed("Rock", {"Alpha"});
+    open();
+    const QString kindList = session->paths.kindList(MediaKind::Audio);
+    ASSERT_TRUE(QFile::remove(kindList) && QDir().mkpath(kindList));
+    EXPECT_FALSE(editor.createCollection("Jazz"));
+    EXPECT_TRUE(prompts.messageTexts().last().startsWith("Schreibfehler\nCould not write "));
+    EXPECT_EQ(session->chooser.entries(), QStringList({"Rock"}));
+    EXPECT_EQ(session->chooser.text(), "Rock");
+    EXPECT_EQ(archive(), QStringList({"Alpha"}));
+}
+
 TEST_F(CollectionEditorTest, DeletingIsRefusedWhileATitlePlays) {
     seed("Rock", {"Alpha", "Bravo"});
     open();

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/CompositionRoot.h"
+#include "app/Marlo.h"
+#include "base/Catalogue.h"
+#include "library/Editierform.h"
+#include "library/Musikform.h"
+#include "platform/archive/ZipStore.h"
+#include "tests/cd/CddbTestServer.h"
+#include "tests/lyrics/FakeLyricsServer.h"
+#include "tests/support/CdImage.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestFolders.h"
+
+namespace marlo::test {
+namespace {
+
+QWidget* topLevel(const QString& name) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == name) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Answers the next modal chooser named `name` by selecting `row` and pressing its Select
+// button; `seen` records the lines it listed.
+void answerChooser(const QString& name, int row, QStringList& seen) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, name, row, &seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal->objectName() != name) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        auto* list = modal->findChild<QListWidget*>();
+        for (int i = 0; list != nullptr && i < list->count(); ++i) {
+            seen.append(list->item(i)->text());
+        }
+        if (list != nullptr) {
+            list->setCurrentRow(row);
+        }
+        modal->findChild<QPushButton*>(QStringLiteral("cmdSelect"))->click();
+    });
+    poll->start(20);
+}
+
+// The program's own composition over a CD image: the item editor's lookups meet a CD database
+// that offers two close matches and a lyrics server that finds three songs, and the choosers
+// that appear are the program's.
+class NetworkChoosersTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Catalogue::setLanguage(UiLanguage::English);
+        folder.makeData();
+        ASSERT_TRUE(cddb.listen());
+        cddb.setQueryReply(
+            "211 close matches found\r\nrock aaaa0001 First Band / First Album\r\n"
+            "jazz bbbb0002 Second Band / Second Album\r\n.\r\n");
+        cddb.addEntry("rock", "aaaa0001",
+                      "DISCID=aaaa0001\nDTITLE=First Band / First Album\nTTITLE0=one\n"
+                      "TTITLE1=one\n");
+        cddb.addEntry("jazz", "bbbb0002",
+                      "DISCID=bbbb0002\nDTITLE=Second Band / Second Album\nTTITLE0=three\n"
+                      "TTITLE1=one\n");
+        root = std::make_unique<CompositionRoot>(folder.folders(), prompts);
+        root->setCdSource(writeToneImage(folder.program()));
+        root->window().settings().email = QStringLiteral("joe@example.org");
+        root->window().loadCollectionEditor(false);
+        root->window().openCollectionEditor();
+    }
+    void TearDown() override {
+        root.reset();
+        Catalogue::setLanguage(UiLanguage::German);
+    }
+    QByteArray member(const QString& name) const {
+        ZipStore store(folder.data() + "Marlo.zip");
+        store.open();
+        QByteArray content;
+        store.read(name, content);
+        return content;
+    }
+
+    TempProgramFolder folder;
+    ScriptedPrompts prompts;
+    CddbTestServer cddb;
+    FakeLyricsServer lyrics;
+    std::unique_ptr<CompositionRoot> root;
+};
+
+TEST_F(NetworkChoosersTest, TheProgramsChoosersPickTheSecondMatchAndTheSecondSong) {
+    Musikform* collection = root->window().collectionEditor();
+    ASSERT_NE(collection, nullptr);
+    // The kind button steps from audio to CD audio; New opens the item editor on the disc.
+    collection->findChild<QPushButton*>(QStringLiteral("Befehl9"))->click();
+    collection->findChild<QPushButton*>(QStringLiteral("Befehl8"))->click();
+    auto* editor = static_cast<Editierform*>(topLevel(QStringLiteral("Editierform")));
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->cdMode());
+    const QString discId = editor->itemEditor().cd.discId;
+    ASSERT_EQ(discId.size(), 8);
+
+    auto* servers = editor->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    servers->setEditText(QStringLiteral("127.0.0.1 %1").arg(cddb.port()));
+    QStringList matchLines;
+    answerChooser(QStringLiteral("frmMatches"), 1, matchLines);
+    editor->findChild<QPushButton*>(QStringLiteral("Befehl1"))->click();
+    EXPECT_EQ(matchLines, QStringList({"rock / First Band / First Album",
+                                       "jazz / Second Band / Second Album"}));
+    EXPECT_TRUE(cddb.received.contains("cddb read jazz bbbb0002"));
+    EXPECT_TRUE(member(discId).startsWith("[" + discId.toUtf8() +
+                                          "]\r\nAlbum=Second Album\r\nTrack 1=three\r\n"))
+        << member(discId).toStdString();
+
+    editor->findChild<QComboBox*>(QStringLiteral("Combo3"))->setEditText(lyrics.lrclibEntry());
+    QStringList songLines;
+    answerChooser(QStringLiteral("frmSelect"), 1, songLines);
+    editor->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    EXPECT_EQ(songLines.size(), 3);
+    EXPECT_TRUE(lyrics.log().contains("/api/get/302")) << lyrics.log().join(' ').toStdString();
+    EXPECT_TRUE(member(discId + ".1").contains("302"));
+}
+
+}  // namespace
+}  // namespace marlo::test
