@@ -12,23 +12,12 @@
 #include "library/Editierform.h"
 #include "library/Musikform.h"
 #include "platform/archive/ZipStore.h"
+#include "tests/app/ProgramRootFixture.h"
 #include "tests/cd/CddbTestServer.h"
 #include "tests/lyrics/FakeLyricsServer.h"
-#include "tests/support/CdImage.h"
-#include "tests/support/ScriptedPrompts.h"
-#include "tests/support/TestFolders.h"
 
 namespace marlo::test {
 namespace {
-
-QWidget* topLevel(const QString& name) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == name) {
-            return window;
-        }
-    }
-    return nullptr;
-}
 
 // Answers the next modal chooser named `name` by selecting `row` and pressing its Select
 // button; `seen` records the lines it listed.
@@ -56,11 +45,9 @@ void answerChooser(const QString& name, int row, QStringList& seen) {
 // The program's own composition over a CD image: the item editor's lookups meet a CD database
 // that offers two close matches and a lyrics server that finds three songs, and the choosers
 // that appear are the program's.
-class NetworkChoosersTest : public ::testing::Test {
+class NetworkChoosersTest : public ProgramRootFixture {
   protected:
     void SetUp() override {
-        Catalogue::setLanguage(UiLanguage::English);
-        folder.makeData();
         ASSERT_TRUE(cddb.listen());
         cddb.setQueryReply(
             "211 close matches found\r\nrock aaaa0001 First Band / First Album\r\n"
@@ -71,37 +58,17 @@ class NetworkChoosersTest : public ::testing::Test {
         cddb.addEntry("jazz", "bbbb0002",
                       "DISCID=bbbb0002\nDTITLE=Second Band / Second Album\nTTITLE0=three\n"
                       "TTITLE1=one\n");
-        root = std::make_unique<CompositionRoot>(folder.folders(), prompts);
-        root->setCdSource(writeToneImage(folder.program()));
-        root->window().settings().email = QStringLiteral("joe@example.org");
-        root->window().loadCollectionEditor(false);
-        root->window().openCollectionEditor();
-    }
-    void TearDown() override {
-        root.reset();
-        Catalogue::setLanguage(UiLanguage::German);
-    }
-    QByteArray member(const QString& name) const {
-        ZipStore store(folder.data() + "Marlo.zip");
-        store.open();
-        QByteArray content;
-        store.read(name, content);
-        return content;
+        ProgramRootFixture::SetUp();
     }
 
-    TempProgramFolder folder;
-    ScriptedPrompts prompts;
     CddbTestServer cddb;
     FakeLyricsServer lyrics;
-    std::unique_ptr<CompositionRoot> root;
 };
 
 TEST_F(NetworkChoosersTest, TheProgramsChoosersPickTheSecondMatchAndTheSecondSong) {
-    Musikform* collection = root->window().collectionEditor();
-    ASSERT_NE(collection, nullptr);
     // The kind button steps from audio to CD audio; New opens the item editor on the disc.
-    collection->findChild<QPushButton*>(QStringLiteral("Befehl9"))->click();
-    collection->findChild<QPushButton*>(QStringLiteral("Befehl8"))->click();
+    press(collection(), "Befehl9");
+    press(collection(), "Befehl8");
     auto* editor = static_cast<Editierform*>(topLevel(QStringLiteral("Editierform")));
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->cdMode());
