@@ -3,6 +3,7 @@
 #include "base/EventWait.h"
 #include "base/Settings.h"
 #include "base/texts/AddingTexts.h"
+#include "base/texts/LyricsTexts.h"
 #include "cd/CdBase.h"
 #include "library/LibrarySession.h"
 #include "library/SaveItem.h"
@@ -34,12 +35,14 @@ ItemEditor::ItemEditor(LibrarySession& session, QObject* parent)
     lyric_->setObjectName(QStringLiteral("Lyric1"));
     connect(cdBase_, &CdBase::dataSent, this,
             [this](const QString& text, int) { emit logged(text); });
-    // Each progress notice of a lyrics fetch shows as one dash; the requests show in full, so
-    // the log tells what was asked (and that a search was tried again without "The").
-    connect(lyric_, &Lyric::commInfo, this, [this](const QString& text, bool) {
-        emit logged(text.startsWith(QLatin1String("Get: "))
-                        ? QLatin1String("\r\n") + text + QLatin1String("\r\n")
-                        : QStringLiteral("-"));
+    // Each progress notice of a lyrics fetch shows as one dash; the requests and a failed
+    // transfer's reason show in full, so the log tells what was asked (and that a search was
+    // tried again without "The") and why nothing came.
+    const QString failed = Catalogue::text(texts::lyrics::kTransferFailed).section('%', 0, 0);
+    connect(lyric_, &Lyric::commInfo, this, [this, failed](const QString& text, bool) {
+        const bool whole = text.startsWith(QLatin1String("Get: ")) || text.startsWith(failed);
+        emit logged(whole ? QLatin1String("\r\n") + text + QLatin1String("\r\n")
+                          : QStringLiteral("-"));
     });
 }
 

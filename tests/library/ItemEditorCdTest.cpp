@@ -112,5 +112,14 @@ TEST_F(ItemEditorCdTest, ManualEntryStoresTheRecordAfterTheLastTrack) {
               "Track 2=Two\r\nInterpret 2=Band\r\nTrack 3=Three\r\nInterpret 3=Band\r\n");
 }
 
+TEST_F(ItemEditorCdTest, AFailedLyricsTransferShowsItsReasonInTheServerLog) {
+    ASSERT_TRUE(editor.beginCd());
+    session.store.putCdInfoRecord(editor.cd.discId, "Album",
+                                  {{"500", "Band"}, {"one", "Band"}, {"zero", "Band"}});
+    ASSERT_TRUE(session.writer.flush());
+    EXPECT_EQ(editor.lyricsForAllTracks(cddbEntry(), lyrics.lrclibEntry()), 1);
+    EXPECT_TRUE(log.contains("Lyrics transfer failed: the server answered HTTP 500")) << log.toStdString();
+}
+
 }  // namespace
 }  // namespace marlo::test
