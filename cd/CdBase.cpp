@@ -96,7 +96,16 @@ void CdBase::setConnectTimeout(int milliseconds) {
 }
 
 void CdBase::inform(const QString& message) {
-    prompts_.inform(QString(), message, PromptIcon::None);
+    if (!cancelled_) {
+        prompts_.inform(QString(), message, PromptIcon::None);
+    }
+}
+
+void CdBase::cancel() {
+    if (busy_) {
+        cancelled_ = true;
+        line_->cancel();
+    }
 }
 
 void CdBase::fail(quint32 number, const QString& description) {
@@ -213,6 +222,7 @@ bool CdBase::beginOperation() {
         return false;
     }
     lastError_.reset();
+    cancelled_ = false;
     return true;
 }
 

@@ -136,6 +136,10 @@ class CdBase : public QObject {
     void setCurrentTrack(int track);
 
     bool busy() const { return busy_; }
+    // The user ends the running lookup: its wait ends at once, the connection closes, nothing
+    // more is told, and the lookup reads nothing.
+    void cancel();
+    bool cancelled() const { return cancelled_; }
     // The error that ended the last drive operation or refused a second one; nullopt after a
     // success.
     const std::optional<CdError>& lastError() const { return lastError_; }
@@ -195,6 +199,7 @@ class CdBase : public QObject {
     QList<CloseMatch> closeMatches_;
     CloseMatch selection_;
     bool busy_ = false;
+    bool cancelled_ = false;
     std::optional<CdError> lastError_;
 };
 

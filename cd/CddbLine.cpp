@@ -23,6 +23,14 @@ void CddbLine::abort() {
     socket_.abort();
 }
 
+void CddbLine::cancel() {
+    if (waiting_) {
+        waiting_ = false;
+        timedOut_ = true;
+    }
+    socket_.abort();
+}
+
 void CddbLine::send(const QString& text) {
     emit dataSent(text, static_cast<int>(text.size()));
     if (text.startsWith(QLatin1String("quit"))) {

@@ -26,6 +26,9 @@ class CddbLine : public QObject {
 
     void connectTo(const QString& host, quint16 port);
     void abort();
+    // Ends a running wait at once (as a time-out does, without its notice) and closes the
+    // connection.
+    void cancel();
     // Sends the text unchanged and reports it.
     void send(const QString& text);
     void clearBuffer() { buffer_.clear(); }

@@ -322,7 +322,12 @@ void Editierform::save() {
 }
 
 void Editierform::cancel() {
-    if (busy() || item_.cdBase().busy() || item_.lyric().busy()) {
+    // During a CD database wait, Cancel ends the wait; the editor stays for another try.
+    if (item_.cdBase().busy()) {
+        item_.cdBase().cancel();
+        return;
+    }
+    if (busy() || item_.lyric().busy()) {
         return;
     }
     item_.fields.editedTitle.clear();

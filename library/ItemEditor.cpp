@@ -140,6 +140,9 @@ bool ItemEditor::lookup(const QString& serverText) {
     busy(true);
     const QString result = cdBase_->getCddb();
     busy(false);
+    if (cdBase_->cancelled()) {
+        return false;  // the user ended it: nothing to tell, nothing stored
+    }
     const QString control = Catalogue::text(caption::kCddbControl);
     if (cdBase_->lastError()) {
         session_.prompts.inform(control, cdBase_->lastError()->description, PromptIcon::Error);

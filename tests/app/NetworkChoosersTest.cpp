@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -9,6 +10,7 @@
 #include "app/CompositionRoot.h"
 #include "app/Marlo.h"
 #include "base/Catalogue.h"
+#include "cd/CdBase.h"
 #include "library/Editierform.h"
 #include "library/Musikform.h"
 #include "platform/archive/ZipStore.h"
@@ -94,6 +96,25 @@ TEST_F(NetworkChoosersTest, TheProgramsChoosersPickTheSecondMatchAndTheSecondSon
     EXPECT_EQ(songLines.size(), 3);
     EXPECT_TRUE(lyrics.log().contains("/api/get/302")) << lyrics.log().join(' ').toStdString();
     EXPECT_TRUE(member(discId + ".1").contains("302"));
+}
+
+TEST_F(NetworkChoosersTest, CancelEndsACdDatabaseWaitAtOnceAndStoresNothing) {
+    cddb.setBehaviour(CddbTestServer::Behaviour::Silent);
+    press(collection(), "Befehl9");
+    press(collection(), "Befehl8");
+    auto* editor = static_cast<Editierform*>(topLevel(QStringLiteral("Editierform")));
+    ASSERT_NE(editor, nullptr);
+    editor->findChild<QComboBox*>(QStringLiteral("Combo1"))
+        ->setEditText(QStringLiteral("127.0.0.1 %1").arg(cddb.port()));
+    QTimer::singleShot(300, [editor] { press(*editor, "Befehl2"); });
+    QElapsedTimer waited;
+    waited.start();
+    press(*editor, "Befehl1");
+    EXPECT_LT(waited.elapsed(), 5000);  // the server would have kept it waiting a minute
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(member(editor->itemEditor().cd.discId).isEmpty());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(editor->itemEditor().cdBase().busy());
 }
 
 }  // namespace
