@@ -1,10 +1,10 @@
 #include "app/PlayerPanel.h"
 
 #include <QLabel>
-#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "app/SkinButtons.h"
+#include "app/VolumeBar.h"
 #include "platform/Twips.h"
 #include "player/DisplayModel.h"
 #include "player/PlaybackEngine.h"
@@ -17,28 +17,13 @@ QRect twips(int left, int top, int width, int height) {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
-constexpr int kMaxVolume = 1000;
 constexpr int kInitialVolume = 100;
 
-// The vertical bar has its maximum at the top. Qt's vertical bars grow downwards (and inverting
-// their appearance leaves the arrows and the thumb's drag acting the other way), so it holds
-// the distance from the maximum.
-int levelOf(const QScrollBar* bar) {
-    return bar->orientation() == Qt::Vertical ? kMaxVolume - bar->value() : bar->value();
-}
-
-void showLevel(QScrollBar* bar, int level) {
-    bar->setValue(bar->orientation() == Qt::Vertical ? kMaxVolume - level : level);
-}
-
-QScrollBar* volumeBar(QWidget* window, const char* name, Qt::Orientation orientation,
-                      QRect geometry) {
-    auto* bar = new QScrollBar(orientation, window);
+VolumeBar* volumeBar(QWidget* window, const char* name, Qt::Orientation orientation,
+                     QRect geometry) {
+    auto* bar = new VolumeBar(orientation, window);
     bar->setObjectName(QString::fromLatin1(name));
-    bar->setRange(0, kMaxVolume);
-    bar->setSingleStep(10);
-    bar->setPageStep(50);
-    showLevel(bar, kInitialVolume);
+    bar->setLevel(kInitialVolume);
     bar->setGeometry(geometry);
     bar->hide();
     return bar;
@@ -82,16 +67,16 @@ void PlayerPanel::connectEngine(PlaybackEngine& engine) {
     connect(bar_, &PositionBar::seekRequested, &engine, &PlaybackEngine::seek);
     // Both bars are the one module volume: moving one moves the other, so neither shows a level
     // the next module would not play at.
-    for (QScrollBar* moved : {vscroll_, hscroll_}) {
-        QScrollBar* other = moved == vscroll_ ? hscroll_ : vscroll_;
+    for (VolumeBar* moved : {vscroll_, hscroll_}) {
+        VolumeBar* other = moved == vscroll_ ? hscroll_ : vscroll_;
         connect(moved, &QScrollBar::valueChanged, &engine, [moved, other, &engine] {
-            const int level = levelOf(moved);
+            const int level = moved->level();
             const QSignalBlocker quiet(other);
-            showLevel(other, level);
+            other->setLevel(level);
             engine.setModuleVolume(level);
         });
     }
-    engine.setModuleVolume(levelOf(vscroll_));
+    engine.setModuleVolume(vscroll_->level());
 }
 
 void PlayerPanel::render() {

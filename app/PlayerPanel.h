@@ -3,7 +3,6 @@
 #include <QObject>
 
 class QLabel;
-class QScrollBar;
 class QWidget;
 
 namespace marlo {
@@ -12,6 +11,7 @@ class DisplayModel;
 class PlaybackEngine;
 class PositionBar;
 class SkinButtons;
+class VolumeBar;
 
 // The player's part of the main window: the transport buttons, the position bar and the module
 // volume bars, and the display labels rendered from the display model. The buttons are skin
@@ -40,8 +40,8 @@ class PlayerPanel : public QObject {
     Labels labels_;
     SkinButtons* buttons_;
     PositionBar* bar_;
-    QScrollBar* vscroll_;
-    QScrollBar* hscroll_;
+    VolumeBar* vscroll_;
+    VolumeBar* hscroll_;
 };
 
 }  // namespace marlo

@@ -255,7 +255,7 @@ PlaybackEngine::Outcome PlaybackEngine::startRoute(PlaybackRouteBase* route, Pla
     state_.route = which;
     if (!route->start(path, state_.loadOnly)) {
         if (const TextPair* text = route->failureText()) {
-            state_.route = PlaybackRoute::None;
+            // The route stays current through the stop, which picks its position text.
             stopCurrentItem();
             display_.setTitel(Catalogue::text(*text));
             return Outcome::Ended;

@@ -27,6 +27,9 @@ constexpr int kFilterLength[] = {1, 2, 4, 0};
 constexpr int kSliceFrames = 1024;
 // Marks nobody asked for are folded once there are this many (about 90 s of rows).
 constexpr std::size_t kMaxMarks = 4096;
+// Loud songs, and every song high on the volume bar, are held below full scale instead of
+// clipping: -1 dBFS, as MIDI plays.
+constexpr float kCeiling = 0.891F;
 
 }  // namespace
 
@@ -39,7 +42,8 @@ struct OpenMptModuleLibrary::Loaded {
     QDateTime modified;
 };
 
-OpenMptModuleLibrary::OpenMptModuleLibrary(Output output) : outputKind_(output) {}
+OpenMptModuleLibrary::OpenMptModuleLibrary(Output output)
+    : outputKind_(output), limiter_(kCeiling, PcmOutput::kSampleRate) {}
 
 OpenMptModuleLibrary::~OpenMptModuleLibrary() {
     close();
@@ -186,6 +190,7 @@ int OpenMptModuleLibrary::playModule(int module, bool loop) {
         loop_ = loop;
         ended_ = false;
         passes_ = 0;
+        limiter_.reset();
         restartTimeline(*it->second->module);
     }
     if (outputKind_ == Output::SoundServer) {
@@ -208,13 +213,18 @@ int OpenMptModuleLibrary::render(qint16* out, int frames) {
         return 0;
     }
     openmpt::module& module = *it->second->module;
+    // Rendered as floats, so that what the gain lifts past full scale reaches the limiter whole.
+    if (float_.size() < std::size_t(2 * frames)) {
+        float_.resize(std::size_t(2 * frames));
+    }
+    float* pcm = float_.data();
     int done = 0;
     bool restarted = false;
     try {
         while (done < frames) {
             const int want = std::min(frames - done, kSliceFrames);
             const int got = int(module.read_interleaved_stereo(PcmOutput::kSampleRate,
-                                                               std::size_t(want), out + 2 * done));
+                                                               std::size_t(want), pcm + 2 * done));
             done += got;
             renderedFrames_ += got;
             if (got == want) {
@@ -240,12 +250,15 @@ int OpenMptModuleLibrary::render(qint16* out, int frames) {
         markPlace(module, true);
     }
     if (loop_ && done < frames) {
-        std::fill(out + 2 * done, out + 2 * frames, qint16(0));
+        std::fill(pcm + 2 * done, pcm + 2 * frames, 0.0F);
         renderedFrames_ += frames - done;
         done = frames;
     }
-    if (amplification_ == 0) {
-        std::fill(out, out + 2 * done, qint16(0));
+    limiter_.process(pcm, done);
+    for (int i = 0; i < 2 * done; ++i) {
+        out[i] = amplification_ == 0
+                     ? qint16(0)
+                     : qint16(std::lround(std::clamp(pcm[i], -kCeiling, kCeiling) * 32767.0F));
     }
     if (marks_.size() > kMaxMarks) {
         forgetHeardUpTo(marks_[marks_.size() - kMaxMarks / 2].frame);

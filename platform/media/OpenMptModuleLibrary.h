@@ -5,8 +5,10 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/media/ModuleLibrary.h"
+#include "platform/media/PeakLimiter.h"
 
 namespace openmpt {
 class module;
@@ -51,7 +53,9 @@ class OpenMptModuleLibrary : public ModuleLibrary {
     bool freeModule(int module) override;
     bool close() override;
 
-    // Renders the next frames of the playing module as interleaved 16-bit stereo at 44.1 kHz.
+    // Renders the next frames of the playing module as interleaved 16-bit stereo at 44.1 kHz,
+    // at the amplification's gain and never above -1 dBFS: peaks the gain lifts past that are
+    // limited, not clipped.
     // Returns `frames` while a module plays (silence while paused at amplification 0), 0 when
     // nothing plays or a song without looping has ended.
     int render(qint16* out, int frames);
@@ -96,6 +100,8 @@ class OpenMptModuleLibrary : public ModuleLibrary {
     int passes_ = 0;
     int amplification_ = 100;
     int filterMode_ = 3;
+    std::vector<float> float_;  // the frames being rendered, before the limiter
+    PeakLimiter limiter_;
 };
 
 }  // namespace marlo

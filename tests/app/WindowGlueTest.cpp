@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "app/CompositionRoot.h"
 #include "app/Marlo.h"
@@ -369,6 +371,54 @@ TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
         EXPECT_FALSE(window->lyricsWindowShown());
     }
     library.chooser.setKind(MediaKind::Audio);
+}
+
+// A module tagged as the program tags modules plays through the module library: `Posit` shows
+// its pattern and row, and `VScroll1` takes the wheel and, once clicked, the arrow keys, while
+// the window keeps its own keys.
+TEST_F(MainWindowGlue, AModuleShowsItsRowsAndItsVolumeBarTakesTheWheelAndKeys) {
+    LibrarySession& library = *window->library();
+    library.store.putItemRecord(
+        {library.kind(), "M", testdata("modules/libxmp_read_event_ft2.xm"), "", "mod"});
+    ASSERT_TRUE(library.store.commit());
+    library.playback.append("M");
+    library.playback.setSelectedIndex(3);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->engine()->play();
+    auto* posit = window->findChild<QLabel*>("Posit");
+    const QRegularExpression row(QStringLiteral("^Patt\\. \\d+ - Row [1-9]\\d*$"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return row.match(posit->text()).hasMatch(); }, 3000))
+        << posit->text().toStdString();
+
+    auto* volume = window->findChild<QScrollBar*>("VScroll1");
+    ASSERT_TRUE(volume->isVisible());
+    const auto level = [&] { return window->engine()->moduleVolume(); };
+    const auto turn = [&](int delta) {
+        const QPointF at(volume->width() / 2.0, volume->height() / 2.0);
+        QWheelEvent wheel(at, volume->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(volume, &wheel);
+    };
+    turn(120);
+    EXPECT_GT(level(), 100) << "the wheel turned up";
+    turn(-240);
+    EXPECT_LT(level(), 100) << "the wheel turned down";
+
+    // Keys go where the program sends them: to the widget with the focus.
+    const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    QTest::mouseClick(volume, Qt::LeftButton, {}, volume->rect().center());
+    ASSERT_EQ(QApplication::focusWidget(), volume);
+    const int clicked = level();
+    key(Qt::Key_Up);
+    EXPECT_EQ(level(), clicked + 10);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(level(), clicked - 10);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(level(), clicked - 10);
+    EXPECT_EQ(index(), 2) << "Page Up is the window's Previous";
 }
 
 // Each remote picture comes from the slot of the main window's button it stands for.

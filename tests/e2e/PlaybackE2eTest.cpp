@@ -52,7 +52,8 @@ class PlaybackE2e : public test::ProgramFixture {
         ASSERT_EQ(
             QProcess::execute(QStringLiteral("sox"), {media + "b880.wav", media + "b880.mp3"}), 0);
         test::writeFile(media + "note.mid", heldFluteNote());
-        // A song of 15 s: Page Down skips it long before it ends by itself.
+        // A song of 15 s: Page Down skips it long before it ends by itself. Tagged as the
+        // program tags modules, it plays through the module library.
         QFile::copy(test::testdata("modules/libxmp_read_event_ft2.xm"), media + "song.xm");
         test::writeSineWav(media + "e1320.wav", 1320, 20000);
 
@@ -62,7 +63,7 @@ class PlaybackE2e : public test::ProgramFixture {
             {MediaKind::Audio, "A Tone", media + "a440.wav", "Generator", ""},
             {MediaKind::Audio, "B Tone", media + "b880.mp3", "Generator", "mp3"},
             {MediaKind::Audio, "C Note", media + "note.mid", "", ""},
-            {MediaKind::Audio, "D Song", media + "song.xm", "", "xm"},
+            {MediaKind::Audio, "D Song", media + "song.xm", "", "mod"},
             {MediaKind::Audio, "E Tone", media + "e1320.wav", "Generator", ""},
         };
         for (const MediaItem& item : items) {
@@ -256,7 +257,20 @@ TEST_F(PlaybackE2e, PlaysTheListInOrderAndEachKeyChangesTheSoundAtOnce) {
     press("Next");  // skips the note: the song
     ASSERT_TRUE(waitFor(0.5, isNot(tone(659)), 10000))
         << "Page Down did not end the note" << describe(heard.slices());
-    QThread::msleep(1500);
+    // A second of the song is heard, its rests between, before it is skipped.
+    QElapsedTimer songTime;
+    songTime.start();
+    const auto songHeard = [&] {
+        double loud = 0;
+        for (const test::AudioSlice& s : heard.update()) {
+            loud += s.startSeconds >= keys[3] + kReaction && kLoud(s) ? kSlice : 0;
+        }
+        return loud >= 1.0 - 1e-9;
+    };
+    while (!songHeard() && songTime.elapsed() < 10000) {
+        QThread::msleep(20);
+    }
+    ASSERT_TRUE(songHeard()) << "not a second of the song" << describe(heard.slices());
     press("Next");  // skips the song: the 1320 Hz tone
     ASSERT_TRUE(waitFor(0.5, tone(1320), 10000))
         << "Page Down did not reach the last tone" << describe(heard.slices());

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <libopenmpt/libopenmpt.hpp>
@@ -296,6 +297,12 @@ TEST(ModuleLibraryTest, AmplificationScalesTheModulesOwnLevel) {
     EXPECT_NEAR(half / own, 0.5, 0.05);
     EXPECT_EQ(silent, 0.0);
     EXPECT_GT(rms(renderStart(path, frames, 300, 3)) / own, 2.0);
+    // Ten times the song's own level is far past full scale: louder still, never clipped, held
+    // at -1 dBFS.
+    const std::vector<qint16> top = renderStart(path, frames, 1000, 3);
+    EXPECT_GT(rms(top) / own, 2.0);
+    const auto [low, high] = std::minmax_element(top.begin(), top.end());
+    EXPECT_LE(std::max(-int(*low), int(*high)), int(0.892 * 32767));
 
     // A change while playing applies at once.
     auto lib = makeLibrary();

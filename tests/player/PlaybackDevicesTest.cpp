@@ -85,6 +85,7 @@ TEST_F(EngineFixture, ModuleThatDoesNotLoadSaysSoAndStops) {
     addItem("M", "m.mod", "mod");
     engine.play();
     EXPECT_EQ(display.titel(), "Konnte Module nicht laden");
+    EXPECT_EQ(display.posit(), "Patt. 0 - Row 0");
     EXPECT_FALSE(engine.state().playing);
     EXPECT_EQ(modules.log.last(), "close");
     EXPECT_FALSE(engine.polling());
