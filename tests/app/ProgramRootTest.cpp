@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/Popup.h"
+#include "tests/app/PopupDriving.h"
 #include "tests/app/ProgramRootFixture.h"
 
 namespace marlo::test {
@@ -14,18 +15,6 @@ namespace {
 
 // The disc id of the two-track tone image, as libdiscid computes it.
 constexpr char kToneDisc[] = "05000202";
-
-// Chooses `item` of the popup menu once it is up.
-void chooseFromPopup(const char* item) {
-    QTimer::singleShot(0, [item] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
-        ASSERT_NE(action, nullptr);
-        menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
-}
 
 QStringList rows(QListView* view) {
     QStringList out;

@@ -22,12 +22,15 @@
 #include "skins/Controller.h"
 #include "skins/SkinRegister.h"
 #include "skins/TransCtl.h"
+#include "tests/app/PopupDriving.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SkinPictures.h"
 #include "tests/support/TestFolders.h"
 
 namespace marlo {
 namespace {
+
+using test::chooseFromPopup;
 
 // Parts around the window that only record the module filter they are given.
 class FilterParts final : public PlayerParts {
@@ -253,18 +256,6 @@ TEST_F(SettingsWindowTest, SaveFromTheDialogListsTheSkinAndDeleteSelectsTheFirst
     EXPECT_EQ(window->skinList(), SkinRegister::defaultSkinNames());
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->count(), 2);
-}
-
-// Chooses `item` of the popup menu once it is up.
-void chooseFromPopup(const char* item) {
-    QTimer::singleShot(0, [item] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
-        ASSERT_NE(action, nullptr);
-        menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
 }
 
 TEST_F(SettingsWindowTest, RightClickPopupOpensSettingsTogglesLyricsAndExits) {

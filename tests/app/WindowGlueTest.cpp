@@ -24,6 +24,7 @@
 #include "library/Musikform.h"
 #include "player/PositionBar.h"
 #include "skins/Controller.h"
+#include "tests/app/PopupDriving.h"
 #include "tests/platform/MediaTestTools.h"
 #include "tests/player/EngineFixture.h"
 
@@ -173,18 +174,6 @@ TEST_F(PanelGlue, ButtonsBarAndLabelsReachTheEngine) {
     EXPECT_EQ(dauer->text(), "D");
     EXPECT_EQ(posit->text(), "P");
     EXPECT_DOUBLE_EQ(axp->fraction(), 0.5);
-}
-
-// Chooses `item` of the popup menu once it is up.
-void chooseFromPopup(const char* item) {
-    QTimer::singleShot(0, [item] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
-        ASSERT_NE(action, nullptr);
-        menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
 }
 
 // The main window over its real devices, with three short tones in its playback list.
