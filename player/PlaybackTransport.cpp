@@ -74,6 +74,11 @@ void PlaybackEngine::itemFinished() {
     // A slideshow goes on to the next picture without a repeat option, as modules do: its tick
     // is the end of a picture, and a show that stopped after one would be no show.
     const bool slideshow = state_.route == PlaybackRoute::Picture;
+    // A video that nothing follows would leave its window on screen, black, with nothing that
+    // closes it: it closes as after the last entry.
+    if (state_.route == PlaybackRoute::Video && !repeatOne && !repeatAll) {
+        state_.closeViewer = true;
+    }
     stopCurrentItem();
     if (repeatOne) {
         beginPlayback();

@@ -76,7 +76,7 @@ QPoint parkedPositionTwips(int screenWidthTwips, int windowWidthTwips) {
 }
 
 ViewerKey viewerKey(int qtKey) {
-    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Escape) {
         return {true, 0};
     }
     return {false, remotekey::fromQtKey(qtKey)};

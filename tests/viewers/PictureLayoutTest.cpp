@@ -54,14 +54,15 @@ TEST(PictureLayout, FitsZoomsOrKeepsTheOwnSizeAndDragsAndKeys) {
     drag.release();
     EXPECT_FALSE(drag.move({2000, 900}).has_value());
 
-    // Enter ends the show; Space, Page Up and Page Down go to the main window; others do nothing.
+    // Enter and Escape end the show; Space, Page Up and Page Down go to the main window.
     const struct {
         int key;
         bool ends;
         int code;
-    } keys[] = {{Qt::Key_Return, true, 0},     {Qt::Key_Enter, true, 0},
-                {Qt::Key_Space, false, 32},    {Qt::Key_PageUp, false, 33},
-                {Qt::Key_PageDown, false, 34}, {Qt::Key_A, false, 0}};
+    } keys[] = {{Qt::Key_Return, true, 0},   {Qt::Key_Enter, true, 0},
+                {Qt::Key_Escape, true, 0},   {Qt::Key_Space, false, 32},
+                {Qt::Key_PageUp, false, 33}, {Qt::Key_PageDown, false, 34},
+                {Qt::Key_A, false, 0}};
     for (const auto& k : keys) {
         EXPECT_EQ(viewerKey(k.key).endsShow, k.ends) << k.key;
         EXPECT_EQ(viewerKey(k.key).remoteCode, k.code) << k.key;
