@@ -313,10 +313,15 @@ void PlaybackEngine::pauseRoute() {
 }
 
 void PlaybackEngine::resumeRoute() {
+    // A file that played out loads again, with window events going on: buttons pressed
+    // meanwhile act after it, as during a start.
+    const bool wasStarting = std::exchange(starting_, true);
     if (PlaybackRouteBase* route = routeFor(state_.route)) {
         route->resume();
     }
+    starting_ = wasStarting;
     startPolling();
+    runDeferred();
 }
 
 // ---- Timers and notices -------------------------------------------------------------------
@@ -397,7 +402,10 @@ void PlaybackEngine::seek(double fraction) {
     if (state_.route == PlaybackRoute::Streaming) {
         seekStreaming(fraction);
     } else {
+        starting_ = true;  // a played-out file loads again first; see resumeRoute()
         routeFor(state_.route)->seek(fraction);
+        starting_ = false;
+        runDeferred();
     }
     display_.setBarFraction(0);
 }

@@ -1,5 +1,6 @@
 #include "MpvPlayer.h"
 
+#include "platform/EventWait.h"
 #include "platform/media/MpvLibrary.h"
 
 #include <QElapsedTimer>
@@ -107,6 +108,7 @@ MpvPlayer::~MpvPlayer() {
 }
 
 void MpvPlayer::issueLoad(const QString& path) {
+    ++loadRound_;
     loaded_ = false;
     loading_ = true;
     loadFailed_ = false;
@@ -147,14 +149,21 @@ bool MpvPlayer::loadAndWait(const QString& path, int timeoutMs) {
         return false;
     }
     issueLoad(path);
-    if (!waitFor([this] { return !loading_; }, timeoutMs)) {
+    // Window events go on during the wait. A stop or another load made from one of them takes
+    // the player over: this load is given up then and leaves the player as that call left it.
+    const quint64 round = loadRound_;
+    const auto givenUp = [this, round] { return loadRound_ != round; };
+    if (!waitWhileDispatching([&] { return !loading_ || givenUp(); }, timeoutMs)) {
         stop();
         loadFailed_ = true;
         return false;
     }
+    if (givenUp()) {
+        return false;
+    }
     // Loaded paused, mpv still settles on the start; a seek before that could be lost.
-    waitFor([this] { return !loaded_ || restarts_ > 0; }, 2000);
-    return loaded_;
+    waitWhileDispatching([&] { return !loaded_ || restarts_ > 0 || givenUp(); }, 2000);
+    return loaded_ && !givenUp();
 }
 
 bool MpvPlayer::seekAndWait(double seconds, int timeoutMs) {
@@ -211,6 +220,7 @@ void MpvPlayer::stop() {
     if (handle_ == nullptr) {
         return;
     }
+    ++loadRound_;
     loaded_ = false;
     loading_ = false;
     entryId_ = -1;  // the end that stop causes is nobody's news
