@@ -164,13 +164,13 @@ void DisplayPic::placeWindow(const PictureLayout& layout) {
         if (isFullScreen()) {
             showNormal();
         }
-        if (!placed_) {
-            // Centred at first; afterwards it stays where the user dragged it.
-            const QRect screen = screenRect();
-            move(screen.center() - QPoint(layout.window.width() / 2, layout.window.height() / 2));
-            placed_ = true;
-        }
-        resize(layout.window);
+        // Each picture is centred anew: where the one before left the window (or the user
+        // dragged it) may put this one off the screen. The window is never larger than the
+        // screen, so its top left stays on it.
+        const QRect screen = screenRect();
+        setGeometry(QRect(screen.topLeft() + QPoint((screen.width() - layout.window.width()) / 2,
+                                                    (screen.height() - layout.window.height()) / 2),
+                          layout.window));
         show();
     }
     raise();

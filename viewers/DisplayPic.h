@@ -72,7 +72,6 @@ class DisplayPic : public QWidget {
     PictureDrag drag_;
     bool slideshowWanted_ = false;
     bool paused_ = false;
-    bool placed_ = false;
 };
 
 }  // namespace marlo

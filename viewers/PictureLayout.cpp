@@ -66,8 +66,12 @@ PictureLayout layoutPicture(QSize picture, QSize screen, const PictureOptions& o
     }
     const QSize image =
         options.zoomPercent > 0 ? scaled(picture, options.zoomPercent / 100.0) : picture;
-    layout.image = QRect(QPoint(0, 0), image);
-    layout.window = image;
+    // A picture larger than the screen shows its middle: the window is no larger than the
+    // screen, and the picture is centred in it.
+    layout.window = screen.isEmpty() ? image : image.boundedTo(screen);
+    layout.image = QRect(QPoint((layout.window.width() - image.width()) / 2,
+                                (layout.window.height() - image.height()) / 2),
+                         image);
     return layout;
 }
 

@@ -38,7 +38,8 @@ struct PictureLayout {
 
 // Full screen fits the picture by the smaller of the two ratios, so no part of it leaves the
 // screen, and centres it; zoom scales it; otherwise it keeps its own size. The window takes the
-// size of the picture unless it is full screen.
+// size of the picture unless it is full screen; a side larger than the screen's is cut to the
+// screen's, with the picture's middle in view.
 PictureLayout layoutPicture(QSize picture, QSize screen, const PictureOptions& options);
 
 // The main window's place while a picture shows: top right, 100 twips from the screen's edges.
