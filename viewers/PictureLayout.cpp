@@ -39,6 +39,10 @@ int slideshowIntervalMs(const Settings& settings) {
     return std::max<int>(1, settings.slideshowPause) * 1000;
 }
 
+QRect PictureLayout::shownPart() const {
+    return QRect(-image.topLeft(), window).intersected(QRect(QPoint(0, 0), image.size()));
+}
+
 QSize PictureLayout::windowTwips() const {
     return {toTwips(window.width()), toTwips(window.height())};
 }

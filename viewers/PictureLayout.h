@@ -32,6 +32,8 @@ struct PictureLayout {
     double factor = -1;  // the screen fit; -1 when the picture is not fitted to the screen
     bool fullScreen = false;
 
+    // The part of the picture inside the window, in the picture's coordinates as shown.
+    QRect shownPart() const;
     QSize windowTwips() const;
     QRect imageTwips() const;
 };
