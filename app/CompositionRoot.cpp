@@ -135,7 +135,8 @@ void CompositionRoot::dropFiles(const QStringList& paths) {
         dropEditor_ = std::make_unique<ItemEditor>(*library_);
         dropAdder_ = std::make_unique<AddFiles>(*dropEditor_);
         AddDroppedFiles::Hooks hooks;
-        hooks.stopPlayback = [this] { engine_->stopCurrentItem(); };
+        // A video or picture on screen, full screen perhaps, closes even when the drop is refused.
+        hooks.stopPlayback = [this] { engine_->stopAndCloseViewer(); };
         hooks.takeOverPlaybackList = [this] { engine_->takeOverPlaybackList(); };
         drop_ = std::make_unique<AddDroppedFiles>(*library_, *dropAdder_, std::move(hooks));
     }

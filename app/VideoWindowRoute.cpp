@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "base/Settings.h"
 #include "player/PlaybackEngine.h"
 #include "viewers/VideoGeometry.h"
 #include "viewers/VideoPlayer.h"
@@ -92,6 +93,11 @@ void VideoWindowRoute::parkMainWindow() {
     }
     mainWindow_.move(videogeometry::parkedTopRight(mainWindow_.frameGeometry().size(),
                                                    mainWindow_.screen()->geometry()));
+    // Each video window comes up on top; the main window's buttons must stay within reach
+    // above one that leaves the screen's corner free.
+    if (!settings_.isSet(option::kVideoFullscreen)) {
+        mainWindow_.raise();
+    }
 }
 
 void VideoWindowRoute::remoteKey(int keyCode) {

@@ -1,11 +1,4 @@
 #pragma once
 
-#include <functional>
-
-namespace marlo {
-
-// Runs a local event loop until `condition` holds or `timeoutMs` passes, so window events,
-// timers and device notices go on meanwhile. True when the condition held.
-bool waitWhileDispatching(const std::function<bool()>& condition, int timeoutMs);
-
-}  // namespace marlo
+// The wait lives with the platform pieces, whose own loads wait the same way.
+#include "platform/EventWait.h"

@@ -74,6 +74,11 @@ void PlaybackEngine::itemFinished() {
     // A slideshow goes on to the next picture without a repeat option, as modules do: its tick
     // is the end of a picture, and a show that stopped after one would be no show.
     const bool slideshow = state_.route == PlaybackRoute::Picture;
+    // A video that nothing follows would leave its window on screen, black, with nothing that
+    // closes it: it closes as after the last entry.
+    if (state_.route == PlaybackRoute::Video && !repeatOne && !repeatAll) {
+        state_.closeViewer = true;
+    }
     stopCurrentItem();
     if (repeatOne) {
         beginPlayback();
@@ -308,10 +313,15 @@ void PlaybackEngine::pauseRoute() {
 }
 
 void PlaybackEngine::resumeRoute() {
+    // A file that played out loads again, with window events going on: buttons pressed
+    // meanwhile act after it, as during a start.
+    const bool wasStarting = std::exchange(starting_, true);
     if (PlaybackRouteBase* route = routeFor(state_.route)) {
         route->resume();
     }
+    starting_ = wasStarting;
     startPolling();
+    runDeferred();
 }
 
 // ---- Timers and notices -------------------------------------------------------------------
@@ -392,7 +402,10 @@ void PlaybackEngine::seek(double fraction) {
     if (state_.route == PlaybackRoute::Streaming) {
         seekStreaming(fraction);
     } else {
+        starting_ = true;  // a played-out file loads again first; see resumeRoute()
         routeFor(state_.route)->seek(fraction);
+        starting_ = false;
+        runDeferred();
     }
     display_.setBarFraction(0);
 }

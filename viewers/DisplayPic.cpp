@@ -124,7 +124,9 @@ void DisplayPic::onDecoded(const DecodedPicture& picture) {
 void DisplayPic::showPicture(const DecodedPicture& picture) {
     layout_ = picture.layout;
     image_->setPixmap(QPixmap::fromImage(picture.image));
-    image_->setGeometry(layout_.image);
+    // Only the part in the window was decoded.
+    const QRect part = layout_.shownPart();
+    image_->setGeometry(QRect(layout_.image.topLeft() + part.topLeft(), part.size()));
     placeWindow(layout_);
     image_->show();
 }
@@ -132,7 +134,11 @@ void DisplayPic::showPicture(const DecodedPicture& picture) {
 void DisplayPic::showFailure(const DecodedPicture& picture) {
     const QString name = QFileInfo(picture.request.path).fileName();
     image_->setPixmap(QPixmap());
-    image_->setText(Catalogue::text(texts::kPictureUnreadable).arg(name));
+    image_->setText(picture.tooLarge ? Catalogue::text(texts::kPictureTooLarge)
+                                           .arg(name)
+                                           .arg(picture.original.width())
+                                           .arg(picture.original.height())
+                                     : Catalogue::text(texts::kPictureUnreadable).arg(name));
     PictureLayout layout;
     layout.fullScreen = picture.request.options.fullScreen;
     const QSize screen = picture.request.screen;
@@ -164,13 +170,13 @@ void DisplayPic::placeWindow(const PictureLayout& layout) {
         if (isFullScreen()) {
             showNormal();
         }
-        if (!placed_) {
-            // Centred at first; afterwards it stays where the user dragged it.
-            const QRect screen = screenRect();
-            move(screen.center() - QPoint(layout.window.width() / 2, layout.window.height() / 2));
-            placed_ = true;
-        }
-        resize(layout.window);
+        // Each picture is centred anew: where the one before left the window (or the user
+        // dragged it) may put this one off the screen. The window is never larger than the
+        // screen, so its top left stays on it.
+        const QRect screen = screenRect();
+        setGeometry(QRect(screen.topLeft() + QPoint((screen.width() - layout.window.width()) / 2,
+                                                    (screen.height() - layout.window.height()) / 2),
+                          layout.window));
         show();
     }
     raise();

@@ -43,7 +43,7 @@ class DisplayPic : public QWidget {
   signals:
     // One pause of the slideshow has passed.
     void slideshowTick();
-    // Enter: the show ends.
+    // Enter or Escape: the show ends.
     void endShowRequested();
     // Space, Page Up, Page Down as the main window's key codes.
     void keyForwarded(int code);
@@ -72,7 +72,6 @@ class DisplayPic : public QWidget {
     PictureDrag drag_;
     bool slideshowWanted_ = false;
     bool paused_ = false;
-    bool placed_ = false;
 };
 
 }  // namespace marlo

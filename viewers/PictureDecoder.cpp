@@ -2,6 +2,9 @@
 
 #include <QImageReader>
 #include <QMetaObject>
+#include <algorithm>
+
+#include "viewers/PngRows.h"
 
 #ifdef __linux__
 #include <sys/resource.h>
@@ -13,6 +16,61 @@ namespace marlo {
 namespace {
 constexpr qsizetype kKept = 2;  // shown and ahead
 constexpr int kWorkerNice = 10;
+// Qt's image reader allocates no more than this for one picture (its allocation limit).
+constexpr qint64 kDecodeBoundBytes = 128LL * 1024 * 1024;
+
+qint64 fullDecodeBytes(QSize size) {
+    return static_cast<qint64>(size.width()) * size.height() * 4;
+}
+
+// The part of a picture shown at `shown` size, in the picture's own pixels, rounded outwards.
+QRect sourceOf(const QRect& part, QSize shown, QSize original) {
+    if (shown.isEmpty()) {
+        return {};
+    }
+    const auto down = [](int v, int from, int to) {
+        return static_cast<int>(static_cast<qint64>(v) * to / from);
+    };
+    const auto up = [](int v, int from, int to) {
+        return static_cast<int>((static_cast<qint64>(v) * to + from - 1) / from);
+    };
+    const int left = down(part.left(), shown.width(), original.width());
+    const int top = down(part.top(), shown.height(), original.height());
+    const int right = up(part.left() + part.width(), shown.width(), original.width());
+    const int bottom = up(part.top() + part.height(), shown.height(), original.height());
+    return QRect(left, top, std::max(1, right - left), std::max(1, bottom - top))
+        .intersected(QRect(QPoint(0, 0), original));
+}
+
+// Through Qt's reader: scaled while it reads where the format can (a JPEG fitted to the screen
+// never exists at full size), and clipped to the part in the window. Clip rectangles are in the
+// file's own orientation, so a turned picture is cut after reading.
+QImage readShownPart(QImageReader& reader, QSize original, const PictureLayout& layout,
+                     bool turned) {
+    const QSize shown = layout.image.size();
+    const QRect part = layout.shownPart();
+    const bool plain = reader.transformation() == QImageIOHandler::TransformationNone;
+    const bool cut = part.size() != shown;
+    bool scaled = false;
+    bool clipped = false;
+    if (shown.width() <= original.width() && shown.height() <= original.height() &&
+        shown != original && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        reader.setScaledSize(turned ? shown.transposed() : shown);
+        scaled = true;
+        if (plain && cut) {
+            reader.setScaledClipRect(part);
+            clipped = true;
+        }
+    } else if (plain && cut) {
+        reader.setClipRect(sourceOf(part, shown, original));
+        clipped = true;
+    }
+    QImage image = reader.read();
+    if (image.isNull() || clipped || !cut) {
+        return image;
+    }
+    return image.copy(scaled ? part : sourceOf(part, shown, original));
+}
 
 // Decoding yields to the user-interface thread and the window system: on a busy machine a
 // decode ahead must not delay the painting of the picture on view.
@@ -103,28 +161,41 @@ DecodedPicture PictureDecoder::decode(const PictureRequest& request) {
     DecodedPicture picture{request, {}, {}, {}};
     QImageReader reader(request.path);
     reader.setAutoTransform(true);
-    QSize stored = reader.size();
-    // A quarter turn from the file's orientation tag swaps the sides the viewer sees.
-    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-    if (stored.isValid()) {
-        picture.original = turned ? stored.transposed() : stored;
-        picture.layout = layoutPicture(picture.original, request.screen, request.options);
-        const QSize shown = picture.layout.image.size();
-        if (shown != picture.original && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-            reader.setScaledSize(turned ? shown.transposed() : shown);
-        }
-    }
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return picture;
-    }
+    const QSize stored = reader.size();
+    QImage image;
     if (!stored.isValid()) {
+        // A format that tells its size only once decoded: decoded whole, then laid out.
+        image = reader.read();
+        if (image.isNull()) {
+            return picture;
+        }
         picture.original = image.size();
         picture.layout = layoutPicture(picture.original, request.screen, request.options);
+        image = image.copy(
+            sourceOf(picture.layout.shownPart(), picture.layout.image.size(), picture.original));
+    } else {
+        // A quarter turn from the file's orientation tag swaps the sides the viewer sees.
+        const bool turned =
+            reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+        picture.original = turned ? stored.transposed() : stored;
+        picture.layout = layoutPicture(picture.original, request.screen, request.options);
+        const bool beyondQt = fullDecodeBytes(stored) > kDecodeBoundBytes;
+        if (beyondQt && reader.format() == "png" &&
+            reader.transformation() == QImageIOHandler::TransformationNone) {
+            const QRect part = picture.layout.shownPart();
+            const PngPart png = readPngPart(
+                request.path, sourceOf(part, picture.layout.image.size(), picture.original),
+                part.size());
+            picture.tooLarge = png.interlaced;
+            image = png.image;
+        } else {
+            image = readShownPart(reader, picture.original, picture.layout, turned);
+            picture.tooLarge = image.isNull() && beyondQt;
+        }
     }
-    const QSize shown = picture.layout.image.size();
-    if (image.size() != shown) {
-        image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize part = picture.layout.shownPart().size();
+    if (!image.isNull() && image.size() != part) {
+        image = image.scaled(part, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     picture.image = std::move(image);
     return picture;

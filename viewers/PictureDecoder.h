@@ -22,20 +22,24 @@ struct PictureRequest {
     bool operator==(const PictureRequest&) const = default;
 };
 
-// A decoded picture, already at the size it is shown at; `image` is null when the file could not
-// be read.
+// A decoded picture: the part of it in the window (the layout's shown part), at the size it is
+// shown at. `image` is null when the file could not be read; `tooLarge` then tells that it is a
+// picture, but one too large to decode.
 struct DecodedPicture {
     PictureRequest request;
     QImage image;
     QSize original;
     PictureLayout layout;
+    bool tooLarge = false;
 
     bool ok() const { return !image.isNull(); }
 };
 
-// Decodes pictures on a worker thread, at the size they are shown at (a 4000 x 3000 photo fitted
-// to the screen never exists at full size in memory when its format can decode scaled, as JPEG
-// does), and keeps the last two: the one shown and the one ahead.
+// Decodes pictures on a worker thread, and keeps the last two: the one shown and the one ahead.
+// Only the part in the window is decoded, at the size it is shown at. A decode at full size never
+// takes more than Qt's allocation limit of 128 MB: a larger JPEG decodes scaled, a larger PNG is
+// read row by row into the part shown (one row of the file and at most a screenful in memory),
+// and any other larger picture is told to be too large.
 class PictureDecoder : public QObject {
     Q_OBJECT
   public:

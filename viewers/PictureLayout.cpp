@@ -39,6 +39,10 @@ int slideshowIntervalMs(const Settings& settings) {
     return std::max<int>(1, settings.slideshowPause) * 1000;
 }
 
+QRect PictureLayout::shownPart() const {
+    return QRect(-image.topLeft(), window).intersected(QRect(QPoint(0, 0), image.size()));
+}
+
 QSize PictureLayout::windowTwips() const {
     return {toTwips(window.width()), toTwips(window.height())};
 }
@@ -66,8 +70,12 @@ PictureLayout layoutPicture(QSize picture, QSize screen, const PictureOptions& o
     }
     const QSize image =
         options.zoomPercent > 0 ? scaled(picture, options.zoomPercent / 100.0) : picture;
-    layout.image = QRect(QPoint(0, 0), image);
-    layout.window = image;
+    // A picture larger than the screen shows its middle: the window is no larger than the
+    // screen, and the picture is centred in it.
+    layout.window = screen.isEmpty() ? image : image.boundedTo(screen);
+    layout.image = QRect(QPoint((layout.window.width() - image.width()) / 2,
+                                (layout.window.height() - image.height()) / 2),
+                         image);
     return layout;
 }
 
@@ -76,7 +84,7 @@ QPoint parkedPositionTwips(int screenWidthTwips, int windowWidthTwips) {
 }
 
 ViewerKey viewerKey(int qtKey) {
-    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Escape) {
         return {true, 0};
     }
     return {false, remotekey::fromQtKey(qtKey)};

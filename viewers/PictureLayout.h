@@ -32,13 +32,16 @@ struct PictureLayout {
     double factor = -1;  // the screen fit; -1 when the picture is not fitted to the screen
     bool fullScreen = false;
 
+    // The part of the picture inside the window, in the picture's coordinates as shown.
+    QRect shownPart() const;
     QSize windowTwips() const;
     QRect imageTwips() const;
 };
 
 // Full screen fits the picture by the smaller of the two ratios, so no part of it leaves the
 // screen, and centres it; zoom scales it; otherwise it keeps its own size. The window takes the
-// size of the picture unless it is full screen.
+// size of the picture unless it is full screen; a side larger than the screen's is cut to the
+// screen's, with the picture's middle in view.
 PictureLayout layoutPicture(QSize picture, QSize screen, const PictureOptions& options);
 
 // The main window's place while a picture shows: top right, 100 twips from the screen's edges.

@@ -200,6 +200,11 @@ void VideoPlayer::closeEvent(QCloseEvent* event) {
 }
 
 void VideoPlayer::keyReleaseEvent(QKeyEvent* event) {
+    // The way out of a full-screen video, where no window frame offers one.
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        close();
+        return;
+    }
     if (const int code = remotekey::fromQtKey(event->key()); code != 0 && !event->isAutoRepeat()) {
         host_.remoteKey(code);
         return;

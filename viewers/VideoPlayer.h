@@ -14,7 +14,8 @@ struct Settings;
 // the streaming control `ActiveMovie1` at its top left. The player starts, pauses and stops the
 // video through it; the window sizes and centres itself as the widgets report playing, keeps the
 // main window's position display current (tick() from the player's 500 ms timer), parks the main
-// window, tells the end of an item once and passes Space, Page Up and Page Down on.
+// window, tells the end of an item once and passes Space, Page Up and Page Down on; Escape closes
+// it, which stops the video.
 class VideoPlayer : public QWidget {
     Q_OBJECT
   public:

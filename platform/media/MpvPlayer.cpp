@@ -1,5 +1,6 @@
 #include "MpvPlayer.h"
 
+#include "platform/EventWait.h"
 #include "platform/media/MpvLibrary.h"
 
 #include <QElapsedTimer>
@@ -107,6 +108,7 @@ MpvPlayer::~MpvPlayer() {
 }
 
 void MpvPlayer::issueLoad(const QString& path) {
+    ++loadRound_;
     loaded_ = false;
     loading_ = true;
     loadFailed_ = false;
@@ -121,7 +123,8 @@ void MpvPlayer::issueLoad(const QString& path) {
     const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
     // Every request goes through mpv's queue of asynchronous requests, which keeps their order;
     // a direct call could overtake a stop still queued there.
-    if (mpvLibrary()->commandAsync(handle_, kLoadReply, args) < 0) {
+    loadReplied_ = false;
+    if (mpvLibrary()->commandAsync(handle_, (loadRound_ << 8) | kLoadReply, args) < 0) {
         loading_ = false;
         loadFailed_ = true;
     }
@@ -147,14 +150,33 @@ bool MpvPlayer::loadAndWait(const QString& path, int timeoutMs) {
         return false;
     }
     issueLoad(path);
-    if (!waitFor([this] { return !loading_; }, timeoutMs)) {
+    // Window events go on during the wait. A stop or another load made from one of them takes
+    // the player over: this load is given up then and leaves the player as that call left it.
+    const quint64 round = loadRound_;
+    const auto givenUp = [this, round] { return loadRound_ != round; };
+    if (!waitDispatching([&] { return !loading_ || givenUp(); }, timeoutMs)) {
         stop();
         loadFailed_ = true;
         return false;
     }
+    if (givenUp()) {
+        return false;
+    }
     // Loaded paused, mpv still settles on the start; a seek before that could be lost.
-    waitFor([this] { return !loaded_ || restarts_ > 0; }, 2000);
-    return loaded_;
+    waitDispatching([&] { return !loaded_ || restarts_ > 0 || givenUp(); }, 2000);
+    return loaded_ && !givenUp();
+}
+
+bool MpvPlayer::waitDispatching(const std::function<bool()>& settled, int timeoutMs) {
+    const std::function<bool()> outer = std::exchange(settled_, settled);
+    const bool held = waitWhileDispatching(settled, timeoutMs);
+    settled_ = outer;
+    // mpv's events after the one that settled the wait (the end of a file without a single
+    // frame, say) are the caller's news once the wait has returned, as they come.
+    if (!drainQueued_.exchange(true)) {
+        QMetaObject::invokeMethod(this, &MpvPlayer::drain, Qt::QueuedConnection);
+    }
+    return held;
 }
 
 bool MpvPlayer::seekAndWait(double seconds, int timeoutMs) {
@@ -211,6 +233,7 @@ void MpvPlayer::stop() {
     if (handle_ == nullptr) {
         return;
     }
+    ++loadRound_;
     loaded_ = false;
     loading_ = false;
     entryId_ = -1;  // the end that stop causes is nobody's news
@@ -246,6 +269,9 @@ double MpvPlayer::position() const {
 void MpvPlayer::drain() {
     drainQueued_ = false;
     while (handle_ != nullptr) {
+        if (settled_ && settled_()) {
+            break;  // the rest waits until the wait has returned
+        }
         const mpv_event* event = mpvLibrary()->waitEvent(handle_, 0);
         if (event->event_id == MPV_EVENT_NONE) {
             break;
@@ -257,7 +283,9 @@ void MpvPlayer::drain() {
 void MpvPlayer::handle(const mpv_event& event) {
     switch (event.event_id) {
         case MPV_EVENT_START_FILE:
-            if (loading_ && entryId_ < 0) {
+            // A file that starts before mpv took the latest load is one an earlier load asked
+            // for (replaced while it was still starting).
+            if (loading_ && loadReplied_ && entryId_ < 0) {
                 entryId_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
             }
             break;
@@ -322,7 +350,11 @@ void MpvPlayer::handle(const mpv_event& event) {
         }
         case MPV_EVENT_COMMAND_REPLY:
             // A file that cannot even be queued (mpv reports most failures as an end instead).
-            if (event.reply_userdata == kLoadReply && event.error < 0 && loading_ && entryId_ < 0) {
+            if (event.reply_userdata != ((loadRound_ << 8) | kLoadReply)) {
+                break;  // another command's, or an earlier load's
+            }
+            loadReplied_ = true;
+            if (event.error < 0 && loading_ && entryId_ < 0) {
                 loading_ = false;
                 loadFailed_ = true;
                 emit ended(EndReason::Error);

@@ -31,8 +31,9 @@ class MpvPlayer : public QObject {
     bool isValid() const { return handle_ != nullptr; }
     mpv_handle* handle() const { return handle_; }
 
-    // Loads paused and waits until the file is ready to play or has failed, without running the
-    // Qt event loop (callers read length and error right after opening).
+    // Loads paused and waits until the file is ready to play or has failed (callers read length
+    // and error right after opening). Window events go on meanwhile; false also when a stop or
+    // another load from one of them took the player over.
     bool loadAndWait(const QString& path, int timeoutMs = 15000);
     // Loads paused; loaded() or ended(Error) follows.
     void loadAsync(const QString& path);
@@ -62,6 +63,9 @@ class MpvPlayer : public QObject {
     void drain();
     // Handles mpv's events directly until `settled` holds; false after the time limit.
     bool waitFor(const std::function<bool()>& settled, int timeoutMs);
+    // The same with window events going on; mpv's events stop being handled once `settled`
+    // holds, so the caller sees the state that settled it.
+    bool waitDispatching(const std::function<bool()>& settled, int timeoutMs);
     void handle(const mpv_event& event);
     void issueLoad(const QString& path);
     void setPaused(bool paused);
@@ -85,6 +89,10 @@ class MpvPlayer : public QObject {
     bool decodingEnded_ = false;
     int drainLeftMs_ = 0;
     int restarts_ = 0;  // mpv's playback restarts since the file loaded
+    quint64 loadRound_ = 0;
+    std::function<bool()> settled_;  // of the dispatching wait under way
+    bool loadReplied_ = false;       // mpv has taken the latest load  // counts loads and stops: a
+                                     // waiting load sees it was overtaken
     double position_ = -1.0;
     double duration_ = -1.0;
     // Playlist entry of the current file: ends of earlier files are not ours to report.

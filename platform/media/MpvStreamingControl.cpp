@@ -54,6 +54,7 @@ void MpvStreamingControl::setFileName(const QString& path) {
         player_->stop();
     }
     fileName_ = path;
+    ++fileRound_;
     running_ = false;
     ended_ = false;
     failed_ = false;
@@ -75,9 +76,13 @@ bool MpvStreamingControl::reloadIfPlayedOut() {
     }
     // Played out: mpv let go of the file, so it is loaded anew before it runs or moves.
     ended_ = false;
+    const quint64 round = fileRound_;
     if (!player().loadAndWait(fileName_)) {
-        failed_ = true;
-        setReadyState(0);
+        // A name set while the load waited is that file's; its own load tells how it went.
+        if (round == fileRound_) {
+            failed_ = true;
+            setReadyState(0);
+        }
         return false;
     }
     return true;

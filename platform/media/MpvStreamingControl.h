@@ -42,6 +42,8 @@ class MpvStreamingControl : public StreamingControl {
     bool failed_ = false;
     bool running_ = false;
     bool ended_ = false;
+    // Counts file names set: a reload that waited sees whether the name changed meanwhile.
+    quint64 fileRound_ = 0;
     double duration_ = 0.0;
 };
 

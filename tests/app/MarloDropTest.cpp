@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QImage>
 #include <QLabel>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 
 #include "app/CompositionRoot.h"
@@ -13,6 +15,7 @@
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
 #include "platform/TextCodec.h"
+#include "player/PlaybackEngine.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFolders.h"
 
@@ -94,6 +97,37 @@ TEST_F(MarloDropTest, FilesDroppedOnALabelFillTheAutoCollectionAndThePlaybackLis
     QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window, &enter);
     EXPECT_FALSE(enter.isAccepted());
+}
+
+// A drop that is refused still stops playback with the viewer closed: a picture on screen,
+// full screen perhaps, would otherwise stay there.
+TEST_F(MarloDropTest, ARefusedDropClosesThePictureOnScreen) {
+    LibrarySession& library = *window->library();
+    const QString picture = folder.program() + "media/red.png";
+    QDir().mkpath(folder.program() + "media");
+    QImage red(32, 24, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(picture));
+    library.chooser.setKind(MediaKind::Pictures);
+    library.store.putItemRecord({MediaKind::Pictures, "Red", picture, {}, {}});
+    ASSERT_TRUE(library.store.commit());
+    library.playback.append("Red");
+    window->show();
+    root->engine()->beginPlayback();
+    QWidget* viewer = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWidget* shown : QApplication::topLevelWidgets()) {
+                if (shown->objectName() == "DisplayPic" && shown->isVisible()) {
+                    viewer = shown;
+                }
+            }
+            return viewer != nullptr;
+        },
+        3000));
+    EXPECT_TRUE(dropOn("Titel", {media("songs.zip")}));
+    EXPECT_EQ(prompts.messageTexts(), QStringList{"Filetype not supported!"});
+    EXPECT_FALSE(viewer->isVisible());
 }
 
 }  // namespace

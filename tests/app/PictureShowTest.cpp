@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include "app/PictureShow.h"
@@ -30,10 +32,10 @@ class PictureShowTest : public EngineFixture {
     }
 
     // A picture item; `colour` invalid writes bytes that are no picture.
-    void addPicture(const QString& title, QColor colour) {
+    void addPicture(const QString& title, QColor colour, QSize size = {64, 48}) {
         const QString path = media(title);
         if (colour.isValid()) {
-            QImage image(64, 48, QImage::Format_RGB32);
+            QImage image(size, QImage::Format_RGB32);
             image.fill(colour);
             ASSERT_TRUE(image.save(path));
         } else {
@@ -57,6 +59,7 @@ class PictureShowTest : public EngineFixture {
             at.append(clock.elapsed());
             label.append(viewer->findChild<QLabel*>("Image1")->text());
             visible.append(viewer->isVisible());
+            placed.append(viewer->geometry());
         };
         QObject::connect(viewer, &DisplayPic::pictureShown, viewer, record);
         QObject::connect(viewer, &DisplayPic::pictureFailed, viewer, record);
@@ -77,6 +80,7 @@ class PictureShowTest : public EngineFixture {
     QList<qint64> at;
     QStringList label;
     QList<bool> visible;
+    QList<QRect> placed;
     QList<bool> shownAtTick;
 };
 
@@ -158,6 +162,22 @@ TEST_F(PictureShowTest, WithoutRepeatTheShowRunsThroughTheListOnceAndCloses) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !show.viewer()->isVisible(); }, 4000));
     EXPECT_EQ(seen, QStringList({"a.png", "b.png"}));
     EXPECT_FALSE(engine.state().playing);
+}
+
+// Each picture's window is placed on the screen anew: centred, and one larger than the screen
+// fills it and shows the picture's middle; the picture before does not move it off.
+TEST_F(PictureShowTest, EachPictureIsCentredOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    addPicture("big.png", Qt::red, screen.size() * 2);
+    addPicture("small.png", Qt::green);
+    addPicture("big again.png", Qt::blue, screen.size() * 2);
+    playUntil(3);
+    ASSERT_GE(placed.size(), 3);
+    EXPECT_EQ(placed[0], screen);
+    EXPECT_EQ(placed[1], QRect(screen.center() - QPoint(31, 23), QSize(64, 48)));
+    EXPECT_EQ(placed[2], screen);
+    EXPECT_EQ(show.viewer()->layout().image.topLeft(),
+              QPoint(-screen.width() / 2, -screen.height() / 2));
 }
 
 TEST_F(PictureShowTest, APictureThatCannotBeDecodedShowsWhyAndTheShowGoesOn) {

@@ -174,6 +174,24 @@ TEST_F(VideoWindow, EndOfItemMovesTheListOnOnce) {
     EXPECT_LT(shown.red(), 60);
 }
 
+// A video in mid-list that nothing follows ends playback and takes its window along; Escape
+// stops a playing video the same way.
+TEST_F(VideoWindow, AVideoNothingFollowsClosesItsWindowAndEscapeStopsOne) {
+    addClip("A", "color=c=red:size=160x120:rate=25", 1);
+    addClip("B", "color=c=green:size=160x120:rate=25", 1);
+    engine.play();
+    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !engine.state().playing; }, 5000));
+    EXPECT_EQ(index(), 0);
+    EXPECT_FALSE(window()->isVisible());
+
+    engine.play();
+    ASSERT_TRUE(waitPlaying());
+    QTest::keyRelease(window(), Qt::Key_Escape);
+    EXPECT_FALSE(engine.state().playing);
+    EXPECT_FALSE(window()->isVisible());
+}
+
 // Closing the window by hand (Alt+F4) ends the video rather than leaving it playing unseen.
 TEST_F(VideoWindow, ClosingTheWindowStopsTheVideo) {
     addClip("Pattern", kPattern, 5);

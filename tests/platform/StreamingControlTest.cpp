@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "MediaTestTools.h"
+#include "platform/media/MpvPlayer.h"
 #include "platform/media/MpvStreamingControl.h"
 #include "tests/support/TestFolders.h"
 
@@ -159,6 +161,28 @@ TEST_F(StreamingControlTest, AFileOfASixthOfASecondEndsEveryTime) {
     }
     runEventsFor(300);
     EXPECT_EQ(done.count(), kRounds);
+}
+
+// A load waits with window events going on; a load made from one of them takes the player
+// over, and the load that waited gives up without undoing it.
+TEST_F(StreamingControlTest, LoadsWaitWithEventsGoingOnAndGiveWayToALaterLoad) {
+    const QString longer = writeSineWav(file(QStringLiteral("a.wav")), 440.0, 1500);
+    const QString shorter = writeSineWav(file(QStringLiteral("b.wav")), 440.0, 500);
+    MpvPlayer player(nullptr, file(QStringLiteral("out.pcm")));
+    ASSERT_TRUE(player.isValid());
+    bool waiting = true;
+    bool firedDuringTheWait = false;
+    QTimer::singleShot(0, [&] { firedDuringTheWait = waiting; });
+    EXPECT_TRUE(player.loadAndWait(longer));
+    waiting = false;
+    EXPECT_TRUE(firedDuringTheWait);
+
+    bool innerLoaded = false;
+    QTimer::singleShot(0, [&] { innerLoaded = player.loadAndWait(shorter); });
+    EXPECT_FALSE(player.loadAndWait(longer));
+    EXPECT_TRUE(innerLoaded);
+    EXPECT_TRUE(player.isLoaded());
+    EXPECT_NEAR(player.duration(), 0.5, 0.05);
 }
 
 }  // namespace

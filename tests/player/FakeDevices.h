@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 #include "platform/media/MediaDevice.h"
 #include "platform/media/ModuleLibrary.h"
@@ -17,6 +18,8 @@ class FakeMediaDevice : public MediaDevice {
     QStringList failing;  // lower-case command names that fail
     qint64 fileLength = 0;
     qint64 playPosition = 0;
+    // Runs inside a command, after it is logged (a device that waits, say).
+    std::function<void(const QString&)> during;
 
     void setDeviceType(const QString& type) override {
         type_ = type;
@@ -31,6 +34,9 @@ class FakeMediaDevice : public MediaDevice {
     void command(const QString& name) override {
         const QString lower = name.toLower();
         log << lower;
+        if (during) {
+            during(lower);
+        }
         error_ = failing.contains(lower) ? 263 : 0;
         if (error_ == 0 && lower == "open") {
             open_ = true;

@@ -1,4 +1,5 @@
 // What follows an item, the list navigation and taking over a new list.
+#include "base/EventWait.h"
 #include "tests/player/EngineFixture.h"
 
 namespace marlo::test {
@@ -125,6 +126,27 @@ TEST_F(EngineFixture, NextWhilePlayingStopsAndPlaysTheNextEntry) {
     EXPECT_EQ(display.titel(), "B");
     EXPECT_EQ(display.next(), ButtonLook::Disabled);
     EXPECT_EQ(display.previous(), ButtonLook::Enabled);
+}
+
+// Resuming may load a played-out file again while window events go on: Stop pressed meanwhile
+// acts once the resume is done, not in the middle of it.
+TEST_F(EngineFixture, StopPressedWhileAResumeWaitsActsAfterIt) {
+    addItems({"A"});
+    engine.play();
+    engine.pause();
+    audio.during = [this](const QString& command) {
+        if (command == "play") {
+            QTimer::singleShot(0, &engine, [this] { engine.stop(); });
+            waitWhileDispatching([] { return false; }, 50);
+            audio.log << "play done";
+        }
+    };
+    engine.play();
+    audio.during = nullptr;
+    settle();
+    EXPECT_EQ(audio.commands().mid(3), QStringList({"play", "play done", "stop", "close"}));
+    EXPECT_FALSE(engine.state().playing);
+    EXPECT_EQ(display.pause(), ButtonLook::Idle);
 }
 
 TEST_F(EngineFixture, PageKeysAndSpaceActAsTheButtons) {

@@ -28,6 +28,9 @@ TEST(PictureLayout, FitsZoomsOrKeepsTheOwnSizeAndDragsAndKeys) {
         {"800x700 full screen", {800, 700}, {true, 0}, {73, 0, 878, 768}, kScreen, 768.0 / 700},
         {"zoom 50", {800, 600}, {false, 50}, {0, 0, 400, 300}, {400, 300}, -1},
         {"own size", {800, 600}, {false, 0}, {0, 0, 800, 600}, {800, 600}, -1},
+        // Larger than the screen: a window of the screen's size shows the picture's middle.
+        {"4000x3000 own size", {4000, 3000}, {false, 0}, {-1488, -1116, 4000, 3000}, kScreen, -1},
+        {"2000x500 own size", {2000, 500}, {false, 0}, {-488, 0, 2000, 500}, {1024, 500}, -1},
         // Full screen wins over zoom.
         {"full screen and zoom", {600, 800}, {true, 50}, {224, 0, 576, 768}, kScreen, 0.96},
     };
@@ -54,14 +57,15 @@ TEST(PictureLayout, FitsZoomsOrKeepsTheOwnSizeAndDragsAndKeys) {
     drag.release();
     EXPECT_FALSE(drag.move({2000, 900}).has_value());
 
-    // Enter ends the show; Space, Page Up and Page Down go to the main window; others do nothing.
+    // Enter and Escape end the show; Space, Page Up and Page Down go to the main window.
     const struct {
         int key;
         bool ends;
         int code;
-    } keys[] = {{Qt::Key_Return, true, 0},     {Qt::Key_Enter, true, 0},
-                {Qt::Key_Space, false, 32},    {Qt::Key_PageUp, false, 33},
-                {Qt::Key_PageDown, false, 34}, {Qt::Key_A, false, 0}};
+    } keys[] = {{Qt::Key_Return, true, 0},   {Qt::Key_Enter, true, 0},
+                {Qt::Key_Escape, true, 0},   {Qt::Key_Space, false, 32},
+                {Qt::Key_PageUp, false, 33}, {Qt::Key_PageDown, false, 34},
+                {Qt::Key_A, false, 0}};
     for (const auto& k : keys) {
         EXPECT_EQ(viewerKey(k.key).endsShow, k.ends) << k.key;
         EXPECT_EQ(viewerKey(k.key).remoteCode, k.code) << k.key;

@@ -1,4 +1,4 @@
-#include "base/EventWait.h"
+#include "platform/EventWait.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
