@@ -293,6 +293,19 @@ TEST_F(MainWindowGlue, RemoteButtonsActOnTheEngine) {
     EXPECT_EQ(window->settingsShown, 1);
 }
 
+// The remote scrolls the player's title with its 60 blanks, at filling and as the item changes.
+TEST_F(MainWindowGlue, RemoteTitleGetsSixtyBlanks) {
+    RemoteLink link(*window);
+    window->engine()->play();
+    link.show();
+    auto* label2 = link.controller()->findChild<QLabel*>("Label2");
+    ASSERT_NE(label2, nullptr);
+    EXPECT_EQ(label2->text(), "A" + QString(60, ' '));
+    link.remoteAction(RemoteButton::Next);
+    EXPECT_EQ(label2->text(), "B" + QString(60, ' '));
+    link.hide();
+}
+
 // "Okay" and "Abbruch" leave Previous and Next showing where they lead from the selected entry
 // under the repeat option then set: at the first entry Previous leads nowhere without "Repeat all".
 TEST_F(MainWindowGlue, SettingsDialogRefreshesPreviousAndNext) {
