@@ -2,6 +2,7 @@
 // the remote-control window's link.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -423,7 +424,8 @@ TEST(RemoteLinkPictures, ComeFromTheSlotsOfTheMatchingButtons) {
 // The skin's taskbar value: a colour number is BBGGRR; a picture's path gives the picture.
 TEST(RemoteLinkPictures, TaskValueIsAPictureOrAColourInBlueGreenRedOrder) {
     QTemporaryDir dir;
-    const QString picture = dir.filePath("task.bmp");
+    const QString picture = dir.filePath("Pics/Task.bmp");
+    QDir().mkpath(dir.filePath("Pics"));
     QImage(4, 2, QImage::Format_RGB32).save(picture);
     const struct {
         QString task;
@@ -438,6 +440,8 @@ TEST(RemoteLinkPictures, TaskValueIsAPictureOrAColourInBlueGreenRedOrder) {
         {"-1", QColor(), false},
         {"blue", QColor(), false},
         {picture, QColor(), true},
+        // Written on Windows: backslashes and another letter case.
+        {dir.path() + "\\PICS\\task.BMP", QColor(), true},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.task.toStdString());
