@@ -539,23 +539,30 @@ QString CdBase::submitString() {
     if ((artist_.isEmpty() || cdTitle_.isEmpty()) && title_.isEmpty()) {
         return error(text(t::kMissingTitle));
     }
-    const int count = drive_ != nullptr ? drive_->trackCount() : 0;
-    for (int n = 1; n <= count; ++n) {
-        if (songNames_.value(n).isEmpty()) {
-            return error(text(t::kMissingSong).arg(n));
-        }
-    }
+    // The drive may be closed at the call and is closed again afterwards, with its table of
+    // contents gone: the track count and lengths come from the disc id computed now. The
+    // titles are checked against the entry's own track count, so titles left over from an
+    // earlier, longer entry are missing, not submitted.
+    const int entryTracks = tracks_;
     if (!calcDiscId()) {
+        tracks_ = entryTracks;
         return error(lastError_->description);
     }
     const int n = disc_.tracks;
+    for (int k = 1; k <= n; ++k) {
+        if (k > entryTracks || songNames_.value(k).isEmpty()) {
+            tracks_ = entryTracks;
+            return error(text(t::kMissingSong).arg(k));
+        }
+    }
     QStringList lines{QStringLiteral("# xmcd"), QStringLiteral("#"),
                       QStringLiteral("# Track frame offsets:")};
     for (int i = 0; i < n; ++i) {
         lines << QStringLiteral("# %1").arg(msfToFrames(disc_.toc.at(i)));
     }
-    const int endFrames = msfToFrames(drive_->trackStart(n)) + msfToFrames(drive_->trackLength(n));
-    const int length = static_cast<int>(std::lround((endFrames + 1) / double(kFramesPerSecond)));
+    // The lead-out lies one frame after the end of the last track.
+    const int leadOut = msfToFrames(disc_.toc.at(n));
+    const int length = static_cast<int>(std::lround(leadOut / double(kFramesPerSecond)));
     lines << QStringLiteral("#") << QStringLiteral("# Disc length: %1 Seconds").arg(length)
           << QStringLiteral("#") << QStringLiteral("# Revision: %1").arg(dataRev_)
           << QStringLiteral("# Submitted via: %1 %2").arg(appName_, revision_)
@@ -564,7 +571,7 @@ QString CdBase::submitString() {
                   ? QStringLiteral("DTITLE=%1 / %2").arg(artist_, cdTitle_)
                   : QStringLiteral("DTITLE=") + title_);
     for (int k = 0; k < n; ++k) {
-        lines << QStringLiteral("TTITLE%1=").arg(k) + songNames_.value(k + 1);
+        lines << QStringLiteral("TTITLE%1=").arg(k) + songName(k + 1);
     }
     lines << QStringLiteral("EXTD=") + extData_;
     for (int k = 0; k < n; ++k) {
