@@ -395,9 +395,9 @@ QString CdBase::closeMatchDecode(const QString& response) {
     return {};
 }
 
-// Connects, shakes hands and sends a list command; the lines between the "210" line and the
-// terminating "." line; empty when the reply is not a list.
-QStringList CdBase::fetchList(const QString& commandText) {
+// Sends a list command on the greeted connection; the lines between the "210" line and the
+// terminating "." line (none for an empty list); nothing when the reply is not a list.
+std::optional<QStringList> CdBase::fetchList(const QString& commandText) {
     std::optional<QString> reply = command(commandText, true);
     if (!reply) {
         inform(text(t::kTimedOutRead));
@@ -405,7 +405,7 @@ QStringList CdBase::fetchList(const QString& commandText) {
     }
     sendQuit();
     if (!reply->startsWith(QLatin1String("210"))) {
-        return {};
+        return std::nullopt;
     }
     QStringList lines = reply->split(kCrLf);
     lines.removeFirst();
@@ -424,20 +424,21 @@ bool CdBase::connectAndGreet() {
     return true;
 }
 
-QStringList CdBase::listOperation(const QString& commandText) {
+std::optional<QStringList> CdBase::listOperation(const QString& commandText) {
     if (!beginOperation()) {
-        return {};
+        return std::nullopt;
     }
     BusyScope scope(busy_);
-    return connectAndGreet() ? fetchList(commandText) : QStringList();
+    return connectAndGreet() ? fetchList(commandText) : std::nullopt;
 }
 
 int CdBase::getlscat() {
-    const QStringList lines = listOperation(QStringLiteral("cddb lscat\r\n"));
-    if (lines.isEmpty()) {
+    const std::optional<QStringList> lines = listOperation(QStringLiteral("cddb lscat\r\n"));
+    if (!lines) {
         return 0;
     }
-    categoryList_ = lines.mid(0, kMaxCategories);
+    // A list reply replaces the categories, an empty one with none.
+    categoryList_ = lines->mid(0, kMaxCategories);
     return categories();
 }
 
@@ -447,12 +448,12 @@ QString CdBase::getCategory(int categoryNo) const {
 }
 
 int CdBase::getSites() {
-    const QStringList lines = listOperation(QStringLiteral("sites\r\n"));
-    if (lines.isEmpty()) {
+    const std::optional<QStringList> lines = listOperation(QStringLiteral("sites\r\n"));
+    if (!lines) {
         return 0;
     }
     siteList_.clear();
-    for (const QString& line : lines.mid(0, kMaxSites)) {
+    for (const QString& line : lines->mid(0, kMaxSites)) {
         const qsizetype first = line.indexOf(QLatin1Char(' '));
         const qsizetype second = first < 0 ? -1 : line.indexOf(QLatin1Char(' '), first + 1);
         CdSite site;
