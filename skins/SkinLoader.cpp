@@ -23,11 +23,18 @@ QString s(const char* text) {
 
 // Damaged values far beyond any screen are kept in a range where rounding is defined.
 int whole(double value) {
-    constexpr double kLimit = 1e6;
+    constexpr qint64 kLimit = 1000000;
     if (!std::isfinite(value)) {
         return 0;
     }
-    return static_cast<int>(std::lround(std::clamp(value, -kLimit, kLimit)));
+    return static_cast<int>(wholeWithin(std::round(value), kLimit));
+}
+
+// Title fonts beyond this are damaged values; the font engine would overflow on them.
+constexpr double kMaxPointSize = 1000;
+
+double pointSizeOf(const QString& text) {
+    return std::min(leadingNumber(text), kMaxPointSize);
 }
 
 // The "All Controls" value of a widget, split at commas, each rounded to whole twips.
@@ -105,7 +112,7 @@ void SkinLoader::SelectSkin(const QString& name, const QColor& remoteColour) {
             previews.taskbar = QPixmap::fromImage(loadSkinPicture(skin.task));
             previews.swatchVisible = false;
         } else {
-            previews.swatch = colourFromNumber(static_cast<qint64>(leadingNumber(skin.task)));
+            previews.swatch = colourFromValue(skin.task);
         }
     } else {
         previews.swatch = remoteColour;
@@ -279,10 +286,9 @@ void SkinLoader::applyStrip(SkinLook& look, SlotPictures& pictures,
     look.titel.fontName = skins.value(kAllControls, s("Font"));
     const QString pointSize = skins.value(kAllControls, s("Size"));
     if (!pointSize.isEmpty()) {
-        look.titel.pointSize = leadingNumber(pointSize);
+        look.titel.pointSize = pointSizeOf(pointSize);
     }
-    look.titel.colour =
-        colourFromNumber(static_cast<qint64>(leadingNumber(skins.value(kAllControls, s("Color")))));
+    look.titel.colour = colourFromValue(skins.value(kAllControls, s("Color")));
     look.titel.bold = false;
     look.infoLabelsVisible = true;
 
@@ -396,7 +402,7 @@ void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
         label, design.value(label, s("FontColor")).isEmpty() ? s("Active Color") : s("FontColor"));
     look.titel.fontName = design.value(label, s("FontName"));
     if (const QString size = design.value(label, s("FontSize")); !size.isEmpty()) {
-        look.titel.pointSize = leadingNumber(size);
+        look.titel.pointSize = pointSizeOf(size);
     }
     if (const QString bold = design.value(label, s("FontBold")); !bold.isEmpty()) {
         look.titel.bold = designFlag(bold);
@@ -428,8 +434,9 @@ void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
     }
     look.infoLabelsVisible = false;
 
-    const int points = static_cast<int>(
-        leadingNumber(design.value(general, s("NumberOfWindowShapePoints"), s("0"))));
+    const auto points = static_cast<int>(
+        wholeWithin(leadingNumber(design.value(general, s("NumberOfWindowShapePoints"), s("0"))),
+                    kMaxOutlinePoints));
     QPolygon outline;
     if (points > 0) {
         for (int i = 1; i <= std::min(points, kMaxOutlinePoints); ++i) {
