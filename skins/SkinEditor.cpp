@@ -122,16 +122,19 @@ QList<int> SkinEditor::dropPicture(const QString& path, int slot, SkinDraft& dra
             failed << error.message();
         }
         draft.pictures[static_cast<size_t>(k)] = picture;
-        if (k == 2) {
-            // The taskbar background is now a picture, not a colour.
-            draft.swatchShown = false;
-        }
         taken << k;
     }
     if (!failed.isEmpty()) {
         prompts_.inform(QString(), failed.join(QLatin1Char('\n')), PromptIcon::Warning);
     }
     return taken;
+}
+
+QList<int> SkinEditor::openerChose(const QString& path, int slot, SkinDraft& draft) const {
+    if (slot == 2) {
+        draft.swatchShown = false;
+    }
+    return dropPicture(path, slot, draft);
 }
 
 bool SkinEditor::acceptName(const QString& name) const {

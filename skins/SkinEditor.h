@@ -46,8 +46,12 @@ class SkinEditor {
 
     // `Drop_bmp`: the picture goes into `slot`, and every other slot whose standard file lies
     // in the same folder takes that file. Returns the slots that changed. A picture that does
-    // not load is reported; its slot keeps the path but not a picture.
+    // not load is reported; its slot keeps the path but not a picture. The taskbar stays a
+    // colour while its swatch shows.
     QList<int> dropPicture(const QString& path, int slot, SkinDraft& draft) const;
+    // A picture chosen with a slot's opener: as dropped, and the taskbar's opener makes the
+    // taskbar a picture (its colour swatch hides).
+    QList<int> openerChose(const QString& path, int slot, SkinDraft& draft) const;
     // The folder part of a picture path (up to its last separator), where the openers start.
     static QString folderOf(const QString& path);
 
