@@ -322,6 +322,23 @@ TEST_F(SkinLoaderTest, ValuesBeyondEveryRangeAreClamped) {
     EXPECT_EQ(look.titel.pointSize, 1000.0);
 }
 
+// Spared, a design button picture that does not load empties its slot and is named; the others
+// load. Required, the same skin fails.
+TEST_F(SkinLoaderTest, SparedPicturesLeaveOnlyTheirSlotsEmpty) {
+    const test::DesignSkin design = test::writeDesignSkin(tmp.program() + "Other");
+    registerDesign("Ocean", design.designPath);
+    const QString stop = design.base + "Skins/Ocean/stop2.bmp";
+    ASSERT_TRUE(QFile::remove(stop));
+    loader.SelectSkin("Ocean", Qt::black);
+    EXPECT_THROW(loader.ApplySkin({}), SkinError);
+    loader.SelectSkin("Ocean", Qt::black, SkinLoader::Pictures::Spared);
+    const SkinLook look = loader.ApplySkin({});
+    EXPECT_TRUE(at(look.pictures, Slot::Stop3).isNull());
+    EXPECT_FALSE(at(look.pictures, Slot::Stop1).isNull());
+    EXPECT_FALSE(at(look.pictures, Slot::Close1).isNull());
+    EXPECT_EQ(loader.sparedPictures(), QStringList{stop});
+}
+
 TEST_F(SkinLoaderTest, MissingPicturesAreNamedAsTheSkinNamesThem) {
     registerNumberedStripSkin("Numbers");
     EXPECT_TRUE(loader.missingPictures("Numbers").isEmpty());
