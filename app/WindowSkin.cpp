@@ -19,9 +19,6 @@ namespace {
 // Why a file cannot be read, in the current language where the reason is a common one.
 QString unreadableReason(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) {
-        return Catalogue::text(texts::kFileMissing);
-    }
     if (!info.isFile()) {
         return Catalogue::text(texts::kFileNotAFile);
     }
@@ -89,8 +86,10 @@ bool WindowSkin::useEdited(const SkinDefinition& skin, const SkinLoader::ApplyOp
 }
 
 void WindowSkin::tellMissingPictures(const QStringList& skins) {
+    // A register that is there but cannot be read; without one (a program folder set up by
+    // hand) the plain look is what was asked for.
     const QString registerPath = loader_.registerFile();
-    if (QByteArray bytes; !readWholeFile(registerPath, bytes)) {
+    if (QByteArray bytes; QFileInfo::exists(registerPath) && !readWholeFile(registerPath, bytes)) {
         tellOnce(Catalogue::title(texts::kSkinRegisterUnreadable),
                  Catalogue::body(texts::kSkinRegisterUnreadable)
                      .arg(registerPath, unreadableReason(registerPath)));

@@ -70,7 +70,6 @@ inline constexpr MessagePair kSkinRegisterUnreadable{
      "Installing Marlo again brings the register back.",
      "Das Skin-Verzeichnis \"%1\" kann nicht gelesen werden: %2.\n\nDie Knöpfe werden ohne "
      "Bilder gezeigt. Eine neue Installation von Marlo bringt das Verzeichnis zurück."}};
-inline constexpr TextPair kFileMissing{"it does not exist", "es ist nicht vorhanden"};
 inline constexpr TextPair kFileNotReadable{"reading it is not allowed",
                                            "es darf nicht gelesen werden"};
 inline constexpr TextPair kFileNotAFile{"it is no file", "es ist keine Datei"};
