@@ -1,13 +1,12 @@
 #include "app/RemoteLink.h"
 
-#include <QFileInfo>
-
 #include "app/Marlo.h"
 #include "app/SkinButtons.h"
 #include "library/LibrarySession.h"
 #include "player/DisplayModel.h"
 #include "player/PlaybackEngine.h"
 #include "skins/Controller.h"
+#include "skins/SkinFiles.h"
 #include "skins/SkinLoader.h"
 
 namespace marlo {
@@ -88,8 +87,14 @@ TaskBackground taskBackgroundOf(const QString& task) {
     if (task.isEmpty()) {
         return background;
     }
-    if (QFileInfo(task).isFile()) {
-        background.picture.load(task);
+    // Found as the settings dialog's preview finds it: skins made on Windows write "\" and
+    // another letter case than the files on disk.
+    if (isAbsoluteSkinPath(task)) {
+        try {
+            background.picture = QPixmap::fromImage(loadSkinPicture(task));
+        } catch (const SkinError&) {
+            // A picture that does not load leaves the remote its colour.
+        }
         return background;
     }
     bool number = false;

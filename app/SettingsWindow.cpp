@@ -470,7 +470,9 @@ void CFG::openPicture(int slot) {
     if (files.isEmpty()) {
         return;
     }
-    dropPicture(files.first(), slot);
+    openerFolder_ = SkinEditor::folderOf(files.first());
+    editor_.openerChose(files.first(), slot, draft_);
+    showPreviews();
 }
 
 void CFG::chooseColour() {

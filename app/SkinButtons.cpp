@@ -33,6 +33,15 @@ const PlainButton kPlainButtons[] = {
      {3630, 1145, 1150, 225}},
 };
 
+QSize plainSize(SkinButton which) {
+    for (const PlainButton& plain : kPlainButtons) {
+        if (plain.which == which) {
+            return {twipsToPixels(plain.twips.width()), twipsToPixels(plain.twips.height())};
+        }
+    }
+    return {};
+}
+
 bool isTransport(SkinButton which) {
     return which == SkinButton::Play || which == SkinButton::Pause || which == SkinButton::Stop ||
            which == SkinButton::Previous || which == SkinButton::Next;
@@ -110,11 +119,19 @@ void SkinButtons::setSkin(const SlotPictures& pictures, SkinKind kind) {
 
 void SkinButtons::show(SkinButton which, Slot slot) {
     const QPixmap& picture = at(pictures_, slot);
-    if (picture.isNull()) {
-        return;
-    }
     const auto index = static_cast<size_t>(which);
     shown_[index] = slot;
+    if (picture.isNull()) {
+        // A picture the skin lacks (it did not load): the button shows its plain face where
+        // the skin placed it.
+        TransCtl* b = button(which);
+        if (!b->Picture().isNull()) {
+            b->setPicture(QPixmap());
+            b->resize(plainSize(which));
+        }
+        shownPicture_[index] = 0;
+        return;
+    }
     if (shownPicture_[index] == picture.cacheKey() &&
         button(which)->masked() == (kind_ == SkinKind::Design)) {
         return;

@@ -34,8 +34,8 @@ class SkinButtons : public QObject, public CaptionedWindow {
     void showInitialImages();
     // The transport buttons show the picture of their look.
     void showLooks(const DisplayModel& model, bool paused);
-    // Gives a slot's picture to a button, as mask or plain picture by the skin kind. A slot the
-    // skin never filled leaves the button as it is.
+    // Gives a slot's picture to a button, as mask or plain picture by the skin kind. A slot
+    // without a picture gives the button its plain face.
     void show(SkinButton which, Slot slot);
 
     // The slot showing a transport button's look.

@@ -1,16 +1,36 @@
 #include "app/WindowSkin.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QWidget>
 
 #include "app/SkinButtons.h"
 #include "base/texts/SkinTexts.h"
+#include "platform/Files.h"
 #include "platform/Prompts.h"
 #include "player/DisplayModel.h"
 #include "skins/SkinFiles.h"
 #include "skins/TransCtl.h"
 
 namespace marlo {
+namespace {
+
+// Why a file cannot be read, in the current language where the reason is a common one.
+QString unreadableReason(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return Catalogue::text(texts::kFileNotAFile);
+    }
+    if (!info.isReadable()) {
+        return Catalogue::text(texts::kFileNotReadable);
+    }
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.errorString();
+}
+
+}  // namespace
 
 WindowSkin::WindowSkin(Parts parts, SkinLoader& loader, Prompts& prompts)
     : parts_(parts), loader_(loader), prompts_(prompts) {}
@@ -23,13 +43,25 @@ bool WindowSkin::use(QString& name, const QString& fallback,
     }
     qWarning("Skin \"%s\" failed: %s", qUtf8Printable(name), qUtf8Printable(error));
     QString fallbackError;
-    if (name.compare(fallback, Qt::CaseInsensitive) != 0 &&
-        selectAndApply(fallback, options, fallbackError)) {
+    const bool other = name.compare(fallback, Qt::CaseInsensitive) != 0;
+    if (other && selectAndApply(fallback, options, fallbackError)) {
         prompts_.inform(Catalogue::title(texts::kSkinNotLoaded),
                         Catalogue::body(texts::kSkinNotLoaded).arg(name, error, fallback),
                         PromptIcon::Warning);
         name = fallback;
         return true;
+    }
+    // No skin loads whole. One that loads but for some button pictures is laid on with them
+    // left out: only their buttons lose their pictures, not all nine.
+    for (const QString& candidate : other ? QStringList{name, fallback} : QStringList{name}) {
+        QString sparedError;
+        if (selectAndApply(candidate, options, sparedError, SkinLoader::Pictures::Spared)) {
+            tellOnce(Catalogue::title(texts::kSkinPicturesSpared),
+                     Catalogue::body(texts::kSkinPicturesSpared)
+                         .arg(loader_.sparedPictures().join(QLatin1Char('\n'))));
+            name = candidate;
+            return true;
+        }
     }
     // Without even the default skin's pictures (a damaged installation) the plain surface stays
     // usable; a message box on every start would not make it better.
@@ -54,6 +86,15 @@ bool WindowSkin::useEdited(const SkinDefinition& skin, const SkinLoader::ApplyOp
 }
 
 void WindowSkin::tellMissingPictures(const QStringList& skins) {
+    // A register that is there but cannot be read; without one (a program folder set up by
+    // hand) the plain look is what was asked for.
+    const QString registerPath = loader_.registerFile();
+    if (QByteArray bytes; QFileInfo::exists(registerPath) && !readWholeFile(registerPath, bytes)) {
+        tellOnce(Catalogue::title(texts::kSkinRegisterUnreadable),
+                 Catalogue::body(texts::kSkinRegisterUnreadable)
+                     .arg(registerPath, unreadableReason(registerPath)));
+        return;
+    }
     QStringList missing;
     for (const QString& skin : skins) {
         for (const QString& picture : loader_.missingPictures(skin)) {
@@ -65,16 +106,22 @@ void WindowSkin::tellMissingPictures(const QStringList& skins) {
     if (missing.isEmpty()) {
         return;  // the skins failed on a damaged value, not a picture; the log names it
     }
-    prompts_.inform(
-        Catalogue::title(texts::kSkinPicturesMissing),
-        Catalogue::body(texts::kSkinPicturesMissing).arg(missing.join(QLatin1Char('\n'))),
-        PromptIcon::Warning);
+    tellOnce(Catalogue::title(texts::kSkinPicturesMissing),
+             Catalogue::body(texts::kSkinPicturesMissing).arg(missing.join(QLatin1Char('\n'))));
+}
+
+void WindowSkin::tellOnce(const QString& title, const QString& text) {
+    if (told_) {
+        return;
+    }
+    told_ = true;
+    prompts_.inform(title, text, PromptIcon::Warning);
 }
 
 bool WindowSkin::selectAndApply(const QString& name, const SkinLoader::ApplyOptions& options,
-                                QString& error) {
+                                QString& error, SkinLoader::Pictures pictures) {
     try {
-        loader_.SelectSkin(name, parts_.window.palette().color(QPalette::Window));
+        loader_.SelectSkin(name, parts_.window.palette().color(QPalette::Window), pictures);
         layOn(loader_.ApplySkin(options));
         return true;
     } catch (const SkinError& e) {

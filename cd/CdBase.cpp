@@ -405,9 +405,9 @@ QString CdBase::closeMatchDecode(const QString& response) {
     return {};
 }
 
-// Connects, shakes hands and sends a list command; the lines between the "210" line and the
-// terminating "." line; empty when the reply is not a list.
-QStringList CdBase::fetchList(const QString& commandText) {
+// Sends a list command on the greeted connection; the lines between the "210" line and the
+// terminating "." line (none for an empty list); nothing when the reply is not a list.
+std::optional<QStringList> CdBase::fetchList(const QString& commandText) {
     std::optional<QString> reply = command(commandText, true);
     if (!reply) {
         inform(text(t::kTimedOutRead));
@@ -415,7 +415,7 @@ QStringList CdBase::fetchList(const QString& commandText) {
     }
     sendQuit();
     if (!reply->startsWith(QLatin1String("210"))) {
-        return {};
+        return std::nullopt;
     }
     QStringList lines = reply->split(kCrLf);
     lines.removeFirst();
@@ -434,20 +434,21 @@ bool CdBase::connectAndGreet() {
     return true;
 }
 
-QStringList CdBase::listOperation(const QString& commandText) {
+std::optional<QStringList> CdBase::listOperation(const QString& commandText) {
     if (!beginOperation()) {
-        return {};
+        return std::nullopt;
     }
     BusyScope scope(busy_);
-    return connectAndGreet() ? fetchList(commandText) : QStringList();
+    return connectAndGreet() ? fetchList(commandText) : std::nullopt;
 }
 
 int CdBase::getlscat() {
-    const QStringList lines = listOperation(QStringLiteral("cddb lscat\r\n"));
-    if (lines.isEmpty()) {
+    const std::optional<QStringList> lines = listOperation(QStringLiteral("cddb lscat\r\n"));
+    if (!lines) {
         return 0;
     }
-    categoryList_ = lines.mid(0, kMaxCategories);
+    // A list reply replaces the categories, an empty one with none.
+    categoryList_ = lines->mid(0, kMaxCategories);
     return categories();
 }
 
@@ -457,12 +458,12 @@ QString CdBase::getCategory(int categoryNo) const {
 }
 
 int CdBase::getSites() {
-    const QStringList lines = listOperation(QStringLiteral("sites\r\n"));
-    if (lines.isEmpty()) {
+    const std::optional<QStringList> lines = listOperation(QStringLiteral("sites\r\n"));
+    if (!lines) {
         return 0;
     }
     siteList_.clear();
-    for (const QString& line : lines.mid(0, kMaxSites)) {
+    for (const QString& line : lines->mid(0, kMaxSites)) {
         const qsizetype first = line.indexOf(QLatin1Char(' '));
         const qsizetype second = first < 0 ? -1 : line.indexOf(QLatin1Char(' '), first + 1);
         CdSite site;
@@ -549,23 +550,30 @@ QString CdBase::submitString() {
     if ((artist_.isEmpty() || cdTitle_.isEmpty()) && title_.isEmpty()) {
         return error(text(t::kMissingTitle));
     }
-    const int count = drive_ != nullptr ? drive_->trackCount() : 0;
-    for (int n = 1; n <= count; ++n) {
-        if (songNames_.value(n).isEmpty()) {
-            return error(text(t::kMissingSong).arg(n));
-        }
-    }
+    // The drive may be closed at the call and is closed again afterwards, with its table of
+    // contents gone: the track count and lengths come from the disc id computed now. The
+    // titles are checked against the entry's own track count, so titles left over from an
+    // earlier, longer entry are missing, not submitted.
+    const int entryTracks = tracks_;
     if (!calcDiscId()) {
+        tracks_ = entryTracks;
         return error(lastError_->description);
     }
     const int n = disc_.tracks;
+    for (int k = 1; k <= n; ++k) {
+        if (k > entryTracks || songNames_.value(k).isEmpty()) {
+            tracks_ = entryTracks;
+            return error(text(t::kMissingSong).arg(k));
+        }
+    }
     QStringList lines{QStringLiteral("# xmcd"), QStringLiteral("#"),
                       QStringLiteral("# Track frame offsets:")};
     for (int i = 0; i < n; ++i) {
         lines << QStringLiteral("# %1").arg(msfToFrames(disc_.toc.at(i)));
     }
-    const int endFrames = msfToFrames(drive_->trackStart(n)) + msfToFrames(drive_->trackLength(n));
-    const int length = static_cast<int>(std::lround((endFrames + 1) / double(kFramesPerSecond)));
+    // The lead-out lies one frame after the end of the last track.
+    const int leadOut = msfToFrames(disc_.toc.at(n));
+    const int length = static_cast<int>(std::lround(leadOut / double(kFramesPerSecond)));
     lines << QStringLiteral("#") << QStringLiteral("# Disc length: %1 Seconds").arg(length)
           << QStringLiteral("#") << QStringLiteral("# Revision: %1").arg(dataRev_)
           << QStringLiteral("# Submitted via: %1 %2").arg(appName_, revision_)
@@ -574,7 +582,7 @@ QString CdBase::submitString() {
                   ? QStringLiteral("DTITLE=%1 / %2").arg(artist_, cdTitle_)
                   : QStringLiteral("DTITLE=") + title_);
     for (int k = 0; k < n; ++k) {
-        lines << QStringLiteral("TTITLE%1=").arg(k) + songNames_.value(k + 1);
+        lines << QStringLiteral("TTITLE%1=").arg(k) + songName(k + 1);
     }
     lines << QStringLiteral("EXTD=") + extData_;
     for (int k = 0; k < n; ++k) {

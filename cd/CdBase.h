@@ -160,11 +160,12 @@ class CdBase : public QObject {
     void sendQuit();
     QString readAndParse();
     std::optional<QString> command(const QString& text, bool multiLine);
-    QStringList fetchList(const QString& command);
+    std::optional<QStringList> fetchList(const QString& command);
     // Connects and greets the server; a refused greeting is followed by quit.
     bool connectAndGreet();
-    // A whole list operation (lscat, sites): connect, greet, the command's list; empty on failure.
-    QStringList listOperation(const QString& command);
+    // A whole list operation (lscat, sites): connect, greet, the command's list; nothing on
+    // failure or when the reply is no list.
+    std::optional<QStringList> listOperation(const QString& command);
     bool refuseBlank(const QString& value, const char* property, bool errorBox);
     void fail(quint32 number, const QString& description);
     void inform(const QString& text);

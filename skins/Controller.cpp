@@ -86,9 +86,9 @@ void Controller::applyEnglishCaptions() {
     }
 }
 
-void Controller::fill(const QString& title, const TaskBackground& background,
+void Controller::fill(const QString& ticker, const TaskBackground& background,
                       const RemotePictures& pictures) {
-    marquee_.setTitle(title);
+    marquee_.setText(ticker);
     lastTicker_ = marquee_.text();
     label2_->setText(marquee_.text());
     if (!background.picture.isNull()) {

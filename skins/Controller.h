@@ -35,9 +35,10 @@ class Controller : public QWidget, public CaptionedWindow {
     explicit Controller(RemoteHost& host, QWidget* parent = nullptr);
     ~Controller() override;
 
-    // Filling at minimise: the title followed by 60 blanks, the background, the buttons' slot
-    // pictures; every button then shows the slot its main-window button shows.
-    void fill(const QString& title, const TaskBackground& background,
+    // Filling at minimise: the player's scrolling text (the title already followed by its 60
+    // blanks), the background, the buttons' slot pictures; every button then shows the slot
+    // its main-window button shows.
+    void fill(const QString& ticker, const TaskBackground& background,
               const RemotePictures& pictures);
     // A new scrolling text from the player (already followed by its blanks); the same text
     // again keeps the rotation where it is.

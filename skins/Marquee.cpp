@@ -2,10 +2,6 @@
 
 namespace marlo {
 
-void Marquee::setTitle(const QString& title) {
-    setText(title + QString(kTrailingBlanks, QLatin1Char(' ')));
-}
-
 void Marquee::setText(const QString& text) {
     text_ = text;
 }

@@ -39,8 +39,17 @@ SkinDraft SkinDraft::fromSelection(const SkinDefinition& skin, const SkinPreview
         skin.diskPath, skin.optionsPath};
     draft.pictures[1] = skin.background.toImage();
     draft.pictures[2] = previews.taskbar.toImage();
-    for (int i = 0; i < kStripCount; ++i) {
-        draft.pictures[static_cast<size_t>(i + 3)] = skin.strips[static_cast<size_t>(i)];
+    if (skin.kind == SkinKind::Design) {
+        // The strips still hold the strip skin selected before; they are not this skin's.
+        const QPixmap* buttons[kStripCount] = {&previews.play, &previews.stop, &previews.next,
+                                               &previews.disk, &previews.options};
+        for (int i = 0; i < kStripCount; ++i) {
+            draft.designButtons[static_cast<size_t>(i + 3)] = buttons[i]->toImage();
+        }
+    } else {
+        for (int i = 0; i < kStripCount; ++i) {
+            draft.pictures[static_cast<size_t>(i + 3)] = skin.strips[static_cast<size_t>(i)];
+        }
     }
     draft.taskColour = previews.swatch;
     draft.swatchShown = previews.swatchVisible;
@@ -57,8 +66,11 @@ QString SkinDraft::registerKey(int slot) {
 
 QImage SkinDraft::preview(int slot) const {
     const QImage& picture = pictures.at(static_cast<size_t>(slot));
-    if (!isStrip(slot) || picture.isNull()) {
+    if (!isStrip(slot)) {
         return picture;
+    }
+    if (picture.isNull()) {
+        return designButtons.at(static_cast<size_t>(slot));
     }
     const StripLayout& layout = stripLayouts()[static_cast<size_t>(slot - 3)];
     return stripCell(picture, layout.rows, layout.columns, 0);
@@ -122,16 +134,19 @@ QList<int> SkinEditor::dropPicture(const QString& path, int slot, SkinDraft& dra
             failed << error.message();
         }
         draft.pictures[static_cast<size_t>(k)] = picture;
-        if (k == 2) {
-            // The taskbar background is now a picture, not a colour.
-            draft.swatchShown = false;
-        }
         taken << k;
     }
     if (!failed.isEmpty()) {
         prompts_.inform(QString(), failed.join(QLatin1Char('\n')), PromptIcon::Warning);
     }
     return taken;
+}
+
+QList<int> SkinEditor::openerChose(const QString& path, int slot, SkinDraft& draft) const {
+    if (slot == 2) {
+        draft.swatchShown = false;
+    }
+    return dropPicture(path, slot, draft);
 }
 
 bool SkinEditor::acceptName(const QString& name) const {

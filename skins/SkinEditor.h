@@ -19,8 +19,10 @@ struct SkinDraft {
     static constexpr int kSlots = 7;
     std::array<QString, kSlots + 1> paths;    // index 0 unused
     std::array<QImage, kSlots + 1> pictures;  // as loaded; strips whole, not cut into cells
-    QColor taskColour;                        // the colour swatch `Picture1`
-    bool swatchShown = true;                  // false: the taskbar is a picture (slot 2)
+    // A design skin has no strips: slots 3 to 7 preview its buttons' first pictures instead.
+    std::array<QImage, kSlots + 1> designButtons;
+    QColor taskColour;        // the colour swatch `Picture1`
+    bool swatchShown = true;  // false: the taskbar is a picture (slot 2)
 
     // The draft of the selected skin, as `SelectSkin` left it.
     static SkinDraft fromSelection(const SkinDefinition& skin, const SkinPreviews& previews);
@@ -28,7 +30,8 @@ struct SkinDraft {
     static QString standardName(int slot);
     // The register key the slot is saved under.
     static QString registerKey(int slot);
-    // The preview of a slot: the background and taskbar whole, a strip's first cell.
+    // The preview of a slot: the background and taskbar whole, a strip's first cell, or for a
+    // design skin its button's first picture.
     QImage preview(int slot) const;
     // `skin` as the dialog shows it, for "Okay" to lay on: every slot that holds a picture
     // brings it and its path, and the taskbar value is the swatch's colour or the taskbar
@@ -46,8 +49,12 @@ class SkinEditor {
 
     // `Drop_bmp`: the picture goes into `slot`, and every other slot whose standard file lies
     // in the same folder takes that file. Returns the slots that changed. A picture that does
-    // not load is reported; its slot keeps the path but not a picture.
+    // not load is reported; its slot keeps the path but not a picture. The taskbar stays a
+    // colour while its swatch shows.
     QList<int> dropPicture(const QString& path, int slot, SkinDraft& draft) const;
+    // A picture chosen with a slot's opener: as dropped, and the taskbar's opener makes the
+    // taskbar a picture (its colour swatch hides).
+    QList<int> openerChose(const QString& path, int slot, SkinDraft& draft) const;
     // The folder part of a picture path (up to its last separator), where the openers start.
     static QString folderOf(const QString& path);
 

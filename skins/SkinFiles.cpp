@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <cmath>
 
 #include "base/texts/SkinTexts.h"
 #include "platform/Files.h"
@@ -142,6 +144,19 @@ QColor SkinIni::colour(const QString& section, const QString& key) const {
 QColor colourFromNumber(qint64 number) {
     return QColor(static_cast<int>(number & 0xFF), static_cast<int>((number >> 8) & 0xFF),
                   static_cast<int>((number >> 16) & 0xFF));
+}
+
+qint64 wholeWithin(double value, qint64 limit) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double bound = static_cast<double>(limit);
+    return static_cast<qint64>(std::clamp(value, -bound, bound));
+}
+
+QColor colourFromValue(const QString& text) {
+    constexpr qint64 kColourBits = 0xFFFFFFFF;
+    return colourFromNumber(wholeWithin(leadingNumber(text), kColourBits));
 }
 
 }  // namespace marlo

@@ -62,5 +62,12 @@ class SkinIni {
 
 // A colour number as the register writes it: 0x00BBGGRR.
 QColor colourFromNumber(qint64 number);
+// A skin value as a whole number, cut towards zero, of at most `limit` either way: damaged
+// values far beyond any real one are clamped first, so the conversion is always defined. Not a
+// number gives 0.
+qint64 wholeWithin(double value, qint64 limit);
+// The colour a skin writes as a decimal colour number (the "Task" and "Color" values); a value
+// beyond 32 bits is clamped to them.
+QColor colourFromValue(const QString& text);
 
 }  // namespace marlo

@@ -23,11 +23,18 @@ QString s(const char* text) {
 
 // Damaged values far beyond any screen are kept in a range where rounding is defined.
 int whole(double value) {
-    constexpr double kLimit = 1e6;
+    constexpr qint64 kLimit = 1000000;
     if (!std::isfinite(value)) {
         return 0;
     }
-    return static_cast<int>(std::lround(std::clamp(value, -kLimit, kLimit)));
+    return static_cast<int>(wholeWithin(std::round(value), kLimit));
+}
+
+// Title fonts beyond this are damaged values; the font engine would overflow on them.
+constexpr double kMaxPointSize = 1000;
+
+double pointSizeOf(const QString& text) {
+    return std::min(leadingNumber(text), kMaxPointSize);
 }
 
 // The "All Controls" value of a widget, split at commas, each rounded to whole twips.
@@ -92,20 +99,44 @@ int SkinLoader::ReadPlacement(const QString& widget, bool second, QSize* size) c
     return placement(SkinIni(registerPath(programFolder_)), widget, second, size);
 }
 
-void SkinLoader::SelectSkin(const QString& name, const QColor& remoteColour) {
+QImage SkinLoader::buttonPicture(const QString& path) {
+    if (!spare_) {
+        return loadSkinPicture(path);
+    }
+    try {
+        return loadSkinPicture(path);
+    } catch (const SkinError&) {
+        if (const QString file = resolveSkinPath(path); !spared_.contains(file)) {
+            spared_ << file;
+        }
+        return {};
+    }
+}
+
+void SkinLoader::selectEdited(SkinDefinition skin) {
+    skin_ = std::move(skin);
+    spare_ = false;
+    spared_.clear();
+    sparedStrips_ = {};
+}
+
+void SkinLoader::SelectSkin(const QString& name, const QColor& remoteColour, Pictures pictures) {
     const SkinIni skins(registerPath(programFolder_));
     // Work on copies: a skin that fails half-way must not leave half of itself behind.
     SkinDefinition skin = skin_;
     SkinPreviews previews;
     skin.name = name;
+    spare_ = pictures == Pictures::Spared;
+    spared_.clear();
+    sparedStrips_ = {};
 
     skin.task = skins.value(name, s("Task"));
     if (!skin.task.isEmpty()) {
         if (isAbsoluteSkinPath(skin.task)) {
-            previews.taskbar = QPixmap::fromImage(loadSkinPicture(skin.task));
+            previews.taskbar = QPixmap::fromImage(buttonPicture(skin.task));
             previews.swatchVisible = false;
         } else {
-            previews.swatch = colourFromNumber(static_cast<qint64>(leadingNumber(skin.task)));
+            previews.swatch = colourFromValue(skin.task);
         }
     } else {
         previews.swatch = remoteColour;
@@ -176,7 +207,7 @@ QStringList SkinLoader::missingPictures(const QString& name) const {
     return missing;
 }
 
-void SkinLoader::selectDesign(SkinDefinition& skin, SkinPreviews& previews) const {
+void SkinLoader::selectDesign(SkinDefinition& skin, SkinPreviews& previews) {
     const SkinIni design(skin.designPath);
     if (!design.exists()) {
         throw SkinError(Catalogue::text(texts::kSkinDesignMissing).arg(skin.designPath));
@@ -191,14 +222,14 @@ void SkinLoader::selectDesign(SkinDefinition& skin, SkinPreviews& previews) cons
 
     const QString& base = skin.baseFolder;
     skin.playPath = base + design.value(s("Button Play"), s("Bitmap1"));
-    previews.play = QPixmap::fromImage(loadSkinPicture(skin.playPath));
+    previews.play = QPixmap::fromImage(buttonPicture(skin.playPath));
     skin.stopPath = base + design.value(s("Button Stop"), s("Bitmap1"));
-    previews.stop = QPixmap::fromImage(loadSkinPicture(skin.stopPath));
+    previews.stop = QPixmap::fromImage(buttonPicture(skin.stopPath));
 
     // A button whose Bitmap1 is missing leaves the bare base folder as its path: it is absent.
     const auto optional = [&](const char* section, QString& path, QPixmap& preview) {
         path = base + design.value(s(section), s("Bitmap1"));
-        preview = path != base ? QPixmap::fromImage(loadSkinPicture(path)) : QPixmap();
+        preview = path != base ? QPixmap::fromImage(buttonPicture(path)) : QPixmap();
     };
     optional("Button Next Song", skin.nextPath, previews.next);
     optional("Button Disk Operations", skin.diskPath, previews.disk);
@@ -206,8 +237,7 @@ void SkinLoader::selectDesign(SkinDefinition& skin, SkinPreviews& previews) cons
     skin.kind = SkinKind::Design;
 }
 
-void SkinLoader::selectStrips(const SkinIni& skins, SkinDefinition& skin,
-                              SkinPreviews& previews) const {
+void SkinLoader::selectStrips(const SkinIni& skins, SkinDefinition& skin, SkinPreviews& previews) {
     skin.backgroundPath = skins.value(skin.name, s("Background"));
     skin.background = QPixmap::fromImage(loadSkinPicture(skin.backgroundPath));
     previews.background = skin.background;
@@ -225,7 +255,8 @@ void SkinLoader::selectStrips(const SkinIni& skins, SkinDefinition& skin,
             continue;
         }
         *stripPaths[i] = path;
-        skin.strips[i] = loadSkinPicture(path);
+        skin.strips[i] = buttonPicture(path);
+        sparedStrips_[i] = skin.strips[i].isNull();
         *stripPreviews[i] =
             QPixmap::fromImage(stripCell(skin.strips[i], layout.rows, layout.columns, 0));
     }
@@ -249,8 +280,7 @@ SkinLook SkinLoader::ApplySkin(const ApplyOptions& options) {
     return look;
 }
 
-void SkinLoader::applyStrip(SkinLook& look, SlotPictures& pictures,
-                            const ApplyOptions& options) const {
+void SkinLoader::applyStrip(SkinLook& look, SlotPictures& pictures, const ApplyOptions& options) {
     const SkinIni skins(registerPath(programFolder_));
     const QSize background = skin_.background.deviceIndependentSize().toSize();
     look.windowSize = background;
@@ -279,10 +309,9 @@ void SkinLoader::applyStrip(SkinLook& look, SlotPictures& pictures,
     look.titel.fontName = skins.value(kAllControls, s("Font"));
     const QString pointSize = skins.value(kAllControls, s("Size"));
     if (!pointSize.isEmpty()) {
-        look.titel.pointSize = leadingNumber(pointSize);
+        look.titel.pointSize = pointSizeOf(pointSize);
     }
-    look.titel.colour =
-        colourFromNumber(static_cast<qint64>(leadingNumber(skins.value(kAllControls, s("Color")))));
+    look.titel.colour = colourFromValue(skins.value(kAllControls, s("Color")));
     look.titel.bold = false;
     look.infoLabelsVisible = true;
 
@@ -296,20 +325,25 @@ void SkinLoader::applyStrip(SkinLook& look, SlotPictures& pictures,
 
     for (size_t i = 0; i < kStripCount; ++i) {
         fillSlotsFromStrip(stripLayouts()[i], skin_.strips[i], pictures);
+        if (sparedStrips_[i]) {
+            // Its buttons show no picture rather than those of an older skin.
+            for (const StripCell& cell : stripLayouts()[i].cells) {
+                at(pictures, cell.slot) = QPixmap();
+            }
+        }
     }
 }
 
 QPixmap SkinLoader::LoadDesignPicture(const SkinIni& design, const QString& section,
-                                      const QString& key, const SlotPictures& pictures) const {
+                                      const QString& key, const SlotPictures& pictures) {
     const QString name = design.value(section, key);
     if (name.isEmpty()) {
         return at(pictures, Slot::Play1);
     }
-    return QPixmap::fromImage(loadSkinPicture(skin_.baseFolder + name));
+    return QPixmap::fromImage(buttonPicture(skin_.baseFolder + name));
 }
 
-void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
-                             const ApplyOptions& options) const {
+void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures, const ApplyOptions& options) {
     const SkinIni design(skin_.designPath);
     const QString general = s("General");
     const auto side = [&](const char* key) {
@@ -396,7 +430,7 @@ void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
         label, design.value(label, s("FontColor")).isEmpty() ? s("Active Color") : s("FontColor"));
     look.titel.fontName = design.value(label, s("FontName"));
     if (const QString size = design.value(label, s("FontSize")); !size.isEmpty()) {
-        look.titel.pointSize = leadingNumber(size);
+        look.titel.pointSize = pointSizeOf(size);
     }
     if (const QString bold = design.value(label, s("FontBold")); !bold.isEmpty()) {
         look.titel.bold = designFlag(bold);
@@ -428,8 +462,9 @@ void SkinLoader::applyDesign(SkinLook& look, SlotPictures& pictures,
     }
     look.infoLabelsVisible = false;
 
-    const int points = static_cast<int>(
-        leadingNumber(design.value(general, s("NumberOfWindowShapePoints"), s("0"))));
+    const auto points = static_cast<int>(
+        wholeWithin(leadingNumber(design.value(general, s("NumberOfWindowShapePoints"), s("0"))),
+                    kMaxOutlinePoints));
     QPolygon outline;
     if (points > 0) {
         for (int i = 1; i <= std::min(points, kMaxOutlinePoints); ++i) {

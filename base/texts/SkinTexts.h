@@ -55,6 +55,25 @@ inline constexpr MessagePair kSkinPicturesMissing{
      "Diese Skin-Bilder konnten nicht geladen werden:\n%1\n\nDie Knöpfe werden ohne Bilder "
      "gezeigt. Eine neue Installation von Marlo bringt die Bilder zurück."}};
 
+// Said once when a skin is laid on without some of its button pictures, none loading whole.
+inline constexpr MessagePair kSkinPicturesSpared{
+    {"Skin pictures missing", "Skin-Bilder fehlen"},
+    {"These skin pictures could not be loaded:\n%1\n\nTheir buttons are shown without pictures. "
+     "Installing Marlo again brings the pictures back.",
+     "Diese Skin-Bilder konnten nicht geladen werden:\n%1\n\nIhre Knöpfe werden ohne Bilder "
+     "gezeigt. Eine neue Installation von Marlo bringt die Bilder zurück."}};
+
+// Said once at start-up when the skin register cannot be read; %1 is its path, %2 the reason.
+inline constexpr MessagePair kSkinRegisterUnreadable{
+    {"Skins cannot be read", "Skins nicht lesbar"},
+    {"The skin register \"%1\" cannot be read: %2.\n\nThe buttons are shown without pictures. "
+     "Installing Marlo again brings the register back.",
+     "Das Skin-Verzeichnis \"%1\" kann nicht gelesen werden: %2.\n\nDie Knöpfe werden ohne "
+     "Bilder gezeigt. Eine neue Installation von Marlo bringt das Verzeichnis zurück."}};
+inline constexpr TextPair kFileNotReadable{"reading it is not allowed",
+                                           "es darf nicht gelesen werden"};
+inline constexpr TextPair kFileNotAFile{"it is no file", "es ist keine Datei"};
+
 // An import refused: the file is not a design file the skins can be read from.
 inline constexpr MessagePair kDesignNotImported{
     {"Import", "Import"},

@@ -239,6 +239,21 @@ TEST_F(SettingsWindowTest, OkayShowsDroppedPicturesThatWereNotSaved) {
     EXPECT_EQ(test::readFile(tmp.program() + "Skins.ini"), registerBefore);
 }
 
+// An imported design skin previews its own buttons, not the strips of the skin shown before;
+// a button it does not have previews nothing.
+TEST_F(SettingsWindowTest, DesignSkinPreviewsItsOwnButtons) {
+    const test::DesignSkin design = test::writeDesignSkin(tmp.program() + "Other");
+    CFG* cfg = openDialog();
+    ASSERT_FALSE(child<QLabel>(cfg, "Image5")->pixmap().isNull());
+    cfg->importDesign(design.designPath);
+    const QImage play = child<QLabel>(cfg, "Image3")->pixmap().toImage();
+    ASSERT_FALSE(play.isNull());
+    const QColor centre = play.pixelColor(play.rect().center());
+    EXPECT_TRUE(centre.green() > 150 && centre.red() < 60 && centre.blue() < 60)
+        << qPrintable(centre.name());
+    EXPECT_TRUE(child<QLabel>(cfg, "Image5")->pixmap().isNull());
+}
+
 TEST_F(SettingsWindowTest, SaveFromTheDialogListsTheSkinAndDeleteSelectsTheFirst) {
     CFG* cfg = openDialog();
     auto* combo = child<QComboBox>(cfg, "Combo1");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -165,6 +166,57 @@ TEST(PlainWindow, WithoutSkinPicturesTheStartSaysWhichAreMissing) {
     expectCaptionsFit();
     EXPECT_EQ(window.skinButtons().button(SkinButton::Song)->plainCaption(), "Open");
     CaptionSwitch::resetForTests();
+}
+
+// One picture that does not load leaves only its buttons plain, said once; the rest of the skin
+// is laid on.
+TEST(PlainWindow, AMissingPictureLeavesOnlyItsButtonsPlain) {
+    test::TempProgramFolder tmp;
+    test::ScriptedPrompts prompts;
+    const QString p = tmp.program();
+    SkinRegister(p, prompts).writeDefaults();
+    test::writePicture(p + "Bilder/Corro/Background.bmp",
+                       test::framedPicture({360, 110}, Qt::darkBlue));
+    for (const char* strip : {"Play", "Stop", "Open", "Function", "Taskbar"}) {  // no Seek
+        test::writePicture(p + "Bilder/Corro/" + strip + ".bmp",
+                           test::framedPicture({60, 80}, Qt::gray));
+    }
+    Marlo window(tmp.folders(), prompts);
+    window.settings().skinName = "Standard";
+    window.applySkin();
+    window.showInitialImages();
+    EXPECT_EQ(window.size(), QSize(360, 110));
+    const auto b = [&](SkinButton which) { return window.skinButtons().button(which); };
+    for (SkinButton which : {SkinButton::Play, SkinButton::Stop, SkinButton::Close}) {
+        EXPECT_FALSE(b(which)->Picture().isNull()) << int(which);
+    }
+    for (SkinButton which : {SkinButton::Previous, SkinButton::Next}) {
+        EXPECT_TRUE(b(which)->Picture().isNull()) << int(which);
+        EXPECT_GT(b(which)->width(), 10);
+    }
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Skin-Bilder fehlen");
+    EXPECT_TRUE(prompts.shown[0].text.contains(p + "Bilder/Corro/Seek.bmp"));
+    EXPECT_FALSE(prompts.shown[0].text.contains("Play.bmp"));
+    EXPECT_TRUE(window.useSkin("Standard"));
+    EXPECT_EQ(prompts.shown.size(), 1);
+}
+
+// A skin register that cannot be read is said, with its reason, instead of a silent plain look.
+TEST(PlainWindow, AnUnreadableSkinRegisterIsSaid) {
+    test::TempProgramFolder tmp;
+    test::ScriptedPrompts prompts;
+    const QString registerPath = tmp.program() + "Skins.ini";
+    ASSERT_TRUE(QDir().mkpath(registerPath));  // read even by root, and fails
+    Marlo window(tmp.folders(), prompts);
+    window.settings().skinName = "Standard";
+    window.applySkin();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].title, "Skins nicht lesbar");
+    EXPECT_TRUE(prompts.shown[0].text.contains("\"" + registerPath +
+                                               "\" kann nicht gelesen werden: "
+                                               "es ist keine Datei."))
+        << qPrintable(prompts.shown[0].text);
 }
 
 TEST(SkinButtonLooks, PlayerLooksPickTheirSlots) {

@@ -2,6 +2,7 @@
 // the remote-control window's link.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -284,6 +285,19 @@ TEST_F(MainWindowGlue, RemoteButtonsActOnTheEngine) {
     EXPECT_EQ(window->settingsShown, 1);
 }
 
+// The remote scrolls the player's title with its 60 blanks, at filling and as the item changes.
+TEST_F(MainWindowGlue, RemoteTitleGetsSixtyBlanks) {
+    RemoteLink link(*window);
+    window->engine()->play();
+    link.show();
+    auto* label2 = link.controller()->findChild<QLabel*>("Label2");
+    ASSERT_NE(label2, nullptr);
+    EXPECT_EQ(label2->text(), "A" + QString(60, ' '));
+    link.remoteAction(RemoteButton::Next);
+    EXPECT_EQ(label2->text(), "B" + QString(60, ' '));
+    link.hide();
+}
+
 // "Okay" and "Abbruch" leave Previous and Next showing where they lead from the selected entry
 // under the repeat option then set: at the first entry Previous leads nowhere without "Repeat all".
 TEST_F(MainWindowGlue, SettingsDialogRefreshesPreviousAndNext) {
@@ -449,7 +463,8 @@ TEST(RemoteLinkPictures, ComeFromTheSlotsOfTheMatchingButtons) {
 // The skin's taskbar value: a colour number is BBGGRR; a picture's path gives the picture.
 TEST(RemoteLinkPictures, TaskValueIsAPictureOrAColourInBlueGreenRedOrder) {
     QTemporaryDir dir;
-    const QString picture = dir.filePath("task.bmp");
+    const QString picture = dir.filePath("Pics/Task.bmp");
+    QDir().mkpath(dir.filePath("Pics"));
     QImage(4, 2, QImage::Format_RGB32).save(picture);
     const struct {
         QString task;
@@ -464,6 +479,8 @@ TEST(RemoteLinkPictures, TaskValueIsAPictureOrAColourInBlueGreenRedOrder) {
         {"-1", QColor(), false},
         {"blue", QColor(), false},
         {picture, QColor(), true},
+        // Written on Windows: backslashes and another letter case.
+        {dir.path() + "\\PICS\\task.BMP", QColor(), true},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.task.toStdString());

@@ -174,6 +174,18 @@ TEST_F(CdLookup, CategoriesSitesAndMessageOfTheDay) {
         waitWhileDispatching([this] { return log().count(QStringLiteral("230 ")) == 2; }, 2000));
     EXPECT_TRUE(cd.getMotd().contains(QStringLiteral("Welcome to the loopback server.")));
     EXPECT_EQ(server.received.filter(QStringLiteral("motd")).size(), 2);
+
+    // Lists without a line leave none of the earlier ones.
+    server.setEmptyLists(true);
+    ASSERT_TRUE(
+        waitWhileDispatching([this] { return log().count(QStringLiteral("230 ")) == 3; }, 2000));
+    EXPECT_EQ(cd.getlscat(), 0);
+    EXPECT_EQ(cd.categories(), 0);
+    EXPECT_TRUE(cd.getCategory(1).isEmpty());
+    ASSERT_TRUE(
+        waitWhileDispatching([this] { return log().count(QStringLiteral("230 ")) == 4; }, 2000));
+    EXPECT_EQ(cd.getSites(), 0);
+    EXPECT_EQ(cd.sites(), 0);
 }
 
 TEST_F(CdLookup, SendPassesTheTextAsItIs) {

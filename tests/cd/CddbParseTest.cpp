@@ -88,18 +88,38 @@ TEST(CddbParse, CloseMatchesAndExactMatch) {
     EXPECT_EQ(replyCode(QStringLiteral("x21 garbage")), 0);
 }
 
+// Like a real drive, it knows its table of contents only while open.
+class ClosingDrive : public TocDrive {
+  public:
+    using TocDrive::TocDrive;
+    int trackCount() const override { return isOpen() ? TocDrive::trackCount() : 0; }
+    quint32 trackStart(int track) const override {
+        return isOpen() ? TocDrive::trackStart(track) : 0;
+    }
+    quint32 trackLength(int track) const override {
+        return isOpen() ? TocDrive::trackLength(track) : 0;
+    }
+};
+
 TEST(CddbParse, SubmissionTextReadsBackAsTheSameEntry) {
     test::ScriptedPrompts prompts;
-    TocDrive drive({{150, 22660, 42790}, 57061});
+    ClosingDrive drive({{150, 22660, 42790}, 57061});  // closed at every call
     CdBase cd(prompts);
     cd.setDrive(&drive);
     EXPECT_EQ(cd.submitString(), QStringLiteral("Error: Invalid DataRev number: 0"));
     cd.setDataRev(3);
     cd.setArtist(QStringLiteral("AC/DC"));
     cd.setCdTitle(QStringLiteral("Back in Black"));
+    // Titles of an earlier entry of four tracks; the entry now has two of the disc's three.
+    for (int n = 1; n <= 4; ++n) {
+        cd.setSongName(n, QStringLiteral("old %1").arg(n));
+    }
+    cd.setTracks(2);
     cd.setSongName(1, QStringLiteral("Hells Bells"));
     cd.setSongName(2, QStringLiteral("Shoot to Thrill"));
     EXPECT_EQ(cd.submitString(), QStringLiteral("Error: Missing song name on song: 3"));
+    EXPECT_EQ(cd.tracks(), 2);
+    cd.setTracks(3);
     cd.setSongName(3, QStringLiteral("What Do You Do for Money Honey"));
     cd.setExtTrackData(2, QStringLiteral("live"));
     const QString text = cd.submitString();
@@ -115,6 +135,7 @@ TEST(CddbParse, SubmissionTextReadsBackAsTheSameEntry) {
     EXPECT_EQ(entry.artist, QStringLiteral("AC/DC"));
     EXPECT_EQ(entry.cdTitle, QStringLiteral("Back in Black"));
     EXPECT_EQ(entry.songs.size(), 3);
+    EXPECT_EQ(entry.songs.at(2), QStringLiteral("What Do You Do for Money Honey"));
     EXPECT_EQ(entry.extTracks.value(1), QStringLiteral("live"));
 }
 

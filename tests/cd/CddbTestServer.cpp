@@ -127,18 +127,22 @@ void CddbTestServer::handleLine(QTcpSocket* socket, const QByteArray& line) {
         reply(socket, text, text.startsWith("21"));
     } else if (verb == "cddb" && sub == "read") {
         reply(socket, readReply(words), true);
-    } else if (verb == "cddb" && sub == "lscat") {
-        reply(socket,
-              "210 OK, category list follows (until terminating `.')\r\nblues\r\nclassical\r\n"
-              "country\r\ndata\r\nfolk\r\njazz\r\nmisc\r\nnewage\r\nreggae\r\nrock\r\n"
-              "soundtrack\r\n.\r\n",
-              true);
-    } else if (verb == "sites") {
-        reply(socket,
-              "210 OK, site information follows (until terminating `.')\r\n"
-              "gnudb.gnudb.org 8880 N000.00 W000.00 Random gnudb server\r\n"
-              "freedb.dbpoweramp.com 888 N000.00 W000.00 dbpoweramp mirror\r\n.\r\n",
-              true);
+    } else if ((verb == "cddb" && sub == "lscat") || verb == "sites") {
+        if (emptyLists_) {
+            reply(socket, "210 OK, list follows (until terminating `.')\r\n.\r\n", true);
+        } else if (verb == "sites") {
+            reply(socket,
+                  "210 OK, site information follows (until terminating `.')\r\n"
+                  "gnudb.gnudb.org 8880 N000.00 W000.00 Random gnudb server\r\n"
+                  "freedb.dbpoweramp.com 888 N000.00 W000.00 dbpoweramp mirror\r\n.\r\n",
+                  true);
+        } else {
+            reply(socket,
+                  "210 OK, category list follows (until terminating `.')\r\nblues\r\nclassical\r\n"
+                  "country\r\ndata\r\nfolk\r\njazz\r\nmisc\r\nnewage\r\nreggae\r\nrock\r\n"
+                  "soundtrack\r\n.\r\n",
+                  true);
+        }
     } else if (verb == "proto") {
         // Clients such as libcddb ask for the newest level right after the handshake.
         const int level = words.value(1).toInt();

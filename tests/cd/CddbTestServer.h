@@ -41,6 +41,8 @@ class CddbTestServer : public QObject {
     void replayRead(const QString& category, const QString& discId, const QString& transcript);
     // Answers every query with this text instead of looking the disc up.
     void setQueryReply(const QByteArray& reply) { queryReply_ = reply; }
+    // "cddb lscat" and "sites" answer with lists that hold no line.
+    void setEmptyLists(bool empty) { emptyLists_ = empty; }
 
     // Lines received, in order, over all connections.
     QStringList received;
@@ -58,6 +60,7 @@ class CddbTestServer : public QObject {
     QHash<QString, QByteArray> recordedQueries_;
     QHash<QString, QByteArray> recordedReads_;
     QByteArray queryReply_;
+    bool emptyLists_ = false;
     QHash<QTcpSocket*, bool> greeted_;
 };
 

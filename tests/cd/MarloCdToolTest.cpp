@@ -97,5 +97,27 @@ TEST_F(MarloCdTool, DiscidParseAndLookupPrintTheirFields) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("230 loopback")));
 }
 
+// Help is asked for, not an error: the usage goes to standard output and the exit status is 0.
+TEST(MarloCdToolHelp, HelpPrintsTheUsageOnStandardOutput) {
+    const QList<QStringList> asks{{"--help"},           {"-h"},
+                                  {"discid", "--help"}, {"parse", "--help"},
+                                  {"lyrics", "--help"}, {"lookup", "--server", "x:1", "--help"}};
+    for (const QStringList& arguments : asks) {
+        const ToolRun run = runTool(arguments);
+        const QString words = arguments.join(' ');
+        EXPECT_EQ(run.exitCode, 0) << qPrintable(words + ": " + run.err);
+        EXPECT_TRUE(run.err.isEmpty()) << qPrintable(words + ": " + run.err);
+        ASSERT_FALSE(run.out.isEmpty()) << qPrintable(words);
+        const QString command = arguments.first().startsWith('-') ? "" : arguments.first() + " ";
+        EXPECT_TRUE(run.out.first().startsWith("usage: marlo-cd " + command))
+            << qPrintable(words + ": " + run.out.first());
+    }
+    // Every subcommand is named in the whole usage.
+    const QString all = runTool({"--help"}).out.join('\n');
+    for (const char* name : {"discid DEVICE", "parse FILE", "lookup [", "lyrics ["}) {
+        EXPECT_TRUE(all.contains(QLatin1String("marlo-cd ") + name)) << name;
+    }
+}
+
 }  // namespace
 }  // namespace marlo::test

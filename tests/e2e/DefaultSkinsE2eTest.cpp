@@ -7,13 +7,14 @@
 #include "platform/Prompts.h"
 #include "skins/SkinRegister.h"
 #include "tests/e2e/ProgramFixture.h"
+#include "tests/e2e/SkinShots.h"
 #include "tests/support/TestFolders.h"
 
 namespace marlo {
 namespace {
 
-// The real program with each of the skins every installation has; the screenshots are kept in
-// the build folder for a person to look at.
+// The real program with each of the skins every installation has, held against the skin's own
+// pictures; the screenshots are kept in the build folder for a person to look at.
 class DefaultSkinsE2e : public test::ProgramFixture,
                         public ::testing::WithParamInterface<const char*> {
   protected:
@@ -69,6 +70,12 @@ TEST_P(DefaultSkinsE2e, MainWindowWearsTheSkinsPictures) {
     }
     EXPECT_GT(colours.size(), 100);
     EXPECT_EQ(shot.pixel(shot.width() - 2, 1), background.pixel(background.width() - 2, 1));
+    // With nothing to play every button rests on its first picture, where the skin puts it.
+    for (const test::RestingButton& button : test::restingButtons(program, skin)) {
+        ASSERT_FALSE(button.picture.isNull()) << qPrintable(button.name);
+        EXPECT_EQ(test::differingPixels(shot, button.picture, button.at), 0)
+            << qPrintable(button.name) << " at " << button.at.x() << "," << button.at.y();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDefaults, DefaultSkinsE2e,

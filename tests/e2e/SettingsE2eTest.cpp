@@ -4,9 +4,11 @@
 #include <QImage>
 #include <QThread>
 
+#include "platform/IniFile.h"
 #include "platform/Prompts.h"
 #include "skins/SkinRegister.h"
 #include "tests/e2e/ProgramFixture.h"
+#include "tests/e2e/SkinShots.h"
 #include "tests/support/TestFolders.h"
 
 namespace marlo {
@@ -73,7 +75,7 @@ TEST_P(SettingsE2e, PopupOpensSettingsWhoseOkayReskinsAndExitKeepsTheSkin) {
     // Its five pages, one after the other from the tab bar, which has the focus.
     const QString folder = QStringLiteral(MARLO_PROGRAM_DIR) + "/../screenshots";
     QDir().mkpath(folder);
-    QImage previous;
+    QList<QImage> pages;
     for (int page = 1; page <= 5; ++page) {
         if (page > 1) {
             keys({QStringLiteral("Right")});
@@ -81,12 +83,28 @@ TEST_P(SettingsE2e, PopupOpensSettingsWhoseOkayReskinsAndExitKeepsTheSkin) {
         }
         const QImage shot = screenshot(x.geometry(cfg));
         ASSERT_FALSE(shot.isNull());
-        EXPECT_NE(shot, previous) << "page " << page << " looks like the one before";
+        for (qsizetype other = 0; other < pages.size(); ++other) {
+            EXPECT_NE(shot, pages[other]) << "page " << page << " looks like page " << other + 1;
+        }
         shot.save(QStringLiteral("%1/settings_%2_page%3.png")
                       .arg(folder, english() ? "en" : "de")
                       .arg(page));
-        previous = shot;
+        pages << shot;
     }
+    // The "Skins" page previews the skin on: its background and the first cell of its play
+    // strip, each made to fit the preview as the page does.
+    const IniFile skins(program + "Skins.ini");
+    const auto preview = [](const QImage& picture) {
+        return picture.scaled(96, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage background(skins.read("Standard", "Background", {}));
+    const QImage play(skins.read("Standard", "Play", {}));
+    ASSERT_FALSE(background.isNull());
+    ASSERT_FALSE(play.isNull());
+    EXPECT_TRUE(test::findIn(pages[2], preview(background), 4)) << "no background preview";
+    EXPECT_TRUE(test::findIn(pages[2], preview(test::stripCellOf(play, 4, 1, 0)), 4))
+        << "no play preview";
     // Back to "Skins", into `Combo1`, one entry up: "Vantel's Design". Then back through the
     // tab bar to the last two buttons of the window, "Abbruch" and before it "Okay".
     keys({QStringLiteral("Left"), QStringLiteral("Left"), QStringLiteral("Tab"),
@@ -100,6 +118,23 @@ TEST_P(SettingsE2e, PopupOpensSettingsWhoseOkayReskinsAndExitKeepsTheSkin) {
     const QImage after = screenshot(x.geometry(main));
     ASSERT_EQ(after.size(), before.size());
     EXPECT_NE(after, before) << "the window still wears the skin it had";
+    after.save(QStringLiteral("%1/settings_%2_okay.png").arg(folder, english() ? "en" : "de"));
+    // It wears "Vantel's Design": its background's corner and its buttons' first pictures.
+    const QImage vantel(skins.read("Vantel's Design", "Background", {}));
+    ASSERT_FALSE(vantel.isNull());
+    EXPECT_EQ(after.pixel(after.width() - 2, 1), vantel.pixel(vantel.width() - 2, 1));
+    // Okay refreshes Previous and Next for the empty list: Previous may show its normal look
+    // (the first cell of the strip) instead of its rest picture.
+    const QImage seek(skins.read("Vantel's Design", "Seek", {}));
+    const QImage previousNormal =
+        test::stripCellOf(seek, 4, 2, 0).convertToFormat(QImage::Format_RGB32);
+    for (const test::RestingButton& button : test::restingButtons(program, "Vantel's Design")) {
+        const int differing = test::differingPixels(after, button.picture, button.at);
+        EXPECT_TRUE(differing == 0 ||
+                    (button.name == "Previousbut" &&
+                     test::differingPixels(after, previousNormal, button.at) == 0))
+            << qPrintable(button.name) << ": " << differing << " pixels differ";
+    }
 
     // "Exit" is the last item: one step up from none.
     popupChoose(x.geometry(main), {QStringLiteral("Up"), QStringLiteral("Return")});

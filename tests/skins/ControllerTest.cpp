@@ -84,7 +84,7 @@ void keyRelease(QWidget* target, int key) {
 class ControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window.fill(QStringLiteral("ABC"), TaskBackground{QPixmap(), QColor(Qt::white)},
+        window.fill(QStringLiteral("ABC   "), TaskBackground{QPixmap(), QColor(Qt::white)},
                     pictures());
     }
     FakeHost host;
@@ -95,7 +95,7 @@ TEST_F(ControllerTest, FillingSetsTextBackgroundAndTheLooksOfTheMainButtons) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Controller"));
     auto* label2 = window.findChild<QLabel*>(QStringLiteral("Label2"));
     ASSERT_NE(label2, nullptr);
-    EXPECT_EQ(label2->text(), QStringLiteral("ABC") + QString(60, QLatin1Char(' ')));
+    EXPECT_EQ(label2->text(), QStringLiteral("ABC   "));  // as the player gave it
     EXPECT_EQ(window.backgroundColour(), QColor(Qt::white));
     // Dark text on the white background.
     EXPECT_LT(label2->palette().color(QPalette::WindowText).lightness(), 100);

@@ -263,17 +263,17 @@ TEST_F(SkinEditorTest, DroppedPictureCompletesTheSetFromItsFolder) {
     test::writePlainBitmap(folder + "Play.bmp", QSize(40, 20), Qt::red);
     test::writePlainBitmap(folder + "STOP.BMP", QSize(40, 20), Qt::red);  // as from Windows
     test::writePlainBitmap(folder + "background.bmp", QSize(30, 10), Qt::blue);
+    test::writePlainBitmap(folder + "Taskbar.bmp", QSize(8, 4), Qt::green);
     // Cut off after its signature: read as a bitmap, and fails.
     test::writeFile(folder + "Seek.bmp", "BM cut off");
 
     SkinDraft draft = stripDraft();
     const QList<int> taken = editor.dropPicture(folder + "Play.bmp", 3, draft);
-    EXPECT_EQ(taken, QList<int>({1, 3, 4, 5}));
+    EXPECT_EQ(taken, QList<int>({1, 2, 3, 4, 5}));
     EXPECT_EQ(draft.paths[1], folder + "background.bmp");
     EXPECT_EQ(draft.paths[3], folder + "Play.bmp");
     EXPECT_EQ(draft.paths[4], folder + "STOP.BMP");
-    EXPECT_EQ(draft.paths[2], "/p/Taskbar.bmp");  // untouched slots keep theirs
-    EXPECT_EQ(draft.paths[6], "/p/Open.bmp");
+    EXPECT_EQ(draft.paths[6], "/p/Open.bmp");  // untouched slots keep theirs
     EXPECT_EQ(draft.pictures[1].size(), QSize(30, 10));
     EXPECT_FALSE(draft.preview(3).isNull());
     EXPECT_EQ(draft.preview(3).size(), QSize(40, 5));  // the first of four rows only
@@ -282,7 +282,13 @@ TEST_F(SkinEditorTest, DroppedPictureCompletesTheSetFromItsFolder) {
     EXPECT_TRUE(draft.pictures[5].isNull());
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains("Seek.bmp"));
+    // The taskbar picture found beside it leaves the taskbar a colour; its opener makes it a
+    // picture.
     EXPECT_TRUE(draft.swatchShown);
+    EXPECT_EQ(draft.edited({}).task, QString::number(0x302010));
+    editor.openerChose(folder + "Taskbar.bmp", 2, draft);
+    EXPECT_FALSE(draft.swatchShown);
+    EXPECT_EQ(draft.edited({}).task, folder + "Taskbar.bmp");
     EXPECT_EQ(SkinEditor::folderOf(R"(C:\Skins\Blue\Play.bmp)"), R"(C:\Skins\Blue\)");
 }
 

@@ -298,6 +298,47 @@ TEST_F(SkinLoaderTest, DamagedDesignFilesFailOrApplyButNeverCrash) {
     }
 }
 
+// Counts and colour numbers far beyond any real one are clamped before they become integers.
+TEST_F(SkinLoaderTest, ValuesBeyondEveryRangeAreClamped) {
+    const QString huge = "1" + QString(30, '0');
+    const test::DesignSkin design = test::writeDesignSkin(
+        tmp.program() + "Other",
+        "NumberOfWindowShapePoints=99999999999\r\nP1x=5\r\nP1y=6\r\nP2x=7\r\nP2y=8\r\n");
+    registerDesign("Ocean", design.designPath);
+    writeRegister("Ocean", "Task", huge);
+    loader.SelectSkin("Ocean", Qt::black);
+    EXPECT_EQ(loader.previews().swatch, QColor(Qt::white));
+    SkinLook look = loader.ApplySkin({});
+    ASSERT_TRUE(look.outline);
+    ASSERT_EQ(look.outline->size(), 4096);  // the first points the file gives, not a rectangle
+    EXPECT_EQ(look.outline->at(1), QPoint(7, 8));
+
+    registerNumberedStripSkin("Numbers");
+    writeRegister("All Controls", "Color", huge);
+    writeRegister("All Controls", "Size", huge);
+    loader.SelectSkin("Numbers", Qt::black);
+    look = loader.ApplySkin({});
+    EXPECT_EQ(look.titel.colour, QColor(Qt::white));
+    EXPECT_EQ(look.titel.pointSize, 1000.0);
+}
+
+// Spared, a design button picture that does not load empties its slot and is named; the others
+// load. Required, the same skin fails.
+TEST_F(SkinLoaderTest, SparedPicturesLeaveOnlyTheirSlotsEmpty) {
+    const test::DesignSkin design = test::writeDesignSkin(tmp.program() + "Other");
+    registerDesign("Ocean", design.designPath);
+    const QString stop = design.base + "Skins/Ocean/stop2.bmp";
+    ASSERT_TRUE(QFile::remove(stop));
+    loader.SelectSkin("Ocean", Qt::black);
+    EXPECT_THROW(loader.ApplySkin({}), SkinError);
+    loader.SelectSkin("Ocean", Qt::black, SkinLoader::Pictures::Spared);
+    const SkinLook look = loader.ApplySkin({});
+    EXPECT_TRUE(at(look.pictures, Slot::Stop3).isNull());
+    EXPECT_FALSE(at(look.pictures, Slot::Stop1).isNull());
+    EXPECT_FALSE(at(look.pictures, Slot::Close1).isNull());
+    EXPECT_EQ(loader.sparedPictures(), QStringList{stop});
+}
+
 TEST_F(SkinLoaderTest, MissingPicturesAreNamedAsTheSkinNamesThem) {
     registerNumberedStripSkin("Numbers");
     EXPECT_TRUE(loader.missingPictures("Numbers").isEmpty());

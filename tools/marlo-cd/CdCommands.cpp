@@ -92,15 +92,27 @@ std::optional<LookupOptions> lookupOptions(const QStringList& arguments, QString
         }
     }
     if (options.disc.isEmpty()) {
-        *error = QStringLiteral(
-            "usage: marlo-cd lookup [--server HOST:PORT] [--email ADDR] [--timeout SECONDS] "
-            "DEVICE|FILE.cue");
+        *error = lookupUsage();
         return std::nullopt;
     }
     return options;
 }
 
 }  // namespace
+
+QString discidUsage() {
+    return QStringLiteral("usage: marlo-cd discid DEVICE|FILE.cue");
+}
+
+QString parseUsage() {
+    return QStringLiteral("usage: marlo-cd parse FILE");
+}
+
+QString lookupUsage() {
+    return QStringLiteral(
+        "usage: marlo-cd lookup [--server HOST:PORT] [--email ADDR] [--timeout SECONDS] "
+        "DEVICE|FILE.cue");
+}
 
 QString oneLine(const QString& value) {
     QString text = value;
@@ -118,7 +130,7 @@ int failWith(const QString& reason) {
 
 int discidCommand(const QStringList& arguments) {
     if (arguments.size() != 1) {
-        return failWith(QStringLiteral("usage: marlo-cd discid DEVICE|FILE.cue"));
+        return failWith(discidUsage());
     }
     QString error;
     const std::optional<DiscToc> toc = readDiscToc(arguments.first(), &error);
@@ -146,7 +158,7 @@ int discidCommand(const QStringList& arguments) {
 
 int parseCommand(const QStringList& arguments) {
     if (arguments.size() != 1) {
-        return failWith(QStringLiteral("usage: marlo-cd parse FILE"));
+        return failWith(parseUsage());
     }
     QFile file(arguments.first());
     if (!file.open(QIODevice::ReadOnly)) {

@@ -11,6 +11,11 @@ int discidCommand(const QStringList& arguments);
 int parseCommand(const QStringList& arguments);
 int lookupCommand(const QStringList& arguments);
 
+// The usage line of each subcommand, for its errors and for --help.
+QString discidUsage();
+QString parseUsage();
+QString lookupUsage();
+
 // A value on one line: its line ends written as \n.
 QString oneLine(const QString& value);
 // Writes a one-line reason to standard error and returns the failure status.

@@ -11,14 +11,19 @@ namespace marlo {
 namespace {
 
 int usage(QTextStream& err) {
-    err << "usage: marlo-cd lyrics [--server SERVER] [--timeout SECONDS] ARTIST ALBUM SONG\n"
-           "  SERVER: lrclib.net (default), http(s)://host[:port] for an LRCLIB server,\n"
-           "          or host[:port] for a classic lyrics search server\n";
+    err << lyricsUsage() << '\n';
     err.flush();
     return 2;
 }
 
 }  // namespace
+
+QString lyricsUsage() {
+    return QStringLiteral(
+        "usage: marlo-cd lyrics [--server SERVER] [--timeout SECONDS] ARTIST ALBUM SONG\n"
+        "  SERVER: lrclib.net (default), http(s)://host[:port] for an LRCLIB server,\n"
+        "          or host[:port] for a classic lyrics search server");
+}
 
 int runLyricsCommand(const QStringList& args) {
     QTextStream out(stdout);

@@ -9,5 +9,7 @@ namespace marlo {
 // output and its progress notices on standard error. Needs a running QCoreApplication.
 // Exit code: 0 lyrics printed, 1 no lyrics (a result text was printed), 2 usage error.
 int runLyricsCommand(const QStringList& args);
+// Its usage, for its errors and for --help.
+QString lyricsUsage();
 
 }  // namespace marlo
