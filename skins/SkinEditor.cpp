@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/Catalogue.h"
+#include "base/WriteErrorText.h"
 #include "base/texts/SettingsTexts.h"
 #include "base/texts/SkinTexts.h"
 #include "base/texts/StartupTexts.h"
@@ -160,7 +161,7 @@ bool SkinEditor::acceptName(const QString& name) const {
 }
 
 void SkinEditor::writeFailed() const {
-    prompts_.inform(QString(), tr(texts::kWriteError), PromptIcon::None);
+    prompts_.inform(QString(), writeErrorText(), PromptIcon::None);
 }
 
 bool SkinEditor::writeRegister(const QString& name, const QList<QPair<QString, QString>>& values,

@@ -1,6 +1,7 @@
 #include "skins/SkinRegister.h"
 
 #include "base/IniAccess.h"
+#include "base/WriteErrorText.h"
 #include "base/texts/SkinTexts.h"
 #include "base/texts/StartupTexts.h"
 #include "platform/Files.h"
@@ -93,7 +94,7 @@ bool SkinRegister::writeSkinList(const QStringList& names) const {
     if (writeFileAtomically(SkinLoader::skinListPath(programFolder_), joinLines(names))) {
         return true;
     }
-    prompts_.inform(QString(), tr(texts::kWriteError), PromptIcon::None);
+    prompts_.inform(QString(), writeErrorText(), PromptIcon::None);
     return false;
 }
 
