@@ -81,25 +81,27 @@ TEST_F(PictureE2e, EachPictureIsPlacedOnTheScreenAndEscapeClosesTheViewer) {
     test::writeFile(program + "Data/Pics.dat", "Shots\r\n");
     test::writeFile(program + "Data/pShots.dat", "A large\r\nB small\r\nC huge\r\n");
     test::writeFile(program + "SkinName.ini", "Vantel's Design\r\nStandard\r\n");
-    // The picture collection, Autoplay, a slideshow pause of 3 s, no full screen, English.
+    // The picture collection, Autoplay, a slideshow pause of 5 s (long enough to see each
+    // picture on a loaded machine), no full screen, English.
     test::writeFile(program + "Set.cfg",
                     "0\r\n0\r\n-1\r\n-1\r\n0\r\n0\r\n1500\r\n1500\r\n3|0\r\n12\r\n1\r\n0\r\n0\r\n"
-                    "1\r\n0\r\n0\r\n\r\n\r\n\r\n3\r\n0\r\nStandard\r\n\r\nTrue\r\n");
+                    "1\r\n0\r\n0\r\n\r\n\r\n\r\n5\r\n0\r\nStandard\r\n\r\nTrue\r\n");
     start();
 
     const QRect screen(0, 0, 1024, 768);
     ASSERT_TRUE(QTest::qWaitFor([&] { return viewer() == screen; }, 15000))
         << "the large picture's window is at " << viewer().x() << "," << viewer().y();
-    EXPECT_TRUE(showsHalves(screenshot(), screen)) << "not the large picture's middle";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer() == QRect(352, 264, 320, 240); }, 6000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return showsHalves(screenshot(), screen); }, 4000))
+        << "not the large picture's middle";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer() == QRect(352, 264, 320, 240); }, 9000))
         << "the small picture's window is not centred";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer() == screen; }, 8000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return showsHalves(screenshot(), screen); }, 3000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer() == screen; }, 12000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return showsHalves(screenshot(), screen); }, 4000))
         << "the huge picture does not show";
 
     // The show would end by itself only a pause after this last picture.
     x.key(viewerWindow(), QStringLiteral("Escape"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer().isEmpty(); }, 1000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer().isEmpty(); }, 4000))
         << "Escape did not close the viewer";
 }
 
