@@ -49,6 +49,8 @@ class CompositionRoot final : public PlayerParts {
     void dropFiles(const QStringList& paths) override;
     void setModuleFilterMode(int mode) override;
     LyricsDisplay* lyricsDisplay() override { return lyrics_.get(); }
+    // The module library the module items play through (once the library is loaded).
+    ModuleLibrary* moduleLibrary() { return modules_.get(); }
 
     // The player's opening of the CD: the disc's tracks become the playback list, with their
     // titles when the store knows the disc.

@@ -53,6 +53,9 @@ class OpenMptModuleLibrary : public ModuleLibrary {
     bool freeModule(int module) override;
     bool close() override;
 
+    // The interpolation filter mode last set (0 none .. 3 automatic).
+    int filterMode() const { return filterMode_; }
+
     // Renders the next frames of the playing module as interleaved 16-bit stereo at 44.1 kHz,
     // at the amplification's gain and never above -1 dBFS: peaks the gain lifts past that are
     // limited, not clipped.

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -7,6 +8,8 @@
 #include <QTimer>
 
 #include "app/Popup.h"
+#include "app/SettingsWindow.h"
+#include "platform/media/OpenMptModuleLibrary.h"
 #include "tests/app/PopupDriving.h"
 #include "tests/app/ProgramRootFixture.h"
 
@@ -96,6 +99,23 @@ TEST_F(ProgramRootTest, ADroppedPictureShowsInTheViewerWithTheMainWindowParked) 
     const QRect parked = main().geometry();
     EXPECT_LE(screen.right() - parked.right(), 20) << parked.x();
     EXPECT_LE(parked.top() - screen.top(), 20) << parked.y();
+}
+
+// A filter box of the settings dialog acts on the module library the program plays modules with,
+// at its click; Cancel brings the confirmed filter back.
+TEST_F(ProgramRootTest, TheSettingsDialogsModuleFilterReachesTheModuleLibrary) {
+    auto* modules = dynamic_cast<OpenMptModuleLibrary*>(root->moduleLibrary());
+    ASSERT_NE(modules, nullptr);
+    main().settings().setOption(option::kFilterAuto, 1);  // as a first start leaves it
+    main().showSettingsDialog();
+    CFG* cfg = main().settingsDialog();
+    ASSERT_NE(cfg, nullptr);
+    cfg->check(option::kFilterWeak)->click();
+    EXPECT_EQ(modules->filterMode(), option::kFilterWeak - option::kFilterNone);
+    cfg->check(option::kFilterNone)->click();
+    EXPECT_EQ(modules->filterMode(), 0);
+    press(*cfg, "Command2");  // Cancel
+    EXPECT_EQ(modules->filterMode(), option::kFilterAuto - option::kFilterNone);
 }
 
 }  // namespace
