@@ -160,6 +160,7 @@ class AddFolderTest : public AddFilesTest {
         media("tree/b song.wav");
         media("tree/notes.txt");
         media("tree/a song.MID");
+        media("tree/c song.FLAC");
         media("tree/sub1/sub2/deep.mp3", QByteArray(300, 'a') + id3v1("Deep Title", "Deep"));
         media("tree/sub1/middle.wav");
         media("tree/Zz/last.wav");
@@ -174,20 +175,20 @@ TEST_F(AddFolderTest, WithSubfoldersDepthFirstBeforeTheFolderItself) {
     const AddFiles::Report report = adder.AddFolder(root, audioPatterns());
     EXPECT_EQ(prompts.messageTitles(), QStringList{"Add Subdirs?"});
     EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Question);
-    EXPECT_EQ(report.saved, 5);
+    EXPECT_EQ(report.saved, 6);
     EXPECT_EQ(linesOf("aRock.dat"),
-              (QStringList{"Deep Title", "Middle", "Last", "A Song", "B Song"}));
+              (QStringList{"Deep Title", "Middle", "Last", "A Song", "B Song", "C Song"}));
     EXPECT_TRUE(membersOnDisk().contains("a_Deep Title"));
     EXPECT_TRUE(memberOnDisk("a_A Song").contains("Pfad=" + (root + "/a song.MID").toUtf8()));
-    EXPECT_EQ(session->archive.count(), 5);
+    EXPECT_EQ(session->archive.count(), 6);
     ASSERT_FALSE(progress.isEmpty());
-    EXPECT_EQ(progress.last(), qMakePair(5, 5));
+    EXPECT_EQ(progress.last(), qMakePair(6, 6));
 }
 
 TEST_F(AddFolderTest, WithoutSubfoldersOnlyTheFolderAndNoQuestionWithoutAny) {
     prompts.answers.push_back(PromptAnswer::No);
     adder.AddFolder(root, audioPatterns());
-    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song"}));
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "C Song"}));
 
     prompts.shown.clear();
     const AddFiles::Report report = adder.AddFolder(root + "/sub1/sub2", {"*.mp3"});
@@ -195,7 +196,7 @@ TEST_F(AddFolderTest, WithoutSubfoldersOnlyTheFolderAndNoQuestionWithoutAny) {
     EXPECT_EQ(report.saved, 1);
     // A narrowed filter leaves the other types out.
     adder.AddFolder(root + "/Zz", {"*.mp3"});
-    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "Deep Title"}));
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "C Song", "Deep Title"}));
 }
 
 TEST_F(AddFolderTest, TheFolderBrowserStartsTheAddAndItsCancelAddsNothing) {
