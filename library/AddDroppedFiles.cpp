@@ -68,6 +68,9 @@ std::optional<MediaKind> dropKindOf(const QString& path) {
             return kind.kind;
         }
     }
+    if (endsWithOneOf(path, kMoreAudioEndings) || isModulePath(path)) {
+        return MediaKind::Audio;
+    }
     if (endsWithOneOf(path, kMoreVideoEndings)) {
         return MediaKind::Video;
     }

@@ -20,6 +20,7 @@
 #include "base/texts/CaptionTexts.h"
 #include "cd/CdBase.h"
 #include "library/Extensions.h"
+#include "library/ItemFormats.h"
 #include "library/KindListFile.h"
 #include "library/LibrarySession.h"
 #include "library/OpenKind.h"
@@ -226,7 +227,8 @@ QString Editierform::dialogFilter(MediaKind kind) {
             filter = Catalogue::text(caption::kFilterAllPictures);
             break;
         case MediaKind::Audio:
-            filter = Catalogue::text(caption::kFilterAllAudio);
+            filter = Catalogue::text(caption::kFilterAllAudio) +
+                     Catalogue::text(caption::kFilterMusic).arg(moreAudioPatterns().join(u';'));
             break;
         case MediaKind::CdAudio:
             return {};

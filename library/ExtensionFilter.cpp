@@ -23,8 +23,9 @@ QStringList ExtensionFilter::patternsFor(MediaKind kind) {
         case MediaKind::Pictures:
             return withPatternsOf({"*.bmp", "*.jpg", "*.gif"}, kMorePictureEndings);
         case MediaKind::Audio:
-            return {"*.wav", "*.ra", "*.au",  "*.snd", "*.mod", "*.xm",
-                    "*.s3m", "*.it", "*.mp2", "*.mp3", "*.mid"};
+            return QStringList{"*.wav", "*.ra", "*.au",  "*.snd", "*.mod", "*.xm",
+                               "*.s3m", "*.it", "*.mp2", "*.mp3", "*.mid"} +
+                   moreAudioPatterns();
         case MediaKind::CdAudio:
             break;
     }

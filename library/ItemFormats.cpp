@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "platform/media/ModuleEndings.h"
+
 namespace marlo {
 namespace {
 
@@ -10,6 +12,44 @@ bool endsWithAny(const QString& path, std::initializer_list<const char*> endings
 }
 
 }  // namespace
+
+const QStringList& moreModuleEndings() {
+    static const QStringList endings = [] {
+        QStringList more;
+        for (const QString& ending : moduleFileEndings()) {
+            if (!endsWithAny(ending, {".mod", ".xm", ".it", ".s3m"}) &&
+                !endsWithOneOf(ending, kMorePictureEndings) &&
+                !endsWithOneOf(ending, kMoreVideoEndings)) {
+                more.append(ending);
+            }
+        }
+        return more;
+    }();
+    return endings;
+}
+
+bool isModulePath(const QString& path) {
+    if (endsWithAny(path, {".mod", ".xm", ".it", ".s3m"})) {
+        return true;
+    }
+    for (const QString& ending : moreModuleEndings()) {
+        if (path.endsWith(ending, Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QStringList moreAudioPatterns() {
+    QStringList patterns;
+    for (const char* ending : kMoreAudioEndings) {
+        patterns.append(QLatin1Char('*') + QLatin1String(ending));
+    }
+    for (const QString& ending : moreModuleEndings()) {
+        patterns.append(QLatin1Char('*') + ending);
+    }
+    return patterns;
+}
 
 bool acceptItemPath(MediaKind kind, const QString& path, QString& typeTag) {
     typeTag.clear();
@@ -22,11 +62,11 @@ bool acceptItemPath(MediaKind kind, const QString& path, QString& typeTag) {
                 typeTag = QStringLiteral("mp3");
                 return true;
             }
-            if (endsWithAny(path, {".mod", ".xm", ".it", ".s3m"})) {
+            if (isModulePath(path)) {
                 typeTag = QStringLiteral("mod");
                 return true;
             }
-            return false;
+            return endsWithOneOf(path, kMoreAudioEndings);
         case MediaKind::Video:
             return endsWithAny(path, {".avi", ".rm", ".mov", ".fli", ".flc", ".aas", ".mpg"}) ||
                    endsWithOneOf(path, kMoreVideoEndings);

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 
 #include "library/FileTitle.h"
+#include "library/ItemFormats.h"
 #include "platform/TextCodec.h"
+#include "platform/media/FileTags.h"
 
 namespace marlo {
 namespace {
@@ -35,9 +37,8 @@ bool matchesModule(const QString& path) {
     return false;
 }
 
-}  // namespace
-
-bool titleFromTagBytes(const QByteArray& tail, QString& title, QString& artist) {
+// The two raw 30-byte fields after the ID3v1 marker; false when the bytes hold no marker.
+bool id3v1Fields(const QByteArray& tail, QByteArray& title, QByteArray& artist) {
     // A real ID3v1 tag fills the last 128 bytes; prefer it, so the letters "tag" somewhere in
     // the audio data before it cannot be taken for the marker.
     qsizetype marker = -1;
@@ -49,8 +50,50 @@ bool titleFromTagBytes(const QByteArray& tail, QString& title, QString& artist) 
     if (marker < 0) {
         return false;
     }
-    title = fieldText(tail, marker + 3, kTagFieldLength);
-    artist = fieldText(tail, marker + 3 + kTagFieldLength, kTagFieldLength);
+    title = tail.mid(marker + 3, kTagFieldLength);
+    artist = tail.mid(marker + 3 + kTagFieldLength, kTagFieldLength);
+    return true;
+}
+
+// An ID3v1 field filled to its last byte may be a longer value cut off; the ID3v2 value whose
+// start it is, in either of the encodings taggers write, is the whole of it.
+QString uncut(const QByteArray& field, const QString& v1, const QString& v2) {
+    if (field.size() < kTagFieldLength || field.contains('\0') || v2.size() <= v1.size()) {
+        return v1;
+    }
+    const bool same =
+        v2.toUtf8().left(kTagFieldLength) == field || v2.toLatin1().left(kTagFieldLength) == field;
+    return same ? v2 : v1;
+}
+
+// A title the store cannot hold gives way to the file name's; the add goes on.
+void keepUsableTitle(FileReading& reading, const QString& path) {
+    if (!isUsableTitle(reading.title)) {
+        reading.title = titleFromFileName(path);
+    }
+}
+
+// Title and artist from the file's tags (TagLib), else the title from the file name.
+FileReading readWithTags(const QString& path) {
+    FileReading reading;
+    reading.path = path;
+    const FileTags tags = readFileTags(path);
+    reading.title = tags.title;
+    reading.artist = tags.artist;
+    keepUsableTitle(reading, path);
+    return reading;
+}
+
+}  // namespace
+
+bool titleFromTagBytes(const QByteArray& tail, QString& title, QString& artist) {
+    QByteArray titleField;
+    QByteArray artistField;
+    if (!id3v1Fields(tail, titleField, artistField)) {
+        return false;
+    }
+    title = fieldText(titleField, 0, kTagFieldLength);
+    artist = fieldText(artistField, 0, kTagFieldLength);
     return true;
 }
 
@@ -71,11 +114,21 @@ FileReading ReadMp3Tag(const QString& path) {
         !file.seek(file.size() - kTagWindow)) {
         return ReadGeneric(path);
     }
-    FileReading reading;
-    if (!titleFromTagBytes(file.read(kTagWindow), reading.title, reading.artist)) {
-        return ReadGeneric(path);
+    QByteArray titleField;
+    QByteArray artistField;
+    if (!id3v1Fields(file.read(kTagWindow), titleField, artistField)) {
+        file.close();
+        return readWithTags(path);  // ID3v2 or APE, else the file name
     }
+    file.close();
+    FileReading reading;
     reading.path = path;
+    reading.title = fieldText(titleField, 0, kTagFieldLength);
+    reading.artist = fieldText(artistField, 0, kTagFieldLength);
+    const FileTags v2 = readId3v2Tags(path);
+    reading.title = uncut(titleField, reading.title, v2.title);
+    reading.artist = uncut(artistField, reading.artist, v2.artist);
+    keepUsableTitle(reading, path);
     return reading;
 }
 
@@ -84,6 +137,12 @@ FileReading ReadGeneric(const QString& path) {
     if (QFileInfo(path).isDir()) {
         reading.folder = true;
         return reading;
+    }
+    // An ".MP3" that reaches here (the case-sensitive flows) is read by its name.
+    QString typeTag;
+    if (!matchesModule(path) && !path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive) &&
+        acceptItemPath(MediaKind::Audio, path, typeTag)) {
+        return readWithTags(path);
     }
     reading.title = titleFromFileName(path);
     if (matchesModule(path)) {

@@ -13,12 +13,17 @@ struct FileReading {
     bool folder = false;  // the path names a folder: refused, title and path stay empty
 };
 
-// Title and artist from the ID3 version 1 tag at the end of an MP3 file; without a tag (or for
-// a file shorter than 256 bytes) as ReadGeneric.
+// Title and artist from the ID3 version 1 tag at the end of an MP3 file; a field that the tag
+// cut at 30 characters is taken whole from the file's ID3v2 tag where that begins with it.
+// Without an ID3v1 tag: the ID3v2 or APE tag, else the file-name title; a file shorter than
+// 256 bytes as ReadGeneric. A tag title the store cannot hold (see isUsableTitle) gives way to
+// the file-name title.
 FileReading ReadMp3Tag(const QString& path);
 
-// Title from a tracker module's header (it, mod, xm, s3m, any letter case) or from the file
-// name; no artist. Folders are refused.
+// Title from a tracker module's header (it, mod, xm, s3m, any letter case); for other audio
+// files title and artist from their tags (Vorbis comments, MP4, APE, ID3v2 ... through TagLib;
+// not for ".mp3" in any case, which is read by its name here); otherwise, or when the tag holds
+// no usable title, the title from the file name. Folders are refused.
 FileReading ReadGeneric(const QString& path);
 
 // The name field of a module header (the first bytes of the file): "IMPM" (IT) 28 bytes at 4,

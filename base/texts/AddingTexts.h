@@ -66,6 +66,8 @@ inline constexpr TextPair kFilterAllAudio = same(
     "Wave Audio (*.wav)|*.wav|Midi Sequenzes (*.mid)|*.mid|Real Audio (*.ra)|*.ra|"
     "Sun/Next Audio (*.au;*.snd)|*.au;*.snd|Mpeg Audio (*.mp2;*.mp3)|*.mp2;*.mp3|"
     "Module Files (*.mod;*.xm;*.it;*.s3m)|*.mod;*.xm;*.it;*.s3m|");
+// After the classic audio lines: the endings added since, "%1" the ";"-joined patterns.
+inline constexpr TextPair kFilterMusic{"Music files (%1)|%1|", "Musikdateien (%1)|%1|"};
 inline constexpr TextPair kFilterArchives{
     "Zip, Rar or Ace compressed (*.zip;*.rar;*.ace)|*.zip;*.rar;*.ace|",
     "Zip, Rar oder Ace komprimert (*.zip;*.rar;*.ace)|*.zip;*.rar;*.ace|"};

@@ -1,8 +1,10 @@
 #include "FileMediaDevice.h"
 
+#include "AudioDecoder.h"
+#include "DecodedSource.h"
 #include "FluidSynthRenderer.h"
 #include "MpvPlayer.h"
-#include "PcmOutput.h"
+#include "PcmPlayer.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -25,8 +27,20 @@ FileMediaDevice::FileMediaDevice(QObject* parent, const QString& pcmFile)
 }
 
 FileMediaDevice::~FileMediaDevice() {
-    // The PCM output pulls from the renderer: it goes first.
+    // The PCM output pulls from the renderer and the decoder: it goes first.
     pcm_.reset();
+}
+
+PcmPlayer& FileMediaDevice::pcm() {
+    if (!pcm_) {
+        pcm_ = std::make_unique<PcmPlayer>(nullptr, pcmFile_);
+        connect(pcm_.get(), &PcmPlayer::ended, this, [this] {
+            if (backend_ == Backend::Pcm && playing_) {
+                finish();
+            }
+        });
+    }
+    return *pcm_;
 }
 
 MpvPlayer& FileMediaDevice::mpv() {
@@ -78,24 +92,26 @@ int FileMediaDevice::open() {
     if (fileName_.isEmpty() || !info.isFile()) {
         return mediaerror::kFileNotFound;
     }
-    if (type.isEmpty() && info.suffix().compare(QLatin1String("mid"), Qt::CaseInsensitive) == 0) {
+    const bool midi =
+        type.isEmpty() && info.suffix().compare(QLatin1String("mid"), Qt::CaseInsensitive) == 0;
+    std::unique_ptr<AudioDecoder> decoder =
+        type.isEmpty() && !midi ? openLightDecoder(fileName_) : nullptr;
+    if (midi) {
         if (!midi_) {
             midi_ = std::make_unique<FluidSynthRenderer>();
         }
         if (!midi_->load(fileName_)) {
             return mediaerror::kCannotPlayFile;
         }
-        if (!pcm_) {
-            pcm_ = std::make_unique<PcmOutput>(
-                [this](qint16* out, int frames) { return midi_->render(out, frames); });
-            connect(pcm_.get(), &PcmOutput::sourceEnded, this, [this] {
-                if (backend_ == Backend::Midi && playing_) {
-                    finish();
-                }
-            });
-        }
-        backend_ = Backend::Midi;
+        pcm().setSource(midi_.get());
+        backend_ = Backend::Pcm;
+    } else if (decoder) {
+        pcm().setSource(nullptr);
+        decoded_ = std::make_unique<DecodedSource>(std::move(decoder));
+        pcm().setSource(decoded_.get());
+        backend_ = Backend::Pcm;
     } else {
+        // Modules, the formats only libmpv reads, and files a light decoder refused.
         if (!mpv().isValid() || !mpv().loadAndWait(fileName_)) {
             return mediaerror::kCannotPlayFile;
         }
@@ -126,22 +142,7 @@ int FileMediaDevice::play() {
         }
         mpv().play();
     } else {
-        {
-            // The sound server's thread may be rendering.
-            const auto lock = pcm_->lockSource();
-            if (from >= 0) {
-                midi_->seekMs(from);
-            } else if (atEnd_ || midi_->atEnd()) {
-                midi_->seekMs(0);
-            }
-        }
-        if (from >= 0 && pcm_->isActive()) {
-            pcm_->start();  // a jump: what the server still holds is of the old place
-        } else if (pcm_->isActive() && pcm_->isSuspended()) {
-            pcm_->resume();
-        } else if (!pcm_->isActive()) {
-            pcm_->start();  // without a sound server it paces the music silently
-        }
+        pcm().play(from >= 0 ? from : atEnd_ ? 0 : -1);
     }
     atEnd_ = false;
     playing_ = true;
@@ -158,8 +159,8 @@ void FileMediaDevice::pause() {
     }
     if (backend_ == Backend::Mpv) {
         mpv().pause();
-    } else if (backend_ == Backend::Midi) {
-        pcm_->suspend();
+    } else if (backend_ == Backend::Pcm) {
+        pcm().pause();
     }
     playing_ = false;
     statusTimer_.stop();
@@ -177,8 +178,8 @@ void FileMediaDevice::close() {
     rangeTimer_.stop();
     if (backend_ == Backend::Mpv) {
         mpv().stop();
-    } else if (backend_ == Backend::Midi) {
-        pcm_->stop();
+    } else if (backend_ == Backend::Pcm) {
+        pcm().stop();
     }
     backend_ = Backend::None;
     atEnd_ = false;
@@ -193,8 +194,8 @@ void FileMediaDevice::finish() {
     rangeTimer_.stop();
     if (backend_ == Backend::Mpv) {
         mpv().pause();
-    } else if (backend_ == Backend::Midi) {
-        pcm_->stop();
+    } else if (backend_ == Backend::Pcm) {
+        pcm().stop();
     }
     emit done();
 }
@@ -209,8 +210,8 @@ qint64 FileMediaDevice::length() const {
     if (backend_ == Backend::Mpv) {
         return lengthMs_;
     }
-    if (backend_ == Backend::Midi) {
-        return midi_->lengthMs();  // fixed once loaded
+    if (backend_ == Backend::Pcm) {
+        return pcm_->lengthMs();  // fixed once loaded
     }
     return 0;
 }
@@ -223,11 +224,8 @@ qint64 FileMediaDevice::position() const {
         const double seconds = mpv_->position();
         return seconds > 0 ? qint64(std::llround(seconds * 1000.0)) : 0;
     }
-    if (backend_ == Backend::Midi) {
-        // What is heard: the renderer is ahead by what the sound server still holds.
-        const qint64 bufferedMs = pcm_->framesBuffered() * 1000 / PcmOutput::kSampleRate;
-        const auto lock = pcm_->lockSource();
-        return std::clamp(midi_->positionMs() - bufferedMs, qint64(0), midi_->lengthMs());
+    if (backend_ == Backend::Pcm) {
+        return pcm_->positionMs();
     }
     return 0;
 }

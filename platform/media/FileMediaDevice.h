@@ -7,9 +7,10 @@
 
 namespace marlo {
 
+class DecodedSource;
 class FluidSynthRenderer;
 class MpvPlayer;
-class PcmOutput;
+class PcmPlayer;
 
 // Error numbers of the media device, after the numbering of the device commands they stand in
 // for.
@@ -22,12 +23,14 @@ constexpr int kNotOpen = 276;
 constexpr int kCannotPlayFile = 296;
 }  // namespace mediaerror
 
-// Files through libmpv; ".mid" files through FluidSynth and the PCM output.
+// Audio files through the light decoders (libmpg123, libsndfile) and ".mid" files through
+// FluidSynth, both played by the PCM output; libmpv only for modules sent to the device and
+// for files no light decoder reads.
 class FileMediaDevice : public MediaDevice {
     Q_OBJECT
   public:
-    // An empty pcmFile plays to the sound server; otherwise libmpv writes the decoded sound
-    // there (see MpvPlayer).
+    // An empty pcmFile plays to the sound server; otherwise the decoded sound is written there,
+    // untimed (see MpvPlayer and PcmOutput::setSinkFile).
     explicit FileMediaDevice(QObject* parent = nullptr, const QString& pcmFile = QString());
     ~FileMediaDevice() override;
 
@@ -50,9 +53,11 @@ class FileMediaDevice : public MediaDevice {
     qint64 trackPosition() const override { return 0; }
 
     bool isPlaying() const { return playing_; }
+    // Whether libmpv has been loaded for a file (tests and measurements).
+    bool usesMpv() const { return mpv_ != nullptr; }
 
   private:
-    enum class Backend { None, Mpv, Midi };
+    enum class Backend { None, Mpv, Pcm };
 
     int open();
     int play();
@@ -62,6 +67,7 @@ class FileMediaDevice : public MediaDevice {
     void finish();
     void checkEndPosition();
     MpvPlayer& mpv();
+    PcmPlayer& pcm();
 
     QString deviceType_;
     QString fileName_;
@@ -79,7 +85,8 @@ class FileMediaDevice : public MediaDevice {
     qint64 lengthMs_ = 0;  // read once loaded: mpv forgets it at the end of the file
     std::unique_ptr<MpvPlayer> mpv_;
     std::unique_ptr<FluidSynthRenderer> midi_;
-    std::unique_ptr<PcmOutput> pcm_;
+    std::unique_ptr<DecodedSource> decoded_;
+    std::unique_ptr<PcmPlayer> pcm_;
     QTimer statusTimer_;
     QTimer rangeTimer_;
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/media/PcmSource.h"
 #include "platform/media/PeakLimiter.h"
 
 struct _fluid_hashtable_t;
@@ -15,13 +16,13 @@ namespace marlo {
 
 // Renders a Standard MIDI File with FluidSynth and the General MIDI soundfont into 16-bit stereo
 // PCM, on demand and without an audio driver: whoever plays the sound pulls it from here.
-class FluidSynthRenderer {
+class FluidSynthRenderer : public PcmSource {
   public:
     static constexpr int kSampleRate = 44100;
     static constexpr int kChannels = 2;
 
     FluidSynthRenderer();
-    ~FluidSynthRenderer();
+    ~FluidSynthRenderer() override;
     FluidSynthRenderer(const FluidSynthRenderer&) = delete;
     FluidSynthRenderer& operator=(const FluidSynthRenderer&) = delete;
 
@@ -32,13 +33,13 @@ class FluidSynthRenderer {
 
     // Fills up to `frames` stereo frames; returns how many were written, 0 once the music has
     // ended (last tick reached and every voice silent).
-    int render(int16_t* out, int frames);
-    bool atEnd() const { return ended_; }
+    int render(int16_t* out, int frames) override;
+    bool atEnd() const override { return ended_; }
 
-    qint64 lengthMs() const { return lengthMs_; }
-    qint64 positionMs() const { return framesDone_ * 1000 / kSampleRate; }
+    qint64 lengthMs() const override { return lengthMs_; }
+    qint64 positionMs() const override { return framesDone_ * 1000 / kSampleRate; }
     // Moves to a point in the music; the sound there starts with the notes struck from then on.
-    void seekMs(qint64 ms);
+    void seekMs(qint64 ms) override;
 
     static QString defaultSoundFont();
 

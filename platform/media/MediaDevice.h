@@ -45,8 +45,9 @@ class MediaDevice : public QObject {
     void statusUpdate();
 };
 
-// The device for files: libmpv for wav, mp2, mp3, au, snd, ra and modules (device type
-// "M4W_MCI"), FluidSynth with the General MIDI soundfont for ".mid".
+// The device for files: libmpg123 and libsndfile for MPEG audio, WAV, AU/SND, AIFF, FLAC and
+// Ogg; libmpv for the other formats (ra, m4a, wma ...), files those decoders refuse and modules
+// (device type "M4W_MCI"); FluidSynth with the General MIDI soundfont for ".mid".
 std::unique_ptr<MediaDevice> createFileMediaDevice(QObject* parent = nullptr);
 
 }  // namespace marlo

@@ -6,10 +6,6 @@
 
 namespace marlo {
 
-std::unique_ptr<StreamingControl> createStreamingControl(QObject* parent) {
-    return std::make_unique<MpvStreamingControl>(parent);
-}
-
 MpvStreamingControl::MpvStreamingControl(QObject* parent, const QString& pcmFile)
     : StreamingControl(parent), pcmFile_(pcmFile) {}
 

@@ -71,6 +71,17 @@ bool PcmOutput::start(bool suspended) {
     drained_ = false;
     suspended_ = suspended;
     active_ = true;
+    if (!sinkPath_.isEmpty()) {
+        throughServer_ = false;
+        sink_ = std::make_unique<QFile>(sinkPath_);
+        if (!sink_->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            sink_.reset();
+        }
+        if (!suspended) {
+            silentTimer_.start(0);
+        }
+        return true;
+    }
     // Set before the server's thread first pulls, which may already find the end.
     throughServer_ = true;
     if (!stream_) {
@@ -125,7 +136,7 @@ void PcmOutput::fallBackToSilence(const QString& reason) {
     silentBase_ = framesPulled_;
     silentClock_.start();
     if (!suspended_) {
-        silentTimer_.start();
+        silentTimer_.start(kSilentTickMs);
     }
     emit soundUnavailable(reason);
 }
@@ -133,6 +144,20 @@ void PcmOutput::fallBackToSilence(const QString& reason) {
 void PcmOutput::silentTick() {
     if (!active_ || suspended_ || ended_) {
         silentTimer_.stop();
+        return;
+    }
+    if (!sinkPath_.isEmpty()) {
+        // Untimed into the file: a second of sound per tick.
+        scratch_.resize(std::size_t(kSampleRate) * kChannels);
+        const int got = pull(scratch_.data(), kSampleRate);
+        if (sink_) {
+            sink_->write(reinterpret_cast<const char*>(scratch_.data()),
+                         qint64(got) * kBytesPerFrame);
+            sink_->flush();
+        }
+        if (ended_) {
+            silentTimer_.stop();
+        }
         return;
     }
     qint64 due = silentClock_.elapsed() * kSampleRate / 1000 - (framesPulled_ - silentBase_);
@@ -194,7 +219,7 @@ void PcmOutput::resume() {
     } else {
         silentBase_ = framesPulled_;
         silentClock_.start();
-        silentTimer_.start();
+        silentTimer_.start(sinkPath_.isEmpty() ? kSilentTickMs : 0);
     }
 }
 

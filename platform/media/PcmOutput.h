@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -34,6 +35,10 @@ class PcmOutput : public QObject {
 
     explicit PcmOutput(Source source, QObject* parent = nullptr);
     ~PcmOutput() override;
+
+    // With a path, start() writes the sound into that file (raw, truncated at each start) as
+    // fast as the source renders instead of playing it: for checking decoded sound untimed.
+    void setSinkFile(const QString& path) { sinkPath_ = path; }
 
     // Starts pulling from the beginning (held as by suspend() when `suspended`). Returns
     // whether the sound is heard; when it is not, errorString() says why and soundUnavailable()
@@ -71,6 +76,8 @@ class PcmOutput : public QObject {
     Source source_;
     std::mutex sourceMutex_;
     std::unique_ptr<PulseStream> stream_;
+    QString sinkPath_;
+    std::unique_ptr<QFile> sink_;
     QTimer silentTimer_;
     QElapsedTimer silentClock_;
     qint64 silentBase_ = 0;  // frames pulled when the silent clock last started

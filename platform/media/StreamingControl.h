@@ -38,7 +38,8 @@ class StreamingControl : public QObject {
     void done();
 };
 
-// The control over libmpv, audio only (no video output).
+// The control for audio items: light decoders where they read the file, libmpv otherwise (no
+// video output).
 std::unique_ptr<StreamingControl> createStreamingControl(QObject* parent = nullptr);
 
 }  // namespace marlo

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QListView>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -8,6 +9,7 @@
 #include "library/SaveItem.h"
 #include "library/ZipListe.h"
 #include "tests/library/LibraryFixture.h"
+#include "tests/support/AudioAnalysis.h"
 
 namespace marlo::test {
 namespace {
@@ -57,12 +59,96 @@ TEST_F(AddFilesTest, Mp3TitlesComeFromTheId3v1TagOrTheFileName) {
     EXPECT_EQ(readMp3(mp3("tag_with_tags_sample.id3v11.mp3")).title, "Test Title");
     EXPECT_EQ(readMp3(mp3("tag_id3v1_test_sample_utf8_v1.1.mp3")).title,
               QString::fromUtf8("サンプルのタイトル"));
-    // Only an ID3v2 tag at the start, or none at all: the file name rule.
+    // Only an ID3v2 tag at the start: its values; none at all: the file name rule.
     r = readMp3(mp3("mp3agic_v23tag.mp3"));
-    EXPECT_EQ(r.title, "Mp3agic_v23tag");
-    EXPECT_TRUE(r.artist.isEmpty());
+    EXPECT_EQ(r.title, "TITLE1234567890123456789012345");
+    EXPECT_EQ(r.artist, "ARTIST123456789012345678901234");
     EXPECT_EQ(readMp3(mp3("tag_without_tags_sample.mp3")).title, "Tag_without_tags_sample");
     EXPECT_EQ(readMp3(mp3("mp3agic_notanmp3.mp3")).title, "Mp3agic_notanmp3");
+}
+
+// An ID3v2 tag (version 3 or 4) of one text frame before the sound.
+QByteArray id3v2(int version, const QByteArray& frameId, char encoding, const QByteArray& text) {
+    const QByteArray body = encoding + text;
+    auto size = [version](quint32 n, bool syncsafe) {
+        if (syncsafe) {
+            n = (n & 0x7F) | ((n & 0x3F80) << 1) | ((n & 0x1FC000) << 2) | ((n & 0xFE00000) << 3);
+        }
+        return QByteArray(1, char(n >> 24)) + char(n >> 16) + char(n >> 8) + char(n);
+    };
+    const QByteArray frame =
+        frameId + size(quint32(body.size()), version == 4) + '\0' + '\0' + body;
+    return "ID3" + QByteArray(1, char(version)) + '\0' + '\0' + size(quint32(frame.size()), true) +
+           frame;
+}
+
+// Tags of today's files through TagLib; the ID3v1 rule stays for files that have such a tag.
+TEST_F(AddFilesTest, TitlesAndArtistsFromTheTagsOfEachFormat) {
+    const QString wav = writeSineWav(media("tone.wav"), 440.0, 300);
+    const QString longTitle = "A Title Of Forty Characters, Not Thirty";
+    const QString longArtist = QString::fromUtf8("Ärtist With A Name Beyond Thirty");
+    auto run = [&](const QString& program, const QStringList& args, const QString& out) {
+        EXPECT_EQ(QProcess::execute(program, args), 0) << program.toStdString();
+        return out;
+    };
+    auto lame = [&](const char* name, const QStringList& tags) {
+        const QString out = folder.program() + "/media/" + name;
+        return run("lame", QStringList{"--silent"} + tags + QStringList{wav, out}, out);
+    };
+    auto flac = [&](const char* name, const QStringList& tags) {
+        const QString out = folder.program() + "/media/" + name;
+        return run("flac", QStringList{"-s", "-f", "-o", out} + tags + QStringList{wav}, out);
+    };
+    const QString v2only = lame("v2 only.mp3", {"--id3v2-only", "--tt", longTitle, "--ta", "Band"});
+    const QByteArray lossy = readFile(lame("plain.mp3", {}));
+    const struct {
+        QString path;
+        QString title;
+        QString artist;
+    } cases[] = {
+        {lame("v1 only.mp3", {"--id3v1-only", "--tt", "Only One", "--ta", "Solo"}), "Only One",
+         "Solo"},
+        {v2only, longTitle, "Band"},
+        // ID3v1 cut at 30 characters, ID3v2 whole: the whole value.
+        {lame("both.mp3", {"--add-id3v2", "--tt", longTitle, "--ta", longArtist}), longTitle,
+         longArtist},
+        // An ID3v1 tag that says something else than the ID3v2 tag wins.
+        {writeFile(v2only + ".v1.mp3", readFile(v2only) + id3v1("Other", "Someone")), "Other",
+         "Someone"},
+        {flac("vorbis.flac", {"-T", "TITLE=Flac Song", "-T", "ARTIST=Flac Band"}), "Flac Song",
+         "Flac Band"},
+        {run("oggenc", {"-Q", "-t", "Ogg Song", "-a", "Ogg Band", "-o", media("x.ogg"), wav},
+             media("x.ogg")),
+         "Ogg Song", "Ogg Band"},
+        {run("opusenc",
+             {"--quiet", "--title", "Opus Song", "--artist", "Opus Band", wav, media("x.opus")},
+             media("x.opus")),
+         "Opus Song", "Opus Band"},
+        {run("ffmpeg",
+             {"-v", "quiet", "-y", "-i", wav, "-metadata", "title=Mp4 Song", "-metadata",
+              "artist=Mp4 Band", media("x.m4a")},
+             media("x.m4a")),
+         "Mp4 Song", "Mp4 Band"},
+        {flac("no tags.flac", {}), "No Tags", ""},
+        // A title the store cannot hold: the file's name, the artist as tagged.
+        {flac("odd title.flac", {"-T", "TITLE=What?", "-T", "ARTIST=Asker"}), "Odd Title", "Asker"},
+        {writeFile(media("latin.mp3"), id3v2(3, "TIT2", '\0', "Caf\xe9") + lossy), "Café", ""},
+        {writeFile(media("utf16.mp3"),
+                   id3v2(3, "TPE1", '\1', QByteArray("\xff\xfeO\0k\0", 6)) + lossy),
+         "Utf16", "Ok"},
+        // Damaged: invalid UTF-8 (TagLib drops the value); a tag that claims 10 MB of a short
+        // file.
+        {writeFile(media("bad utf8.mp3"), id3v2(4, "TPE1", '\3', "A\xff\xfe") + lossy), "Bad Utf8",
+         ""},
+        {writeFile(media("huge tag.mp3"), QByteArray("ID3\4\0\0\x05\x00\x00\x00TIT2", 14) + lossy),
+         "Huge Tag", ""},
+    };
+    for (const auto& c : cases) {
+        const FileReading r = c.path.endsWith(".mp3") ? ReadMp3Tag(c.path) : ReadGeneric(c.path);
+        EXPECT_EQ(r.title, c.title) << c.path.toStdString();
+        EXPECT_EQ(r.artist, c.artist) << c.path.toStdString();
+        EXPECT_EQ(r.path, c.path);
+    }
 }
 
 TEST_F(AddFilesTest, OnlyFilesOfAtLeast256BytesAreSearchedForATag) {
@@ -160,6 +246,7 @@ class AddFolderTest : public AddFilesTest {
         media("tree/b song.wav");
         media("tree/notes.txt");
         media("tree/a song.MID");
+        media("tree/c song.FLAC");
         media("tree/sub1/sub2/deep.mp3", QByteArray(300, 'a') + id3v1("Deep Title", "Deep"));
         media("tree/sub1/middle.wav");
         media("tree/Zz/last.wav");
@@ -174,20 +261,20 @@ TEST_F(AddFolderTest, WithSubfoldersDepthFirstBeforeTheFolderItself) {
     const AddFiles::Report report = adder.AddFolder(root, audioPatterns());
     EXPECT_EQ(prompts.messageTitles(), QStringList{"Add Subdirs?"});
     EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Question);
-    EXPECT_EQ(report.saved, 5);
+    EXPECT_EQ(report.saved, 6);
     EXPECT_EQ(linesOf("aRock.dat"),
-              (QStringList{"Deep Title", "Middle", "Last", "A Song", "B Song"}));
+              (QStringList{"Deep Title", "Middle", "Last", "A Song", "B Song", "C Song"}));
     EXPECT_TRUE(membersOnDisk().contains("a_Deep Title"));
     EXPECT_TRUE(memberOnDisk("a_A Song").contains("Pfad=" + (root + "/a song.MID").toUtf8()));
-    EXPECT_EQ(session->archive.count(), 5);
+    EXPECT_EQ(session->archive.count(), 6);
     ASSERT_FALSE(progress.isEmpty());
-    EXPECT_EQ(progress.last(), qMakePair(5, 5));
+    EXPECT_EQ(progress.last(), qMakePair(6, 6));
 }
 
 TEST_F(AddFolderTest, WithoutSubfoldersOnlyTheFolderAndNoQuestionWithoutAny) {
     prompts.answers.push_back(PromptAnswer::No);
     adder.AddFolder(root, audioPatterns());
-    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song"}));
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "C Song"}));
 
     prompts.shown.clear();
     const AddFiles::Report report = adder.AddFolder(root + "/sub1/sub2", {"*.mp3"});
@@ -195,7 +282,7 @@ TEST_F(AddFolderTest, WithoutSubfoldersOnlyTheFolderAndNoQuestionWithoutAny) {
     EXPECT_EQ(report.saved, 1);
     // A narrowed filter leaves the other types out.
     adder.AddFolder(root + "/Zz", {"*.mp3"});
-    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "Deep Title"}));
+    EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"A Song", "B Song", "C Song", "Deep Title"}));
 }
 
 TEST_F(AddFolderTest, TheFolderBrowserStartsTheAddAndItsCancelAddsNothing) {

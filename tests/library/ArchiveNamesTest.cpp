@@ -71,8 +71,9 @@ TEST(ExtensionFilter, AppendsUntilKindSwitch) {
               QStringList({"*.bmp", "*.jpg", "*.gif"}));
     EXPECT_TRUE(ExtensionFilter::patternsFor(MediaKind::Pictures).contains("*.png"));
     EXPECT_TRUE(ExtensionFilter::patternsFor(MediaKind::Video).contains("*.mkv"));
-    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Audio).size(), 11);
-    EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Audio).last(), "*.mid");
+    const QStringList audio = ExtensionFilter::patternsFor(MediaKind::Audio);
+    EXPECT_EQ(audio.at(10), "*.mid");  // the classic list first, as it was
+    EXPECT_TRUE(audio.contains("*.flac") && audio.contains("*.opus") && audio.contains("*.umx"));
     EXPECT_EQ(ExtensionFilter::patternsFor(MediaKind::Video).first(), "*.avi");
     EXPECT_TRUE(ExtensionFilter::patternsFor(MediaKind::CdAudio).isEmpty());
 
@@ -108,4 +109,27 @@ TEST(ItemFormats, CurrentVideoAndPictureFilesAreItemsAndDropsOfTheirKind) {
             EXPECT_EQ(acceptItemPath(kind, c.path, tag), c.kind == kind) << c.path;
         }
     }
+}
+
+// Today's audio files and every module format libopenmpt plays are audio items; the type tag
+// routes modules to the module player and MP3 to the streaming control, the rest to the device.
+TEST(ItemFormats, CurrentAudioFilesAreAudioItemsWithTheirTypeTag) {
+    const struct {
+        const char* path;
+        const char* tag;
+    } cases[] = {{"a.flac", ""},    {"a.OGG", ""},    {"a.opus", ""},   {"a.m4a", ""},
+                 {"a.aiff", ""},    {"a.wv", ""},     {"a.wma", ""},    {"a.mp2", "mp3"},
+                 {"a.mptm", "mod"}, {"a.669", "mod"}, {"a.UMX", "mod"}, {"a.XM", "mod"}};
+    for (const auto& c : cases) {
+        QString tag = QStringLiteral("old");
+        EXPECT_TRUE(acceptItemPath(MediaKind::Audio, c.path, tag)) << c.path;
+        EXPECT_EQ(tag, c.tag) << c.path;
+        EXPECT_EQ(dropKindOf(c.path), MediaKind::Audio) << c.path;
+        EXPECT_FALSE(acceptItemPath(MediaKind::Video, c.path, tag)) << c.path;
+    }
+    QString tag;
+    // A picture ending libopenmpt also claims stays a picture.
+    EXPECT_EQ(dropKindOf("scan.ppm"), MediaKind::Pictures);
+    EXPECT_FALSE(acceptItemPath(MediaKind::Audio, "scan.ppm", tag));
+    EXPECT_FALSE(acceptItemPath(MediaKind::Audio, "a.flac.txt", tag));
 }

@@ -238,10 +238,13 @@ TEST_F(EditierformTest, ALongAddShowsItsCountAndRefusesEverythingElseMeanwhile) 
 
 TEST_F(EditierformTest, DialogFiltersListEveryPatternInQtForm) {
     const QStringList audio = Editierform::dialogFilter(MediaKind::Audio).split(";;");
-    ASSERT_EQ(audio.size(), 8);
+    ASSERT_EQ(audio.size(), 9);
     EXPECT_EQ(audio.first(),
               "All supported file types (*.wav *.mid *.ra *.au *.snd *.mp2 *.mp3 *.mod *.xm "
               "*.it *.s3m *.zip *.rar *.ace)");
+    EXPECT_EQ(audio.at(6), "Module Files (*.mod *.xm *.it *.s3m)");
+    EXPECT_TRUE(audio.at(7).startsWith("Music files (*.flac *.ogg *.oga *.opus "));
+    EXPECT_TRUE(audio.at(7).contains(" *.m4a ") && audio.at(7).contains(" *.mptm "));
     EXPECT_EQ(audio.last(), "Zip, Rar or Ace compressed (*.zip *.rar *.ace)");
     const QStringList video = Editierform::dialogFilter(MediaKind::Video).split(";;");
     EXPECT_TRUE(video.contains("Animation (*.fli *.flc *.aas)"));

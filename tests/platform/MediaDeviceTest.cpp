@@ -66,6 +66,7 @@ TEST_P(MediaDeviceFormats, PlaysTheGeneratedToneToItsEndOnce) {
     EXPECT_NEAR(sound.hz, 440.0, 4.0);
     EXPECT_NEAR(sound.seconds, 1.5, 0.05);
     EXPECT_GT(sound.peak, 5000);
+    EXPECT_EQ(device->usesMpv(), std::string(GetParam().extension) == "m4a");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,7 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         Encoded{"mp3", [](const QString& wav,
                           const QString& out) { return mpvEncode(wav, out, "libmp3lame", "mp3"); }},
         Encoded{"mp2", [](const QString& wav,
-                          const QString& out) { return mpvEncode(wav, out, "mp2", "mp2"); }}),
+                          const QString& out) { return mpvEncode(wav, out, "mp2", "mp2"); }},
+        // No light decoder reads AAC: libmpv plays it.
+        Encoded{"m4a", [](const QString& wav,
+                          const QString& out) { return mpvEncode(wav, out, "aac", "ipod"); }}),
     [](const auto& info) { return std::string(info.param.extension); });
 
 TEST_F(MediaDeviceTest, PlayFromAPositionDecodesOnlyTheRest) {

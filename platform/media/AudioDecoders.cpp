@@ -1,0 +1,177 @@
+#include "platform/media/AudioDecoder.h"
+
+#include <mpg123.h>
+#include <sndfile.h>
+
+#include <QFile>
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+namespace marlo {
+namespace {
+
+bool endsWithAny(const QString& path, std::initializer_list<const char*> endings) {
+    return std::any_of(endings.begin(), endings.end(), [&](const char* ending) {
+        return path.endsWith(QLatin1String(ending), Qt::CaseInsensitive);
+    });
+}
+
+// ---- libsndfile ---------------------------------------------------------------------------
+
+class SndfileDecoder : public AudioDecoder {
+  public:
+    explicit SndfileDecoder(SNDFILE* file, const SF_INFO& info) : file_(file), info_(info) {}
+    ~SndfileDecoder() override { sf_close(file_); }
+    SndfileDecoder(const SndfileDecoder&) = delete;
+    SndfileDecoder& operator=(const SndfileDecoder&) = delete;
+
+    int sampleRate() const override { return info_.samplerate; }
+    int channels() const override { return info_.channels; }
+    qint64 lengthFrames() const override { return info_.frames; }
+    int read(float* out, int frames) override {
+        const sf_count_t got = sf_readf_float(file_, out, frames);
+        return got > 0 ? int(got) : 0;
+    }
+    bool seek(qint64 frame) override {
+        return sf_seek(file_, std::clamp<qint64>(frame, 0, info_.frames), SEEK_SET) >= 0;
+    }
+
+  private:
+    SNDFILE* file_;
+    SF_INFO info_;
+};
+
+// ---- libmpg123 ----------------------------------------------------------------------------
+
+// Scanning every frame header gives the exact length and a sample-accurate seek index, but it
+// reads the whole file: measured here 25-31 ms for 8 MB (about 9 minutes at 128 kbit/s) and
+// 340-580 ms for a 2-hour file of 115 MB. Larger files take the length from the Xing/LAME
+// header (an estimate from the bit rate without one) and seek through its table of contents.
+constexpr qint64 kScanLimitBytes = qint64(8) << 20;
+
+class MpegDecoder : public AudioDecoder {
+  public:
+    explicit MpegDecoder(mpg123_handle* handle) : handle_(handle) {}
+    ~MpegDecoder() override {
+        mpg123_close(handle_);
+        mpg123_delete(handle_);
+    }
+    MpegDecoder(const MpegDecoder&) = delete;
+    MpegDecoder& operator=(const MpegDecoder&) = delete;
+
+    bool start(qint64 fileBytes) {
+        long rate = 0;
+        int channels = 0;
+        int encoding = 0;
+        if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
+            channels < 1 || channels > 2 || encoding != MPG123_ENC_FLOAT_32) {
+            return false;
+        }
+        rate_ = int(rate);
+        channels_ = channels;
+        if (fileBytes <= kScanLimitBytes) {
+            if (mpg123_scan(handle_) != MPG123_OK) {
+                return false;
+            }
+        } else {
+            mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_FUZZY, 0.0);
+        }
+        const off_t length = mpg123_length(handle_);
+        length_ = length > 0 ? qint64(length) : 0;
+        return length_ > 0;
+    }
+
+    int sampleRate() const override { return rate_; }
+    int channels() const override { return channels_; }
+    qint64 lengthFrames() const override { return length_; }
+    int read(float* out, int frames) override {
+        const std::size_t frameBytes = sizeof(float) * std::size_t(channels_);
+        std::size_t filled = 0;
+        const std::size_t want = std::size_t(frames) * frameBytes;
+        auto* bytes = reinterpret_cast<unsigned char*>(out);
+        // A broken frame is skipped by the decoder's resync; only the end or a hard error stops.
+        for (int attempts = 0; filled < want && attempts < 64; ++attempts) {
+            std::size_t done = 0;
+            const int rc = mpg123_read(handle_, bytes + filled, want - filled, &done);
+            filled += done;
+            if (rc == MPG123_DONE || (rc != MPG123_OK && rc != MPG123_NEW_FORMAT && done == 0)) {
+                break;
+            }
+        }
+        return int(filled / frameBytes);
+    }
+    bool seek(qint64 frame) override {
+        return mpg123_seek(handle_, off_t(std::clamp<qint64>(frame, 0, length_)), SEEK_SET) >= 0;
+    }
+
+  private:
+    mpg123_handle* handle_;
+    int rate_ = 0;
+    int channels_ = 0;
+    qint64 length_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDecoder> openSndfileDecoder(const QString& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (file == nullptr) {
+        return nullptr;
+    }
+    // A file without a header that libsndfile would take as raw samples by its name alone
+    // (".au" as 8 kHz u-law) is noise, not sound.
+    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_RAW || info.channels < 1 ||
+        info.samplerate <= 0 || info.frames <= 0 || info.frames == SF_COUNT_MAX) {
+        sf_close(file);
+        return nullptr;
+    }
+    // Float files may hold samples beyond full scale; they are limited when converted.
+    return std::make_unique<SndfileDecoder>(file, info);
+}
+
+std::unique_ptr<AudioDecoder> openMpegDecoder(const QString& path) {
+    static const int initialised = mpg123_init();
+    if (initialised != MPG123_OK) {
+        return nullptr;
+    }
+    int error = 0;
+    mpg123_handle* handle = mpg123_new(nullptr, &error);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    auto decoder = std::make_unique<MpegDecoder>(handle);
+    // Gapless: the encoder's delay and padding (LAME/Xing header) are cut off. Float output at
+    // every rate the stream has, mono or stereo as it is.
+    mpg123_param(handle, MPG123_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
+    mpg123_format_none(handle);
+    const long* rates = nullptr;
+    std::size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (std::size_t i = 0; i < count; ++i) {
+        mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+    }
+    QFile file(path);
+    const qint64 bytes = file.size();
+    if (bytes <= 0 || mpg123_open(handle, QFile::encodeName(path).constData()) != MPG123_OK) {
+        return nullptr;  // the decoder closes and deletes the handle
+    }
+    if (!decoder->start(bytes)) {
+        return nullptr;
+    }
+    return decoder;
+}
+
+std::unique_ptr<AudioDecoder> openLightDecoder(const QString& path) {
+    if (endsWithAny(path, {".mp3", ".mp2", ".mp1"})) {
+        return openMpegDecoder(path);
+    }
+    if (endsWithAny(path, {".wav", ".au", ".snd", ".aif", ".aiff", ".aifc", ".flac", ".ogg", ".oga",
+                           ".opus", ".w64", ".caf"})) {
+        return openSndfileDecoder(path);
+    }
+    return nullptr;
+}
+
+}  // namespace marlo

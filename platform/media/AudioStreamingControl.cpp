@@ -1,0 +1,163 @@
+#include "AudioStreamingControl.h"
+
+#include "AudioDecoder.h"
+#include "DecodedSource.h"
+#include "MpvStreamingControl.h"
+#include "PcmPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace marlo {
+
+std::unique_ptr<StreamingControl> createStreamingControl(QObject* parent) {
+    return std::make_unique<AudioStreamingControl>(parent);
+}
+
+AudioStreamingControl::AudioStreamingControl(QObject* parent, const QString& pcmFile)
+    : StreamingControl(parent), pcmFile_(pcmFile) {}
+
+AudioStreamingControl::~AudioStreamingControl() {
+    player_.reset();  // it pulls from the source
+}
+
+MpvStreamingControl& AudioStreamingControl::mpv() {
+    if (!mpv_) {
+        mpv_ = std::make_unique<MpvStreamingControl>(nullptr, pcmFile_);
+        connect(mpv_.get(), &StreamingControl::readyStateChanged, this, [this](int state) {
+            if (!light()) {
+                emit readyStateChanged(state);
+            }
+        });
+        connect(mpv_.get(), &StreamingControl::done, this, [this] {
+            if (!light()) {
+                emit done();
+            }
+        });
+    }
+    return *mpv_;
+}
+
+void AudioStreamingControl::setFileName(const QString& path) {
+    const bool wasReady = readyState() == kReady;
+    if (player_) {
+        player_->setSource(nullptr);
+    }
+    source_.reset();
+    running_ = false;
+    ended_ = false;
+    fileName_ = path;
+    std::unique_ptr<AudioDecoder> decoder = path.isEmpty() ? nullptr : openLightDecoder(path);
+    if (!decoder) {
+        if (mpv_ || !path.isEmpty()) {
+            mpv().setFileName(path);
+        } else if (wasReady) {
+            emit readyStateChanged(0);
+        }
+        return;
+    }
+    if (mpv_ && !mpv_->fileName().isEmpty()) {
+        mpv_->setFileName(QString());
+    }
+    if (!player_) {
+        player_ = std::make_unique<PcmPlayer>(nullptr, pcmFile_);
+        connect(player_.get(), &PcmPlayer::ended, this, [this] {
+            if (light() && running_) {
+                running_ = false;
+                ended_ = true;
+                emit done();
+            }
+        });
+    }
+    source_ = std::make_unique<DecodedSource>(std::move(decoder));
+    player_->setSource(source_.get());
+    emit readyStateChanged(kReady);
+}
+
+QString AudioStreamingControl::fileName() const {
+    return fileName_;
+}
+
+int AudioStreamingControl::readyState() const {
+    if (light()) {
+        return kReady;
+    }
+    return mpv_ ? mpv_->readyState() : 0;
+}
+
+bool AudioStreamingControl::failed() const {
+    return !light() && mpv_ && mpv_->failed();
+}
+
+void AudioStreamingControl::run() {
+    if (!light()) {
+        if (mpv_) {
+            mpv_->run();
+        }
+        return;
+    }
+    ended_ = false;
+    player_->play();
+    running_ = true;
+}
+
+void AudioStreamingControl::pause() {
+    if (!light()) {
+        if (mpv_) {
+            mpv_->pause();
+        }
+        return;
+    }
+    if (running_) {
+        player_->pause();
+        running_ = false;
+    }
+}
+
+void AudioStreamingControl::stop() {
+    if (!light()) {
+        if (mpv_) {
+            mpv_->stop();
+        }
+        return;
+    }
+    player_->seek(0);
+    running_ = false;
+    ended_ = false;
+}
+
+bool AudioStreamingControl::isRunning() const {
+    return light() ? running_ : mpv_ && mpv_->isRunning();
+}
+
+double AudioStreamingControl::duration() const {
+    if (light()) {
+        return double(source_->lengthMs()) / 1000.0;
+    }
+    return mpv_ ? mpv_->duration() : 0.0;
+}
+
+double AudioStreamingControl::position() const {
+    if (light()) {
+        return ended_ ? duration() : double(player_->positionMs()) / 1000.0;
+    }
+    return mpv_ ? mpv_->position() : 0.0;
+}
+
+void AudioStreamingControl::setPosition(double seconds) {
+    if (!light()) {
+        if (mpv_) {
+            mpv_->setPosition(seconds);
+        }
+        return;
+    }
+    const qint64 ms = std::llround(std::clamp(seconds, 0.0, duration()) * 1000.0);
+    ended_ = false;
+    if (running_) {
+        player_->play(ms);
+    } else {
+        player_->seek(ms);
+    }
+}
+
+}  // namespace marlo
