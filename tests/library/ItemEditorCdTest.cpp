@@ -118,7 +118,8 @@ TEST_F(ItemEditorCdTest, AFailedLyricsTransferShowsItsReasonInTheServerLog) {
                                   {{"500", "Band"}, {"one", "Band"}, {"zero", "Band"}});
     ASSERT_TRUE(session.writer.flush());
     EXPECT_EQ(editor.lyricsForAllTracks(cddbEntry(), lyrics.lrclibEntry()), 1);
-    EXPECT_TRUE(log.contains("Lyrics transfer failed: the server answered HTTP 500")) << log.toStdString();
+    EXPECT_TRUE(log.contains("Lyrics transfer failed: the server answered HTTP 500"))
+        << log.toStdString();
 }
 
 }  // namespace

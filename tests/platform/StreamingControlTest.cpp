@@ -178,10 +178,11 @@ TYPED_TEST(StreamingControlTest, AFileOfASixthOfASecondEndsEveryTime) {
 
 // A load waits with window events going on; a load made from one of them takes the player
 // over, and the load that waited gives up without undoing it.
-TEST_F(StreamingControlTest, LoadsWaitWithEventsGoingOnAndGiveWayToALaterLoad) {
-    const QString longer = writeSineWav(file(QStringLiteral("a.wav")), 440.0, 1500);
-    const QString shorter = writeSineWav(file(QStringLiteral("b.wav")), 440.0, 500);
-    MpvPlayer player(nullptr, file(QStringLiteral("out.pcm")));
+TEST(MpvPlayerLoad, LoadsWaitWithEventsGoingOnAndGiveWayToALaterLoad) {
+    QTemporaryDir dir;
+    const QString longer = writeSineWav(dir.filePath(QStringLiteral("a.wav")), 440.0, 1500);
+    const QString shorter = writeSineWav(dir.filePath(QStringLiteral("b.wav")), 440.0, 500);
+    MpvPlayer player(nullptr, dir.filePath(QStringLiteral("out.pcm")));
     ASSERT_TRUE(player.isValid());
     bool waiting = true;
     bool firedDuringTheWait = false;
