@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QTimer>
 #include <clocale>
 
 #include "app/CompositionRoot.h"
+#include "app/DesktopLink.h"
 #include "app/Marlo.h"
 #include "desktop/CommandLineFiles.h"
 #include "desktop/SingleInstance.h"
@@ -45,18 +47,15 @@ int main(int argc, char** argv) {
     }
     marlo::Marlo& window = root.window();
     prompts.setParent(&window);
+    marlo::DesktopLink link(root);
     // Files arriving while start-up still asks its questions wait until the library is there.
     QStringList waiting = files;
     bool started = false;
     QObject::connect(&instance, &marlo::SingleInstance::filesArrived, &window,
                      [&](const QStringList& paths) {
-                         if (window.isMinimized()) {
-                             window.showNormal();
-                         }
-                         window.raise();
-                         window.activateWindow();
+                         link.raise();
                          if (started) {
-                             root.dropFiles(paths);
+                             link.open(paths);
                          } else {
                              waiting << paths;
                          }
@@ -64,6 +63,8 @@ int main(int argc, char** argv) {
     window.load();
     window.present();
     started = true;
+    marlo::Mpris mpris(link);
+    mpris.publish(QDBusConnection::sessionBus());
     if (!waiting.isEmpty()) {
         QTimer::singleShot(0, &window, [&] { root.dropFiles(std::exchange(waiting, {})); });
     }

@@ -4,51 +4,16 @@
 //   desktop_files <marlo.desktop> <metainfo file> <component id> <version> <release date>
 #include <QCoreApplication>
 #include <QFile>
-#include <QMimeDatabase>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
-#include <algorithm>
-#include <set>
 
 #include "base/texts/DesktopTexts.h"
-#include "library/ItemFormats.h"
+#include "desktop/MediaTypes.h"
 
 namespace {
 
 using marlo::TextPair;
-
-bool accepted(const QString& suffix) {
-    const QString path = QStringLiteral("x.") + suffix;
-    QString tag;
-    for (const auto kind :
-         {marlo::MediaKind::Audio, marlo::MediaKind::Video, marlo::MediaKind::Pictures}) {
-        if (marlo::acceptItemPath(kind, path, tag)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Every audio, video and picture MIME type with a file-name ending that one of the kinds takes
-// as an item. Other types count only when their own ending is taken: ".rm" is RealMedia, but
-// ".mod" is also one of the endings of object files, which are no media.
-QStringList acceptedMimeTypes() {
-    std::set<QString> found;
-    const QMimeDatabase db;
-    for (const QMimeType& type : db.allMimeTypes()) {
-        const QString name = type.name();
-        const bool media = name.startsWith(QLatin1String("audio/")) ||
-                           name.startsWith(QLatin1String("video/")) ||
-                           name.startsWith(QLatin1String("image/"));
-        const QStringList suffixes = type.suffixes();
-        if (media ? std::any_of(suffixes.cbegin(), suffixes.cend(), accepted)
-                  : !type.preferredSuffix().isEmpty() && accepted(type.preferredSuffix())) {
-            found.insert(name);
-        }
-    }
-    return QStringList(found.begin(), found.end());
-}
 
 QString en(const TextPair& pair) {
     return QString::fromUtf8(pair.en);
@@ -134,7 +99,7 @@ int main(int argc, char** argv) {
                                "<version> <release date>\n";
         return 2;
     }
-    const QStringList types = acceptedMimeTypes();
+    const QStringList types = marlo::acceptedMimeTypes();
     if (types.isEmpty()) {
         QTextStream(stderr) << "no MIME type matches the accepted formats\n";
         return 1;
