@@ -170,6 +170,13 @@ TEST_F(DesktopE2e, MediaPlayerInterfaceShowsAndDrivesThePlayer) {
     EXPECT_EQ(call("Seek", {QStringLiteral("far")}), QDBusMessage::ErrorMessage);
     EXPECT_EQ(playerctl({"metadata", "title"}), title);
     EXPECT_EQ(autoCollection(), "First\r\nSecond\r\n");
+
+    // Quit closes as the Close button does.
+    caller.call(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.marlo",
+                                               "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2",
+                                               "Quit"));
+    ASSERT_TRUE(marlo.waitForFinished(10000));
+    EXPECT_EQ(marlo.exitCode(), 0);
 }
 
 TEST_F(DesktopE2e, WithoutASessionBusASecondStartIsAPlayerOfItsOwn) {
