@@ -67,7 +67,7 @@ CFG::CFG(Marlo& window, Prompts& prompts)
       prompts_(prompts),
       previewSkin_(window.folders().program),
       editor_(window.folders().program, prompts),
-      openerFolder_(window.folders().program + QStringLiteral("Bilder/")),
+      openerFolder_(window.folders().assets + QStringLiteral("Bilder/")),
       skinList_(window.skinList()) {
     setObjectName(QStringLiteral("CFG"));
     captions_.append({this, texts::cfg::kTitle});

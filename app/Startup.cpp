@@ -149,12 +149,12 @@ void Startup::newConfiguration() {
     if (settings_.language == UiLanguage::English) {
         host_.applyEnglishCaptions();
     }
-    host_.openReadme(folders_.executableFolder + QStringLiteral("readme.txt"));
+    host_.openReadme(folders_.assets + QStringLiteral("readme.txt"));
     host_.loadCollectionEditor(false);
 }
 
 void Startup::writeDefaultSkinFiles(QStringList& skinList) {
-    SkinRegister(folders_.program, prompts_).writeDefaults();
+    SkinRegister(folders_.program, prompts_).writeDefaults(folders_.assets);
 
     // The list starts anew with the two default skins; skins the user imported earlier stay
     // listed after them, since their register sections are still there.

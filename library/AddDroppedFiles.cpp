@@ -181,7 +181,8 @@ AddDroppedFiles::Outcome AddDroppedFiles::onMainWindow(const QStringList& files)
         for (int i = 0; i < files.size(); ++i) {
             const QString& path = files[i];
             const std::optional<MediaKind> kind = dropKindOf(path);
-            if (!kind) {
+            // A drop from the desktop names files that exist; a command line may not.
+            if (!kind || !QFileInfo::exists(path)) {
                 // Files before this one stay added; the rest of the drop is not looked at.
                 refuse(path);
                 outcome.refused = true;

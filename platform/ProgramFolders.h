@@ -6,15 +6,17 @@ namespace marlo {
 
 // The folders the program keeps its files in. Folder strings end with "/".
 struct ProgramFolders {
-    QString executableFolder;  // where the executable and its shipped assets lie
-    QString program;           // "Set.cfg", "Skins.ini", "SkinName.ini"
-    QString data;              // program + "Data/": collections and "Marlo.zip"
+    QString assets;   // the shipped read-me and default skin pictures ("Bilder/")
+    QString program;  // "Set.cfg", "Skins.ini", "SkinName.ini"
+    QString data;     // program + "Data/": collections and "Marlo.zip"
 
-    // Built around a given program folder (tests, portable copies).
-    static ProgramFolders at(const QString& programFolder, const QString& executableFolder = {});
+    // Built around a given program folder (tests, portable copies); the assets lie in the program
+    // folder unless another folder is named.
+    static ProgramFolders at(const QString& programFolder, const QString& assetsFolder = {});
 
-    // The executable's folder, so a copied build is a portable install. When that folder is not
-    // writable (an installed copy), the per-user folder $XDG_DATA_HOME/marlo serves instead.
+    // The executable's folder, so a copied build is a portable install. An installed copy (its
+    // assets in share/marlo beside bin/) and a copy whose folder is not writable keep their files
+    // in the per-user folder $XDG_DATA_HOME/marlo instead.
     static ProgramFolders discover(const QString& executableFolder);
 };
 

@@ -17,7 +17,7 @@ struct IniEntry {
     const char* section;
     const char* key;
     const char* value;
-    bool isPicture;  // written as a full path below the program folder
+    bool isPicture;  // written as a full path below the assets folder
 };
 
 constexpr IniEntry kDefaultRegister[] = {
@@ -67,11 +67,11 @@ QString designRefusal(const QString& designPath) {
 SkinRegister::SkinRegister(QString programFolder, Prompts& prompts)
     : programFolder_(std::move(programFolder)), prompts_(prompts) {}
 
-void SkinRegister::writeDefaults() const {
+void SkinRegister::writeDefaults(const QString& assetsFolder) const {
     const QString path = SkinLoader::registerPath(programFolder_);
     for (const IniEntry& e : kDefaultRegister) {
         const QString value =
-            e.isPicture ? programFolder_ + QString::fromUtf8(e.value) : QString::fromUtf8(e.value);
+            e.isPicture ? assetsFolder + QString::fromUtf8(e.value) : QString::fromUtf8(e.value);
         WriteIniValue(prompts_, QString::fromUtf8(e.section), QString::fromUtf8(e.key), value,
                       path);
     }

@@ -22,8 +22,10 @@ class SkinRegister {
     }
 
     // The register content every installation has: the shared "All Controls" placements and the
-    // two strip skins "Vantel's Design" and "Standard", pictures below the program folder.
-    void writeDefaults() const;
+    // two strip skins "Vantel's Design" and "Standard", pictures below the program folder or, for
+    // an installed copy, below its shared assets folder.
+    void writeDefaults() const { writeDefaults(programFolder_); }
+    void writeDefaults(const QString& assetsFolder) const;
 
     QStringList readSkinList(bool* readable = nullptr) const;
     // Replaces the list file; false when it could not be written.

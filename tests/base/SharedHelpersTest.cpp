@@ -64,8 +64,27 @@ TEST(ProgramFolders, ExecutableFolderOrPerUserFolder) {
     const ProgramFolders installed = ProgramFolders::discover(readOnly);
     qputenv("XDG_DATA_HOME", oldXdg);
     EXPECT_EQ(installed.program, tmp.program() + "xdg/marlo/");
-    EXPECT_EQ(installed.executableFolder, QStringLiteral("/proc/"));
+    EXPECT_EQ(installed.assets, QStringLiteral("/proc/"));
     EXPECT_TRUE(QDir(installed.program).exists());
+}
+
+TEST(ProgramFolders, InstalledCopyTakesSharedAssetsAndKeepsItsFilesPerUser) {
+    test::TempProgramFolder tmp;
+    const QString root = tmp.program();
+    QDir().mkpath(root + "usr/bin");
+    QDir().mkpath(root + "usr/share/marlo/Bilder");
+    const QByteArray oldXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", (root + "xdg").toUtf8());
+    // bin/ is writable here (root, or a prefix of one's own): still the per-user folder.
+    const ProgramFolders installed = ProgramFolders::discover(root + "usr/bin");
+    // A portable copy that happens to lie in a bin/ has its pictures beside itself.
+    QDir().mkpath(root + "usr/bin/Bilder");
+    const ProgramFolders portable = ProgramFolders::discover(root + "usr/bin");
+    qputenv("XDG_DATA_HOME", oldXdg);
+    EXPECT_EQ(installed.program, root + "xdg/marlo/");
+    EXPECT_EQ(installed.assets, root + "usr/share/marlo/");
+    EXPECT_EQ(portable.program, root + "usr/bin/");
+    EXPECT_EQ(portable.assets, root + "usr/bin/");
 }
 
 class Recorder : public CaptionedWindow {

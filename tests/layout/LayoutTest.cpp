@@ -15,12 +15,12 @@ namespace fs = std::filesystem;
 // The folders bottom to top; folders of one rank are siblings and do not include each other.
 const std::map<std::string, int>& ranks() {
     static const std::map<std::string, int> table = {
-        {"platform", 0}, {"base", 1},    {"skins", 2},  {"cd", 2},  {"lyrics", 2},
-        {"viewers", 2},  {"library", 3}, {"player", 4}, {"app", 5},
+        {"platform", 0}, {"base", 1},    {"skins", 2},  {"cd", 2},      {"lyrics", 2},
+        {"viewers", 2},  {"library", 3}, {"player", 4}, {"desktop", 5}, {"app", 6},
     };
     return table;
 }
-constexpr int kTop = 6;  // benchmarks, tools and the whole-program tests may use everything
+constexpr int kTop = 7;  // benchmarks, tools and the whole-program tests may use everything
 
 std::optional<int> rankOf(const std::string& folder) {
     const auto it = ranks().find(folder);
@@ -144,6 +144,9 @@ TEST(Layout, TheRuleAllowsDownwardAndOwnFolderOnly) {
         {"player/PlaybackEngine.cpp", "library/ArchiveAccess.h", true},
         {"platform/IniFile.cpp", "base/Settings.h", false},
         {"app/Marlo.cpp", "player/PlaybackEngine.h", true},
+        {"app/main.cpp", "desktop/SingleInstance.h", true},
+        {"desktop/Mpris.cpp", "player/DisplayModel.h", true},
+        {"desktop/Mpris.cpp", "app/Marlo.h", false},
         {"platform/media/MpvPlayer.cpp", "mpv/client.h", true},
         {"tests/library/AddFilesTest.cpp", "tests/library/LibraryFixture.h", true},
         {"tests/library/AddFilesTest.cpp", "tests/support/TestFolders.h", true},

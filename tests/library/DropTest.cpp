@@ -56,6 +56,15 @@ TEST_F(DropTest, MainWindowRefusesArchivesAndAddsNothing) {
     EXPECT_FALSE(QFile::exists(data("Marlo.zip")));
 }
 
+// A command line may name a file that is not there: the drop refuses it as it refuses an
+// archive, keeping what came before.
+TEST_F(DropTest, MainWindowRefusesAMissingFile) {
+    drop->onMainWindow({media("here.wav"), folder.program() + "/media/gone.wav", media("b.wav")});
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, "Filetype not supported!");
+    EXPECT_EQ(linesOf("aAuto collection.dat"), QStringList{"Here"});
+}
+
 TEST_F(DropTest, AudioDroppedOnAVideoListSwitchesKindAndPlaysTheAutoCollection) {
     // Video shown; the audio kind already has an Auto collection in other letter case.
     writeLines("Video.dat", {"Films"});

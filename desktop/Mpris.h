@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusObjectPath>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace marlo {
+
+class DisplayModel;
+class PlaybackEngine;
+
+// What the media player interface needs of the program around it. The engine exists only once
+// start-up has loaded the library.
+class MprisHost {
+  public:
+    virtual ~MprisHost() = default;
+    virtual PlaybackEngine* engine() = 0;
+    virtual DisplayModel& display() = 0;
+    virtual void raise() = 0;
+    // As the main window's Close button.
+    virtual void quit() = 0;
+    // As a drop on the main window.
+    virtual void open(const QStringList& paths) = 0;
+};
+
+// Desktop panels, media keys and playerctl see and drive Marlo through the MPRIS interfaces on
+// the session bus. It reads what the windows read (the display model, the engine's state) and
+// presses what the main window's buttons press.
+class Mpris : public QObject, public QDBusContext {
+    Q_OBJECT
+  public:
+    static constexpr const char* kService = "org.mpris.MediaPlayer2.marlo";
+    static constexpr const char* kPath = "/org/mpris/MediaPlayer2";
+
+    explicit Mpris(MprisHost& host, QObject* parent = nullptr);
+    // Registers on the bus; false when there is none or the name is taken.
+    bool publish(QDBusConnection bus);
+
+    MprisHost& host() { return host_; }
+    QString playbackStatus() const;
+    QVariantMap metadata() const;
+    qint64 positionUs() const;
+    qint64 lengthUs() const;  // 0: the item has no time (modules, pictures) or none is known
+    bool canPlay() const;
+    bool canPause() const;
+    bool canSeek() const;
+    bool canGoNext() const;
+    bool canGoPrevious() const;
+    QDBusObjectPath trackId() const;
+
+    // Moves to a position in µs of the current item; false when it cannot seek there.
+    bool seekTo(qint64 positionUs);
+
+  signals:
+    void seeked(qint64 positionUs);
+
+  private:
+    // Tells the bus which of the player's properties changed since the last look.
+    void announceChanges();
+
+    MprisHost& host_;
+    QDBusConnection bus_{QString()};
+    QVariantMap announced_;
+    // A new item gets a new track id.
+    QString itemKey_;
+    quint64 itemNumber_ = 0;
+};
+
+}  // namespace marlo
