@@ -63,11 +63,7 @@ class ProgramRootFixture : public ::testing::Test {
         child<QPushButton>(window, button)->click();
     }
     QByteArray member(const QString& name) const {
-        ZipStore store(folder.data() + "Marlo.zip");
-        store.open();
-        QByteArray content;
-        store.read(name, content);
-        return content;
+        return storedMember(folder.data() + "Marlo.zip", name);
     }
 
     TempProgramFolder folder;

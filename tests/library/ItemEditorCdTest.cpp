@@ -39,11 +39,7 @@ class ItemEditorCdTest : public ::testing::Test {
     void TearDown() override { Catalogue::setLanguage(UiLanguage::German); }
     QString cddbEntry() const { return QStringLiteral("127.0.0.1 %1").arg(cddb.port()); }
     QByteArray member(const QString& name) const {
-        ZipStore store(folder.data() + "Marlo.zip");
-        store.open();
-        QByteArray content;
-        store.read(name, content);
-        return content;
+        return storedMember(folder.data() + "Marlo.zip", name);
     }
 
     TempProgramFolder folder;

@@ -49,11 +49,7 @@ class LibraryFixture : public ::testing::Test {
 
     // What a fresh reader of "Marlo.zip" finds on disk, bypassing the session's collected writes.
     QByteArray memberOnDisk(const QString& name) const {
-        ZipStore store(data("Marlo.zip"));
-        store.open();
-        QByteArray content;
-        store.read(name, content);
-        return content;
+        return storedMember(data("Marlo.zip"), name);
     }
     QStringList membersOnDisk() const {
         ZipStore store(data("Marlo.zip"));

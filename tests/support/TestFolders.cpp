@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/archive/ZipStore.h"
+
 namespace marlo::test {
 
 void TempProgramFolder::makeData() const {
@@ -29,6 +31,14 @@ QByteArray readFile(const QString& path) {
         return {};
     }
     return f.readAll();
+}
+
+QByteArray storedMember(const QString& storePath, const QString& name) {
+    ZipStore store(storePath);
+    store.open();
+    QByteArray content;
+    store.read(name, content);
+    return content;
 }
 
 }  // namespace marlo::test

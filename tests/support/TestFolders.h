@@ -29,4 +29,7 @@ QString testdata(const QString& relative);
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
+// A member of an item store as a fresh reader finds it on disk; empty when it is missing.
+QByteArray storedMember(const QString& storePath, const QString& name);
+
 }  // namespace marlo::test
