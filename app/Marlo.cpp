@@ -341,9 +341,10 @@ void Marlo::minimise() {
 void Marlo::openReadme(const QString& path) {
     // Without an opener on the desktop the user would never learn that there is a read-me.
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        prompts_.inform(Catalogue::title(texts::kReadmeNotOpened),
-                        Catalogue::body(texts::kReadmeNotOpened).arg(QDir::toNativeSeparators(path)),
-                        PromptIcon::Information);
+        prompts_.inform(
+            Catalogue::title(texts::kReadmeNotOpened),
+            Catalogue::body(texts::kReadmeNotOpened).arg(QDir::toNativeSeparators(path)),
+            PromptIcon::Information);
     }
 }
 

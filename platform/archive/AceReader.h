@@ -10,7 +10,7 @@ namespace marlo {
 // Reads ACE archives (format 1.0 and 2.0): lists members in archive order and extracts one
 // member by exact name. No library on this platform reads ACE, so this is our own.
 class AceReader {
-public:
+  public:
     // Members in archive order; names with "/" as the folder separator.
     static ArchiveListing list(const QString& archivePath);
 

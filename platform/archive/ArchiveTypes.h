@@ -7,8 +7,8 @@ namespace marlo {
 
 // One member of a user archive as its reader reports it, in archive order.
 struct ArchiveMember {
-    QString name;          // as stored, folder separators normalised to "/"
-    qint64 size = 0;       // unpacked size in bytes
+    QString name;     // as stored, folder separators normalised to "/"
+    qint64 size = 0;  // unpacked size in bytes
     bool isFolder = false;
     bool encrypted = false;
 };
@@ -21,9 +21,9 @@ enum class ArchiveStatus {
     Encrypted,     // the member needs a password
     Unsupported,   // a compression method or feature the reader does not have
     MemberNotFound,
-    UnsafeName,    // a member name that would leave the target folder
+    UnsafeName,  // a member name that would leave the target folder
     WriteFailed,
-    MultiVolume,   // the member continues in another volume; only one volume was given
+    MultiVolume,  // the member continues in another volume; only one volume was given
 };
 
 struct ArchiveListing {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
         {QStringLiteral("noterminator"), CddbTestServer::Behaviour::NoTerminator},
         {QStringLiteral("huge"), CddbTestServer::Behaviour::Huge},
     };
-    server.setBehaviour(behaviours.value(arguments.value(3).toLower(),
-                                         CddbTestServer::Behaviour::Normal));
+    server.setBehaviour(
+        behaviours.value(arguments.value(3).toLower(), CddbTestServer::Behaviour::Normal));
     if (!server.listen(static_cast<quint16>(arguments.at(1).toUInt()))) {
         std::fprintf(stderr, "cannot listen on port %s\n", qPrintable(arguments.at(1)));
         return 1;
