@@ -9,8 +9,12 @@
 # cpu_ratio_mp3_vs_mpv=..., cpu_ratio_mp3_vs_audacious=..., cpu_ratio_flac_vs_mpv=...,
 # cpu_ratio_flac_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=..., cpu_ratio_xm_vs_audacious=...
 # (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player> (the highest over the
-# rounds), gap_ms=..., and idle_rss_mb=... with idle_threads=... for Marlo beside
-# idle_rss_mb_audacious=... (resident memory after IDLE_SECONDS, the highest over the rounds).
+# rounds), gap_ms=..., idle_rss_mb=... with idle_threads=... for Marlo beside
+# idle_rss_mb_audacious=... (resident memory after IDLE_SECONDS, the highest over the rounds), and
+# ui_block_max_ms_open_2h_mp3=...: the longest the window went unanswered (bench/uistall.cpp)
+# while a playback list goes on from a 3 s WAV to a 2-hour MP3 (128 kbit/s, 115 MB, its file
+# cache dropped first), the median over the rounds; ui_block_max_ms_wav_to_wav=... is the same
+# for a list of two WAVs, for reading it.
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
@@ -25,7 +29,7 @@ command -v audacious >/dev/null 2>&1 || need="$need audacious"
 if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
-cmake --build build -j2 --target marlo prepare_library wavgap label_window >/dev/null
+cmake --build build -j2 --target marlo prepare_library wavgap label_window uistall >/dev/null
 
 TESTDATA="$ROOT/../shared/testdata"
 [ -d "$TESTDATA" ] || TESTDATA=/work/shared/testdata
@@ -40,6 +44,9 @@ sox -n -r 44100 -c 2 -b 16 "$MEDIA/tone.flac" synth $((PLAY_SECONDS + 10)) sine 
 cp "$TESTDATA/modules/libxmp_ft2_kxx.xm" "$MEDIA/song.xm"
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/a.wav" synth 2 sine 440
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/b.wav" synth 2 sine 880
+sox -n -r 44100 -c 2 -b 16 "$MEDIA/c.wav" synth 3 sine 440
+sox -n -r 44100 -c 2 -b 16 -t wav - synth 7200 sine 523 2>/dev/null |
+    lame --quiet -q 9 -b 128 - "$MEDIA/long.mp3"
 
 cpu_seconds() {  # pid -> user + system seconds
     awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
@@ -129,6 +136,10 @@ flacdir=$(marlo_folder flac "Tone=$MEDIA/tone.flac")
 xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
 gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
 sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
+longdir=$(marlo_folder long "C=$MEDIA/c.wav" "Long=$MEDIA/long.mp3=mp3")
+sed -i '4s/.*/6\r/' "$longdir/Set.cfg"
+wavwavdir=$(marlo_folder wavwav "C=$MEDIA/c.wav" "B=$MEDIA/b.wav")
+sed -i '4s/.*/6\r/' "$wavwavdir/Set.cfg"
 idledir=$(AUTOPLAY=0 marlo_folder idle "Tone=$MEDIA/tone.mp3=mp3" "Tone2=$MEDIA/tone.flac")
 song_entries=""
 n=0
@@ -216,6 +227,23 @@ kill "$rec" 2>/dev/null || true
 wait "$rec" 2>/dev/null || true
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
 
+# The UI thread while the list goes on to the next item, about 3 s after the start; the first
+# second after the window appears is start-up.
+stall() {  # program folder -> longest unanswered ping in ms
+    HOME="$WORK" build/bench/uistall --skip-ms 1000 --for-ms 7000 -- "$1/marlo" |
+        awk '{ print $1 }'
+}
+stall_long=""
+stall_wav=""
+round=1
+while [ "$round" -le "$ROUNDS" ]; do
+    dd if="$MEDIA/long.mp3" iflag=nocache count=0 2>/dev/null
+    stall_long="$stall_long $(stall "$longdir")"
+    stall_wav="$stall_wav $(stall "$wavwavdir")"
+    round=$((round + 1))
+done
+echo "ui_block_ms_rounds: open_2h_mp3=$(echo $stall_long) wav_to_wav=$(echo $stall_wav)"
+
 echo "cpu_ratio_mp3_vs_mpv=$(echo "$mp3_ratios" | median)"
 echo "cpu_ratio_mp3_vs_audacious=$(echo "$mp3_aud_ratios" | median)"
 echo "cpu_ratio_flac_vs_mpv=$(echo "$flac_ratios" | median)"
@@ -235,3 +263,5 @@ echo "gap_ms=$gap"
 echo "idle_rss_mb=$(echo "$idle_marlo" | max)"
 echo "idle_threads=$(echo "$idle_threads" | max)"
 echo "idle_rss_mb_audacious=$(echo "$idle_aud" | max)"
+echo "ui_block_max_ms_open_2h_mp3=$(echo "$stall_long" | median)"
+echo "ui_block_max_ms_wav_to_wav=$(echo "$stall_wav" | median)"
