@@ -1,17 +1,25 @@
 #!/bin/sh
-# CPU of one minute of playback: Marlo beside mpv and Audacious (with its window) for an MP3, and
-# beside openmpt123 and Audacious for an XM module, all into a PulseAudio null sink under one Xvfb;
-# CPU seconds and peak resident memory (VmHWM) from /proc. Then the gap a listener hears between
-# two items of a Marlo playback list, from a recording of the sink.
+# CPU of one minute of playback: Marlo beside mpv and Audacious (with its window) for an MP3 and a
+# FLAC file, and beside openmpt123 and Audacious for an XM module, all into a PulseAudio null sink
+# under one Xvfb; CPU seconds and peak resident memory (VmHWM) from /proc. Then the gap a listener
+# hears between two items of a Marlo playback list, from a recording of the sink, and the memory
+# of Marlo and Audacious idle: window open, an audio list loaded, nothing playing.
 # Each round also measures a bare Qt window that only changes one label every 150 ms: the window's
 # part of Marlo's work while a module plays. Prints each round's CPU seconds, then
-# cpu_ratio_mp3_vs_mpv=..., cpu_ratio_mp3_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=...,
-# cpu_ratio_xm_vs_audacious=... (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player>
-# (the highest over the rounds) and gap_ms=...
+# cpu_ratio_mp3_vs_mpv=..., cpu_ratio_mp3_vs_audacious=..., cpu_ratio_flac_vs_mpv=...,
+# cpu_ratio_flac_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=..., cpu_ratio_xm_vs_audacious=...
+# (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player> (the highest over the
+# rounds), gap_ms=..., idle_rss_mb=... with idle_threads=... for Marlo beside
+# idle_rss_mb_audacious=... (resident memory after IDLE_SECONDS, the highest over the rounds), and
+# ui_block_max_ms_open_2h_mp3=...: the longest the window went unanswered (bench/uistall.cpp)
+# while a playback list goes on from a 3 s WAV to a 2-hour MP3 (128 kbit/s, 115 MB, its file
+# cache dropped first), the median over the rounds; ui_block_max_ms_wav_to_wav=... is the same
+# for a list of two WAVs, for reading it.
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
 ROUNDS=${ROUNDS:-3}
+IDLE_SECONDS=${IDLE_SECONDS:-15}
 ROOT=$(pwd)
 
 need=""
@@ -21,7 +29,7 @@ command -v audacious >/dev/null 2>&1 || need="$need audacious"
 if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
-cmake --build build -j2 --target marlo prepare_library wavgap label_window >/dev/null
+cmake --build build -j2 --target marlo prepare_library wavgap label_window uistall >/dev/null
 
 TESTDATA="$ROOT/../shared/testdata"
 [ -d "$TESTDATA" ] || TESTDATA=/work/shared/testdata
@@ -32,21 +40,25 @@ DISPLAY_OFFSET=600
 MEDIA="$WORK/media"
 mkdir -p "$MEDIA"
 sox -n -r 44100 -c 2 "$MEDIA/tone.mp3" synth $((PLAY_SECONDS + 10)) sine 523
+sox -n -r 44100 -c 2 -b 16 "$MEDIA/tone.flac" synth $((PLAY_SECONDS + 10)) sine 523
 cp "$TESTDATA/modules/libxmp_ft2_kxx.xm" "$MEDIA/song.xm"
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/a.wav" synth 2 sine 440
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/b.wav" synth 2 sine 880
+sox -n -r 44100 -c 2 -b 16 "$MEDIA/c.wav" synth 3 sine 440
+sox -n -r 44100 -c 2 -b 16 -t wav - synth 7200 sine 523 2>/dev/null |
+    lame --quiet -q 9 -b 128 - "$MEDIA/long.mp3"
 
 cpu_seconds() {  # pid -> user + system seconds
     awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
 }
 
 # Marlo with a prepared program folder: repeat one, autoplay, the given items.
-marlo_folder() {  # name items... -> program folder
+marlo_folder() {  # name items... -> program folder; AUTOPLAY=0 leaves the list unplayed
     dir="$WORK/$1"; shift
     mkdir -p "$dir"
     cp -r build/Marlo/. "$dir/"
     build/bench/prepare_library "$dir/Data" Bench "$@" >/dev/null
-    printf '0\r\n0\r\n-1\r\n7\r\n0\r\n0\r\n1500\r\n1500\r\n0|0\r\n12\r\n1\r\n0\r\n1\r\n0\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0\r\nStandard\r\n\r\nTrue\r\n' >"$dir/Set.cfg"
+    printf '0\r\n0\r\n-1\r\n7\r\n0\r\n0\r\n1500\r\n1500\r\n0|0\r\n12\r\n%s\r\n0\r\n1\r\n0\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0\r\nStandard\r\n\r\nTrue\r\n' "${AUTOPLAY:-1}" >"$dir/Set.cfg"
     printf "Vantel's Design\r\nStandard\r\n" >"$dir/SkinName.ini"
     echo "$dir"
 }
@@ -89,6 +101,20 @@ measure() {  # silent|sound command... -> "<CPU seconds over PLAY_SECONDS> <peak
     echo "$cpu $rss"
 }
 
+# Resident memory and threads of a player that has been left alone for IDLE_SECONDS.
+measure_idle() {  # command... -> "<resident MB> <threads>"
+    HOME="$WORK" "$@" >/dev/null 2>&1 &
+    pid=$!
+    sleep "$IDLE_SECONDS"
+    if plays_to_sink "$pid"; then
+        echo "warning: $1 plays while it should be idle" >&2
+    fi
+    r=$(awk '/^VmRSS:/ { rss = $2 / 1024 } /^Threads:/ { t = $2 }
+        END { printf "%.1f %d", rss, t }' "/proc/$pid/status")
+    stop "$pid"
+    echo "$r"
+}
+
 # Audacious with a configuration folder of its own for each run: no settings or playlist of an
 # earlier run or of the user. It plays each entry once, so the 12.6 s module is listed as often as
 # it takes to fill the minute.
@@ -98,8 +124,23 @@ audacious_run() {  # files...
     exec audacious "$@"
 }
 
+# Idle, the files only added to its playlist (-e) and not played.
+audacious_idle() {  # files...
+    rm -rf "$WORK/audacious-config"
+    export XDG_CONFIG_HOME="$WORK/audacious-config"
+    exec audacious -e "$@"
+}
+
 mp3dir=$(marlo_folder mp3 "Tone=$MEDIA/tone.mp3=mp3")
+flacdir=$(marlo_folder flac "Tone=$MEDIA/tone.flac")
 xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
+gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
+sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
+longdir=$(marlo_folder long "C=$MEDIA/c.wav" "Long=$MEDIA/long.mp3=mp3")
+sed -i '4s/.*/6\r/' "$longdir/Set.cfg"
+wavwavdir=$(marlo_folder wavwav "C=$MEDIA/c.wav" "B=$MEDIA/b.wav")
+sed -i '4s/.*/6\r/' "$wavwavdir/Set.cfg"
+idledir=$(AUTOPLAY=0 marlo_folder idle "Tone=$MEDIA/tone.mp3=mp3" "Tone2=$MEDIA/tone.flac")
 song_entries=""
 n=0
 while [ $((n * 126)) -lt $((PLAY_SECONDS * 10 + 60)) ]; do
@@ -114,14 +155,22 @@ median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{v[NR] = $1}
 max() { tr ' ' '\n' | grep -v '^$' | sort -n | tail -n 1; }
 mp3_ratios=""
 mp3_aud_ratios=""
+flac_ratios=""
+flac_aud_ratios=""
 xm_ratios=""
 xm_aud_ratios=""
 rss_mp3_marlo=""
 rss_mp3_mpv=""
 rss_mp3_aud=""
+rss_flac_marlo=""
+rss_flac_mpv=""
+rss_flac_aud=""
 rss_xm_marlo=""
 rss_xm_peer=""
 rss_xm_aud=""
+idle_marlo=""
+idle_threads=""
+idle_aud=""
 round=1
 while [ "$round" -le "$ROUNDS" ]; do
     r=$(measure sound "$mp3dir/marlo")
@@ -130,6 +179,12 @@ while [ "$round" -le "$ROUNDS" ]; do
     mp3_mpv=${r% *} rss_mp3_mpv="$rss_mp3_mpv ${r#* }"
     r=$(measure sound audacious_run "$MEDIA/tone.mp3")
     mp3_aud=${r% *} rss_mp3_aud="$rss_mp3_aud ${r#* }"
+    r=$(measure sound "$flacdir/marlo")
+    flac_marlo=${r% *} rss_flac_marlo="$rss_flac_marlo ${r#* }"
+    r=$(measure sound mpv --no-video --really-quiet --ao=pulse "$MEDIA/tone.flac")
+    flac_mpv=${r% *} rss_flac_mpv="$rss_flac_mpv ${r#* }"
+    r=$(measure sound audacious_run "$MEDIA/tone.flac")
+    flac_aud=${r% *} rss_flac_aud="$rss_flac_aud ${r#* }"
     r=$(measure sound "$xmdir/marlo")
     xm_marlo=${r% *} rss_xm_marlo="$rss_xm_marlo ${r#* }"
     r=$(measure sound openmpt123 --batch --quiet --repeat -1 "$MEDIA/song.xm")
@@ -141,19 +196,25 @@ while [ "$round" -le "$ROUNDS" ]; do
     # pattern and row, with no sound at all.
     r=$(measure silent build/bench/label_window)
     window_only=${r% *}
+    r=$(measure_idle "$idledir/marlo")
+    idle_marlo="$idle_marlo ${r% *}" idle_threads="$idle_threads ${r#* }"
+    r=$(measure_idle audacious_idle "$MEDIA/tone.mp3" "$MEDIA/tone.flac")
+    idle_aud="$idle_aud ${r% *}"
     echo "round_$round: cpu_s_mp3_marlo=$mp3_marlo cpu_s_mp3_mpv=$mp3_mpv" \
-        "cpu_s_mp3_audacious=$mp3_aud cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer" \
+        "cpu_s_mp3_audacious=$mp3_aud cpu_s_flac_marlo=$flac_marlo cpu_s_flac_mpv=$flac_mpv" \
+        "cpu_s_flac_audacious=$flac_aud cpu_s_xm_marlo=$xm_marlo cpu_s_xm_openmpt123=$xm_peer" \
         "cpu_s_xm_audacious=$xm_aud cpu_s_label_window=$window_only"
     mp3_ratios="$mp3_ratios $(ratio "$mp3_marlo" "$mp3_mpv")"
     mp3_aud_ratios="$mp3_aud_ratios $(ratio "$mp3_marlo" "$mp3_aud")"
+    flac_ratios="$flac_ratios $(ratio "$flac_marlo" "$flac_mpv")"
+    flac_aud_ratios="$flac_aud_ratios $(ratio "$flac_marlo" "$flac_aud")"
     xm_ratios="$xm_ratios $(ratio "$xm_marlo" "$xm_peer")"
     xm_aud_ratios="$xm_aud_ratios $(ratio "$xm_marlo" "$xm_aud")"
     round=$((round + 1))
 done
 
-# Two items in a row with repeat all: the silence between the first tone and the second.
-gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
-sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
+# Two items in a row with repeat all (the folder made above, from the same build as the others):
+# the silence between the first tone and the second.
 parecord --device=test_sink.monitor --file-format=wav "$WORK/gap.wav" &
 rec=$!
 sleep 0.5
@@ -166,14 +227,41 @@ kill "$rec" 2>/dev/null || true
 wait "$rec" 2>/dev/null || true
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
 
+# The UI thread while the list goes on to the next item, about 3 s after the start; the first
+# second after the window appears is start-up.
+stall() {  # program folder -> longest unanswered ping in ms
+    HOME="$WORK" build/bench/uistall --skip-ms 1000 --for-ms 7000 -- "$1/marlo" |
+        awk '{ print $1 }'
+}
+stall_long=""
+stall_wav=""
+round=1
+while [ "$round" -le "$ROUNDS" ]; do
+    dd if="$MEDIA/long.mp3" iflag=nocache count=0 2>/dev/null
+    stall_long="$stall_long $(stall "$longdir")"
+    stall_wav="$stall_wav $(stall "$wavwavdir")"
+    round=$((round + 1))
+done
+echo "ui_block_ms_rounds: open_2h_mp3=$(echo $stall_long) wav_to_wav=$(echo $stall_wav)"
+
 echo "cpu_ratio_mp3_vs_mpv=$(echo "$mp3_ratios" | median)"
 echo "cpu_ratio_mp3_vs_audacious=$(echo "$mp3_aud_ratios" | median)"
+echo "cpu_ratio_flac_vs_mpv=$(echo "$flac_ratios" | median)"
+echo "cpu_ratio_flac_vs_audacious=$(echo "$flac_aud_ratios" | median)"
 echo "cpu_ratio_xm_vs_openmpt123=$(echo "$xm_ratios" | median)"
 echo "cpu_ratio_xm_vs_audacious=$(echo "$xm_aud_ratios" | median)"
 echo "peak_rss_mb_mp3_marlo=$(echo "$rss_mp3_marlo" | max)"
 echo "peak_rss_mb_mp3_mpv=$(echo "$rss_mp3_mpv" | max)"
 echo "peak_rss_mb_mp3_audacious=$(echo "$rss_mp3_aud" | max)"
+echo "peak_rss_mb_flac_marlo=$(echo "$rss_flac_marlo" | max)"
+echo "peak_rss_mb_flac_mpv=$(echo "$rss_flac_mpv" | max)"
+echo "peak_rss_mb_flac_audacious=$(echo "$rss_flac_aud" | max)"
 echo "peak_rss_mb_xm_marlo=$(echo "$rss_xm_marlo" | max)"
 echo "peak_rss_mb_xm_openmpt123=$(echo "$rss_xm_peer" | max)"
 echo "peak_rss_mb_xm_audacious=$(echo "$rss_xm_aud" | max)"
 echo "gap_ms=$gap"
+echo "idle_rss_mb=$(echo "$idle_marlo" | max)"
+echo "idle_threads=$(echo "$idle_threads" | max)"
+echo "idle_rss_mb_audacious=$(echo "$idle_aud" | max)"
+echo "ui_block_max_ms_open_2h_mp3=$(echo "$stall_long" | median)"
+echo "ui_block_max_ms_wav_to_wav=$(echo "$stall_wav" | median)"
