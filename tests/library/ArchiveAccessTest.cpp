@@ -170,7 +170,7 @@ const FailureCase kFailures[] = {
      "Encrypted file", "Verschlüsselte Datei"},
     {Via::Rar, "rar/test_read_format_rar5_hardlink.rar", "hardlink.txt", ArchiveStatus::UnsafeName,
      "or it is a link", "oder es ist eine Verknüpfung", "Unsafe file name", "Unsicherer Dateiname"},
-    {Via::Rar, "rar/test_rar_multivolume_single_file.part1.rar", "LibarchiveAddingTest.html",
+    {Via::Rar, "rar/test_rar_multivolume_single_file.vol1.rar", "LibarchiveAddingTest.html",
      ArchiveStatus::MultiVolume,
      "\"LibarchiveAddingTest.html\" continues in another part of a multi-volume archive.",
      "„LibarchiveAddingTest.html“ wird in einem weiteren Teil eines mehrteiligen Archivs "

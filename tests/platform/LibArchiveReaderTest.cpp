@@ -61,9 +61,9 @@ const FixtureCase kFixtures[] = {
     {"zip/zip-malicious-traversal-root.zip", ArchiveStatus::Ok, "OU", "OO"},
     {"zip/zip-malicious-traversal.zip", ArchiveStatus::Ok, "OU", "OO"},
 
-    {"rar/test_rar_multivolume_single_file.part1.rar", ArchiveStatus::Ok, "M"},
-    {"rar/test_rar_multivolume_single_file.part2.rar", ArchiveStatus::Ok, "M"},
-    {"rar/test_rar_multivolume_single_file.part3.rar", ArchiveStatus::Ok, "M"},
+    {"rar/test_rar_multivolume_single_file.vol1.rar", ArchiveStatus::Ok, "M"},
+    {"rar/test_rar_multivolume_single_file.vol2.rar", ArchiveStatus::Ok, "M"},
+    {"rar/test_rar_multivolume_single_file.vol3.rar", ArchiveStatus::Ok, "M"},
     {"rar/test_read_format_rar.rar", ArchiveStatus::Ok, "OUODD"},
     {"rar/test_read_format_rar4_encrypted.rar", ArchiveStatus::Ok, "OEOE"},
     {"rar/test_read_format_rar5_arm.rar", ArchiveStatus::Ok, "O"},
@@ -73,11 +73,11 @@ const FixtureCase kFixtures[] = {
     {"rar/test_read_format_rar5_encrypted_filenames.rar", ArchiveStatus::Encrypted, ""},
     {"rar/test_read_format_rar5_fileattr.rar", ArchiveStatus::Ok, "OOOODDDD"},
     {"rar/test_read_format_rar5_hardlink.rar", ArchiveStatus::Ok, "OU"},
-    {"rar/test_read_format_rar5_multiarchive.part01.rar", ArchiveStatus::Ok, "M"},
+    {"rar/test_read_format_rar5_multiarchive.vol01.rar", ArchiveStatus::Ok, "M"},
     // Later volumes: libarchive hides the member continued from the previous volume.
-    {"rar/test_read_format_rar5_multiarchive.part02.rar", ArchiveStatus::Ok, ""},
-    {"rar/test_read_format_rar5_multiarchive.part03.rar", ArchiveStatus::Damaged, "M"},
-    {"rar/test_read_format_rar5_multiarchive.part08.rar", ArchiveStatus::Ok, ""},
+    {"rar/test_read_format_rar5_multiarchive.vol02.rar", ArchiveStatus::Ok, ""},
+    {"rar/test_read_format_rar5_multiarchive.vol03.rar", ArchiveStatus::Damaged, "M"},
+    {"rar/test_read_format_rar5_multiarchive.vol08.rar", ArchiveStatus::Ok, ""},
     {"rar/test_read_format_rar5_multiple_files.rar", ArchiveStatus::Ok, "OOOO"},
     {"rar/test_read_format_rar5_multiple_files_solid.rar", ArchiveStatus::Ok, "OOOO"},
     {"rar/test_read_format_rar5_owner.rar", ArchiveStatus::Ok, "OOO"},
@@ -316,7 +316,7 @@ TEST(LibArchiveReaderSources, MemberSizesAsSourcesGive) {
         const QString file = QString::fromLatin1(c.file);
         // Volume sets are described once for all parts; the zip inside a rar as bsdtar saw it;
         // zipinfo counts the target text of a link, libarchive gives links no size.
-        if (!sizes.contains(file) || file.contains(QLatin1String(".part")) || !c.bsdtarAlike ||
+        if (!sizes.contains(file) || file.contains(QLatin1String(".vol")) || !c.bsdtarAlike ||
             file.endsWith(QLatin1String("zip_symlink.zip"))) {
             continue;
         }
