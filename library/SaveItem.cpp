@@ -46,13 +46,20 @@ SaveItem::Outcome SaveItem::run() {
     const QString collection = s.currentCollectionPath();
     const bool renamed =
         !editor.editedTitle.isEmpty() && !sameTitle(editor.editedTitle, item.title);
+    // A rename writes the new record and line before the old line and record go, so a crash
+    // between any two writes leaves the item under one of its titles, never under neither.
+    bool newLineWritten = false;
     if (renamed) {
-        s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind(), editor.editedTitle));
         // The entry of the renamed title goes, not whatever is selected now: Next, Previous or
         // an item's end move the selection while the editor is open.
         const int row = playbackRowOf(editor.editedTitle);
         if (row >= 0) {
             s.playback.takeAt(row);
+        }
+        if (!collection.isEmpty() && s.archive.find(item.title) < 0 &&
+            !s.playback.titles().contains(item.title, Qt::CaseInsensitive)) {
+            s.writer.appendToCollection(collection, item.title);
+            newLineWritten = true;
         }
     }
     s.store.putItemRecord(item);
@@ -64,6 +71,9 @@ SaveItem::Outcome SaveItem::run() {
             return finish(Result::WriteFailed, autoAdd);
         }
     }
+    if (renamed) {
+        s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind(), editor.editedTitle));
+    }
 
     if (!sameTitle(s.playback.selectedTitle(), item.title) || s.playback.selectedIndex() < 0) {
         s.archive.addMany(s.playback.takeAll());
@@ -72,7 +82,9 @@ SaveItem::Outcome SaveItem::run() {
         s.archive.find(item.title) >= 0 ||
         (s.playback.selectedIndex() >= 0 && sameTitle(s.playback.selectedTitle(), item.title));
     if (!listed) {
-        s.writer.appendToCollection(collection, item.title);
+        if (!newLineWritten) {
+            s.writer.appendToCollection(collection, item.title);
+        }
         if (autoAdd) {
             s.playback.append(item.title);
         } else {
