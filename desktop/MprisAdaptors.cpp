@@ -69,12 +69,13 @@ void MprisPlayer::Seek(qlonglong offsetUs) {
     if (!mpris_.canSeek()) {
         return;
     }
-    const qint64 target = std::max<qint64>(0, mpris_.positionUs() + offsetUs);
-    if (target > mpris_.lengthUs()) {
+    // Compared before adding: a client may send any offset, and the sum could overflow.
+    const qint64 position = mpris_.positionUs();
+    if (offsetUs > mpris_.lengthUs() - position) {
         Next();
         return;
     }
-    mpris_.seekTo(target);
+    mpris_.seekTo(offsetUs < -position ? 0 : position + offsetUs);
 }
 
 void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong positionUs) {
