@@ -2,7 +2,7 @@
 // settings files with the program's own classes, and prints "committed <step>" once the step
 // is through. The test preloads the kill shim so the process dies at the n-th write.
 //
-// kill_driver <program folder> <data folder> <music folder> <step>
+// kill_driver <program folder> <music folder> <step>   (the data folder is the program's Data/)
 // Steps: setup, add, rename, delete, second, removecollection, skinsave, settings; and check,
 // which prints what a starting program finds (one line per fact) without writing anything.
 
@@ -81,11 +81,14 @@ bool select(LibrarySession& session, const QString& title) {
     return true;
 }
 
-bool saveSkin(const QString& program, const QString& music, Prompts& prompts) {
+// Saves the default skin's pictures under a new name, as the settings dialog does.
+bool saveSkin(const QString& program, Prompts& prompts) {
     SkinEditor editor(program, prompts);
+    const IniFile skins(SkinLoader::registerPath(program));
     SkinDraft draft;
     for (int slot = 1; slot <= SkinDraft::kSlots; ++slot) {
-        draft.paths[static_cast<size_t>(slot)] = music + QStringLiteral("strip.bmp");
+        draft.paths[static_cast<size_t>(slot)] =
+            skins.read(QStringLiteral("Standard"), SkinDraft::registerKey(slot), {});
     }
     draft.taskColour = QColor(10, 20, 30);
     QStringList list = SkinRegister(program, prompts).readSkinList();
@@ -132,11 +135,12 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);  // the skin editor loads pictures
     const QStringList args = app.arguments();
-    if (args.size() != 5) {
-        QTextStream(stderr) << "usage: kill_driver program data music step\n";
+    if (args.size() != 4) {
+        QTextStream(stderr) << "usage: kill_driver program music step\n";
         return 2;
     }
-    const QString program = args[1], data = args[2], music = args[3], step = args[4];
+    const QString program = args[1], music = args[2], step = args[3];
+    const QString data = program + QStringLiteral("Data/");
     YesPrompts prompts;
     LibrarySession session(data, prompts);
     bool ok = false;
@@ -145,8 +149,10 @@ int main(int argc, char** argv) {
     } else if (step == QLatin1String("setup")) {
         SkinRegister skins(program, prompts);
         skins.writeDefaults(program);
+        Settings settings;
+        settings.skinName = QString::fromLatin1(SkinRegister::kDefaultSkin);
         ok = skins.writeSkinList(SkinRegister::defaultSkinNames()) &&
-             SettingsFile::write(program + QStringLiteral("Set.cfg"), Settings{}) &&
+             SettingsFile::write(program + QStringLiteral("Set.cfg"), settings) &&
              addFiles(session, QStringLiteral("Kill"), musicFiles(music, QStringLiteral("Early")));
     } else if (step == QLatin1String("add")) {
         ok = addFiles(session, QStringLiteral("Kill"), musicFiles(music, QStringLiteral("Song")));
@@ -169,7 +175,7 @@ int main(int argc, char** argv) {
         CollectionEditor editor(session, {});
         ok = editor.deleteCollection() == CollectionEditor::DeleteResult::CollectionRemoved;
     } else if (step == QLatin1String("skinsave")) {
-        ok = saveSkin(program, music, prompts);
+        ok = saveSkin(program, prompts);
     } else if (step == QLatin1String("settings")) {
         Settings settings;
         settings.skinName = QStringLiteral("Kill skin");
