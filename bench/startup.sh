@@ -2,7 +2,10 @@
 # Cold start to the first mapped main window: Marlo beside Qmmp and Audacious, in one Xvfb, runs
 # interleaved so machine noise falls on all three alike. Each run gets a fresh HOME (and Marlo a
 # fresh copy of its program folder with a prepared configuration, so no first-run dialog).
-# Prints the medians in ms and startup_ratio_vs_qmmp=<Marlo median / Qmmp median>.
+# All run on a session bus of their own, as on a desktop; "marlo-nobus" is Marlo with its
+# desktop parts (one instance, the media player interface) left out (MARLO_NO_DESKTOP_BUS).
+# Prints the medians in ms, startup_ratio_vs_qmmp=<Marlo median / Qmmp median> and
+# desktop_cost_ratio=<Marlo median / its median without the desktop parts>.
 set -eu
 cd "$(dirname "$0")/.."
 RUNS=${RUNS:-10}
@@ -22,6 +25,10 @@ Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUM"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || sleep 1
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus" 4>"$WORK/bus.pid"
+DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/bus")
+export DBUS_SESSION_BUS_ADDRESS
+trap 'kill $XVFB_PID $(cat "$WORK/bus.pid") 2>/dev/null || true; rm -rf "$WORK"' EXIT
 
 prepare_marlo() {
     dir="$1/marlo"
@@ -35,28 +42,40 @@ prepare_marlo() {
 
 one_run() {  # program -> prints ms
     home=$(mktemp -d "$WORK/home.XXXXXX")
+    nobus=""
     case "$1" in
         marlo) cmd=$(prepare_marlo "$home") ;;
+        marlo-nobus) cmd=$(prepare_marlo "$home"); nobus=1 ;;
         *) cmd="$1" ;;
     esac
-    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-        build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
+    if [ -n "$nobus" ]; then
+        HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
+            MARLO_NO_DESKTOP_BUS=1 build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
+    else
+        HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
+            build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
+    fi
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {if (NR%2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }
 
-for p in marlo qmmp audacious; do one_run "$p" >/dev/null || true; done  # warm-up
-: >"$WORK/marlo.txt"; : >"$WORK/qmmp.txt"; : >"$WORK/audacious.txt"
+PROGRAMS="marlo marlo-nobus qmmp audacious"
+for p in $PROGRAMS; do one_run "$p" >/dev/null || true; done  # warm-up
+for p in $PROGRAMS; do : >"$WORK/$p.txt"; done
 for _ in $(seq "$RUNS"); do
-    for p in marlo qmmp audacious; do
+    for p in $PROGRAMS; do
         one_run "$p" >>"$WORK/$p.txt"
     done
 done
 m=$(median <"$WORK/marlo.txt"); q=$(median <"$WORK/qmmp.txt"); a=$(median <"$WORK/audacious.txt")
+n=$(median <"$WORK/marlo-nobus.txt")
 echo "marlo_runs_ms=$(tr '\n' ' ' <"$WORK/marlo.txt")"
+echo "marlo_nobus_runs_ms=$(tr '\n' ' ' <"$WORK/marlo-nobus.txt")"
 echo "qmmp_runs_ms=$(tr '\n' ' ' <"$WORK/qmmp.txt")"
 echo "audacious_runs_ms=$(tr '\n' ' ' <"$WORK/audacious.txt")"
 echo "marlo_median_ms=$m"
+echo "marlo_nobus_median_ms=$n"
 echo "qmmp_median_ms=$q"
 echo "audacious_median_ms=$a"
 echo "startup_ratio_vs_qmmp=$(awk -v m="$m" -v q="$q" 'BEGIN {printf "%.3f", m / q}')"
+echo "desktop_cost_ratio=$(awk -v m="$m" -v n="$n" 'BEGIN {printf "%.3f", m / n}')"
