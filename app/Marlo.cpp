@@ -529,7 +529,8 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
             auto to = move_.step(phase, toTwips(inWidget), toTwips(pos()));
             if (to && phase == MoveProtocol::Phase::Move) {
                 move(twipsToPixels(to->x()), twipsToPixels(to->y()));
-            } else if (phase == MoveProtocol::Phase::Release) {
+            } else if (phase == MoveProtocol::Phase::Release && !compositorPlacesWindows()) {
+                // Saved where the window knows its place: Wayland tells no client.
                 settings_.windowLeft = static_cast<float>(pixelsToTwips(x()));
                 settings_.windowTop = static_cast<float>(pixelsToTwips(y()));
             }
