@@ -2,6 +2,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <cmath>
 
@@ -38,7 +39,9 @@ class ChangeLog : public QObject {
     Q_OBJECT
   public:
     QList<QVariantMap> changes;
+    QList<qlonglong> seeks;
   public slots:
+    void seeked(qlonglong positionUs) { seeks << positionUs; }
     void changed(const QString&, const QVariantMap& properties, const QStringList&) {
         changes << properties;
     }
@@ -70,6 +73,8 @@ class MprisTest : public EngineFixture {
         ASSERT_TRUE(caller.connect(Mpris::kService, Mpris::kPath, "org.freedesktop.DBus.Properties",
                                    "PropertiesChanged", &log,
                                    SLOT(changed(QString, QVariantMap, QStringList))));
+        ASSERT_TRUE(caller.connect(Mpris::kService, Mpris::kPath, kPlayer, "Seeked", &log,
+                                   SLOT(seeked(qlonglong))));
     }
     void TearDown() override {
         OutputVolume::instance().setLevel(1.0);
@@ -142,6 +147,38 @@ TEST_F(MprisTest, ACdTrackNamesTheAlbumOfItsDisc) {
     EXPECT_EQ(metadata.value("xesam:album").toString(), "Tones");
     EXPECT_EQ(metadata.value("xesam:title").toString(), "High");
     EXPECT_EQ(metadata.value("xesam:artist").toStringList(), QStringList{"Osc"});
+}
+
+TEST_F(MprisTest, SeeksAreAnnouncedAndTheTransportPropertiesFollowThePlayer) {
+    audio.fileLength = 60'000;
+    addItem("A", "a.wav");
+    addItem("B", "b.wav");
+    EXPECT_FALSE(get("CanSeek").toBool());
+    select(0);
+    engine.play();
+    EXPECT_EQ(announced("PlaybackStatus").toString(), "Playing");
+    EXPECT_TRUE(announced("CanSeek").toBool());
+    EXPECT_TRUE(get("CanGoNext").toBool());
+
+    const auto setPosition = [&](const QString& track, qlonglong us) {
+        QDBusMessage m =
+            QDBusMessage::createMethodCall(Mpris::kService, Mpris::kPath, kPlayer, "SetPosition");
+        m << QVariant::fromValue(QDBusObjectPath(track)) << us;
+        return caller.call(m, QDBus::BlockWithGui, 3000).type();
+    };
+    const QString track = mpris.trackId().path();
+    EXPECT_EQ(setPosition(track, 15'000'000), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(audio.log.mid(audio.log.size() - 2), QStringList({"from=15000", "play"}));
+    EXPECT_EQ(setPosition(track, -1), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(setPosition("/org/marlo/Marlo/Track/0", 1'000'000), QDBusMessage::ErrorMessage);
+    announced("Volume");  // the signals sent so far have arrived
+    EXPECT_EQ(log.seeks, QList<qlonglong>{15'000'000});
+
+    engine.next();  // the last entry
+    EXPECT_EQ(announced("CanGoNext"), false);
+    engine.stop();
+    EXPECT_EQ(announced("PlaybackStatus").toString(), "Stopped");
+    EXPECT_FALSE(announced("CanSeek").toBool());
 }
 
 }  // namespace
