@@ -2,7 +2,8 @@
 # Cold start to the first mapped main window: Marlo beside Qmmp and Audacious, in one Xvfb, runs
 # interleaved so machine noise falls on all three alike. Each run gets a fresh HOME (and Marlo a
 # fresh copy of its program folder with a prepared configuration, so no first-run dialog).
-# All run on a session bus of their own, as on a desktop; "marlo-nobus" is Marlo with its
+# Each run has a session bus of its own, as on a desktop (a bus shared between runs lets a player
+# that just ended still own its name when the next starts); "marlo-nobus" is Marlo with its
 # desktop parts (one instance, the media player interface) left out (MARLO_NO_DESKTOP_BUS).
 # Prints the medians in ms, startup_ratio_vs_qmmp=<Marlo median / Qmmp median> and
 # desktop_cost_ratio=<Marlo median / its median without the desktop parts>.
@@ -25,10 +26,6 @@ Xvfb "$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUM"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || sleep 1
-dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus" 4>"$WORK/bus.pid"
-DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/bus")
-export DBUS_SESSION_BUS_ADDRESS
-trap 'kill $XVFB_PID $(cat "$WORK/bus.pid") 2>/dev/null || true; rm -rf "$WORK"' EXIT
 
 prepare_marlo() {
     dir="$1/marlo"
@@ -50,10 +47,11 @@ one_run() {  # program -> prints ms
     esac
     if [ -n "$nobus" ]; then
         HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-            MARLO_NO_DESKTOP_BUS=1 build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
+            MARLO_NO_DESKTOP_BUS=1 dbus-run-session -- \
+            build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
     else
         HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-            build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
+            dbus-run-session -- build/bench/mapwait --timeout-ms 20000 -- "$cmd" 2>/dev/null
     fi
 }
 
@@ -64,7 +62,7 @@ for p in $PROGRAMS; do one_run "$p" >/dev/null || true; done  # warm-up
 for p in $PROGRAMS; do : >"$WORK/$p.txt"; done
 for _ in $(seq "$RUNS"); do
     for p in $PROGRAMS; do
-        one_run "$p" >>"$WORK/$p.txt"
+        one_run "$p" >>"$WORK/$p.txt" || echo "a run of $p failed" >&2
     done
 done
 m=$(median <"$WORK/marlo.txt"); q=$(median <"$WORK/qmmp.txt"); a=$(median <"$WORK/audacious.txt")
