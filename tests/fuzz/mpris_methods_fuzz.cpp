@@ -1,6 +1,7 @@
-// MPRIS methods with the arguments a bus client may send: the input is a series of calls, each
-// an operation byte, a 64-bit number (offsets, positions) and a short text (track ids, URIs),
-// made on the player's adaptor over an engine that plays a list of three items on fake devices.
+// MPRIS methods and the Volume property with the arguments a bus client may send: the input is a
+// series of calls, each an operation byte, a 64-bit number (offsets, positions) and a short text
+// (track ids, URIs), made on the player's adaptor over an engine that plays a list of three items
+// on fake devices.
 #include <QDBusObjectPath>
 #include <cstring>
 
@@ -51,6 +52,7 @@ struct Player : MprisHost {
     void raise() override {}
     void quit() override {}
     void open(const QStringList&) override {}
+    LibrarySession* library() override { return &session; }
 };
 
 }  // namespace
@@ -68,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t textLength = std::min<size_t>(data[at + 9], size - at - 10);
         const QString text = QString::fromUtf8(fuzz::bytes(data + at + 10, textLength));
         at += 10 + textLength;
-        switch (op % 10) {
+        switch (op % 11) {
             case 0:
                 methods.Seek(number);
                 break;
@@ -96,6 +98,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 8:
                 methods.Stop();
                 break;
+            case 9: {
+                double volume = 0;  // any bit pattern: NaN, infinities, huge values
+                std::memcpy(&volume, &number, sizeof volume);
+                methods.setVolume(volume);
+                break;
+            }
             default:
                 methods.Play();
                 break;
