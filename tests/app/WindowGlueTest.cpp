@@ -62,11 +62,13 @@ class PanelGlue : public EngineFixture {
 
 // The groove and the thumb of a bar as its style draws them.
 std::pair<QRect, QRect> grooveAndThumb(QScrollBar* bar) {
+    // The protected member is reached through a pointer to it, not by casting the bar to a
+    // type it is not.
     struct Open : QScrollBar {
-        using QScrollBar::initStyleOption;
+        static auto init() { return &Open::initStyleOption; }
     };
     QStyleOptionSlider option;
-    static_cast<Open*>(bar)->initStyleOption(&option);
+    (bar->*Open::init())(&option);
     const QStyle* style = bar->style();
     return {style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar),
             style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)};
