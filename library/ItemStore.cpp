@@ -135,6 +135,19 @@ void ItemStore::putLyrics(const QString& discId, int track, const QByteArray& te
     zip_.put(lyricsMember(discId, track), text);
 }
 
+QString ItemStore::itemLyricsMember(const QString& title) {
+    return QStringLiteral("l_") + title;
+}
+
+bool ItemStore::readItemLyrics(const QString& title, QByteArray& text) {
+    return readMember(itemLyricsMember(title), text);
+}
+
+void ItemStore::putItemLyrics(const QString& title, const QByteArray& text) {
+    ensureOpen();
+    zip_.put(itemLyricsMember(title), text);
+}
+
 bool ItemStore::commit() {
     ensureOpen();
     if (zip_.commit()) {

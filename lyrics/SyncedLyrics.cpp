@@ -1,6 +1,5 @@
 #include "lyrics/SyncedLyrics.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 
@@ -44,13 +43,37 @@ QString decodeLyricsBytes(const QByteArray& bytes) {
     return decodeText(bytes);
 }
 
-QByteArray withLrcOffset(const QByteArray& lrc, qint64 offsetMs) {
-    static const QRegularExpression offsetLine(QStringLiteral("^\\s*\\[offset:[^\\]]*\\]\\s*$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    QStringList lines = decodeLyricsBytes(lrc).split(QLatin1Char('\n'));
-    lines.removeIf([](const QString& line) { return offsetLine.match(line).hasMatch(); });
-    lines.prepend(QStringLiteral("[offset:%1]").arg(offsetMs));
-    return lines.join(QLatin1Char('\n')).toUtf8();
+namespace {
+
+QString timeTag(qint64 ms, char open, char close) {
+    ms = std::max<qint64>(ms, 0);
+    return QStringLiteral("%1%2:%3.%4%5")
+        .arg(QLatin1Char(open))
+        .arg(ms / 60000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'))
+        .arg(QLatin1Char(close));
+}
+
+}  // namespace
+
+QByteArray toLrc(const SyncedLyrics& lyrics) {
+    if (!lyrics.synced()) {
+        return lyrics.plain.toUtf8();
+    }
+    QString out = QStringLiteral("[offset:%1]\n").arg(lyrics.offsetMs);
+    for (const LyricLine& line : lyrics.lines) {
+        out += timeTag(line.ms, '[', ']');
+        qsizetype at = 0;
+        for (const LyricWord& word : line.words) {
+            out += QStringView(line.text).mid(at, word.start - at);
+            out += timeTag(word.ms, '<', '>');
+            at = word.start;
+        }
+        out += QStringView(line.text).mid(at);
+        out += QLatin1Char('\n');
+    }
+    return out.toUtf8();
 }
 
 }  // namespace marlo

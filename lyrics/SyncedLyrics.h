@@ -42,7 +42,8 @@ struct SyncedLyrics {
 // bytes are valid UTF-8, Latin-1 (Windows-1252) when they are not.
 QString decodeLyricsBytes(const QByteArray& bytes);
 
-// LRC text with its `[offset:]` tag set to `offsetMs` (added at the top when there is none).
-QByteArray withLrcOffset(const QByteArray& lrc, qint64 offsetMs);
+// The lyrics as LRC (UTF-8) that reads back the same: "[offset:]", then each line with its
+// time and word times to the millisecond. Plain lyrics give their text.
+QByteArray toLrc(const SyncedLyrics& lyrics);
 
 }  // namespace marlo
