@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+#include <functional>
+
+#include "lyrics/LrclibLookup.h"
+#include "lyrics/LyricsHost.h"
+#include "lyrics/SyncedLyrics.h"
+
+namespace marlo {
+
+class DisplayLyrics;
+
+// The lyrics window for audio items and modules: finds the item's lyrics, asks the lyrics
+// server in the background when it has none, and, while the window is shown, follows playback
+// with a tick that lights the line (and word) being sung. Nothing runs while the window is
+// hidden.
+class LyricsFollower : public QObject {
+    Q_OBJECT
+
+  public:
+    // Short enough that a line lights within 100 ms of its time.
+    static constexpr int kTickMs = 50;
+    // Offset steps are stored once the keys rest this long.
+    static constexpr int kStoreDelayMs = 1000;
+
+    LyricsFollower(DisplayLyrics& window, LyricsPlayer& player, QObject* parent = nullptr);
+    ~LyricsFollower() override;
+
+    void setStore(ItemLyricsStore* store) { store_ = store; }
+    // The lyrics server entry asked for items without lyrics; empty: none is asked.
+    void setServer(std::function<QString()> server) { server_ = std::move(server); }
+    void setLookupTimeoutMs(int ms) { lookup_.setTimeoutMs(ms); }
+
+    // Shows the lyrics of the item and follows it from now on.
+    void showItem(const NowPlaying& item);
+    // The window no longer belongs to an audio item (a CD track shows in it).
+    void stop();
+
+    bool ticking() const { return tick_.isActive(); }
+    bool looking() const { return lookup_.running(); }
+    const SyncedLyrics& lyrics() const { return lyrics_; }
+    void tick();
+
+  private:
+    void shownChanged(bool shown);
+    void display(const SyncedLyrics& lyrics);
+    void lookUp();
+    void lineClicked(int line);
+    void offsetStep(int ms);
+    void storeOffset();
+    void refreshLight();
+
+    DisplayLyrics& window_;
+    LyricsPlayer& player_;
+    ItemLyricsStore* store_ = nullptr;
+    std::function<QString()> server_;
+    LrclibLookup lookup_;
+    QTimer tick_;
+    QTimer storeDelay_;
+    bool following_ = false;
+    QString key_;
+    NowPlaying item_;
+    QString album_;
+    SyncedLyrics lyrics_;
+    bool needsLookup_ = false;
+    int litLine_ = -2;
+    int litWord_ = -2;
+    // Items the server had nothing for, asked no more until the program ends.
+    QSet<QString> notFound_;
+};
+
+}  // namespace marlo
