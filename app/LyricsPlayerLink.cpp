@@ -52,7 +52,8 @@ NowPlaying LyricsPlayerLink::nowPlaying() {
         state.route == PlaybackRoute::ModuleLibrary || state.itemType == QLatin1String("mod")
             ? NowPlaying::Kind::Module
             : NowPlaying::Kind::AudioFile;
-    item.title = state.title;
+    // The list entry names the item's record, and so its stored lyrics.
+    item.title = state.entryText.isEmpty() ? state.title : state.entryText;
     item.artist = isNotPresent(state.artist) ? QString() : state.artist;
     item.mediaPath = state.extractedFile.isEmpty() ? state.path : state.extractedFile;
     item.ownPath = state.archivePath.isEmpty() ? state.path : QString();

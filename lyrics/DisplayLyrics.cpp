@@ -48,22 +48,24 @@ void DisplayLyrics::light(int line, int wordStart, int wordLength) {
     const QTextBlock block = text_->document()->findBlockByNumber(line);
     if (line < 0 || !block.isValid()) {
         text_->setExtraSelections({});
+        text_->viewport()->update();
         return;
     }
     const QPalette colours = text_->palette();
     QTextEdit::ExtraSelection whole;
     whole.cursor = QTextCursor(block);
-    whole.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    whole.format.setFontWeight(QFont::Bold);
+    whole.format.setProperty(QTextFormat::FullWidthSelection, true);
     QList<QTextEdit::ExtraSelection> selections;
     if (wordLength > 0) {
-        // Word by word: the line is bold, the word sung now carries the highlight.
+        // Word by word: the line carries a pale band, the word sung now the highlight.
+        QColor pale = colours.color(QPalette::Highlight);
+        pale.setAlpha(70);
+        whole.format.setBackground(pale);
         selections.append(whole);
         QTextEdit::ExtraSelection word;
         word.cursor = QTextCursor(block);
         word.cursor.setPosition(block.position() + wordStart);
         word.cursor.setPosition(block.position() + wordStart + wordLength, QTextCursor::KeepAnchor);
-        word.format.setFontWeight(QFont::Bold);
         word.format.setBackground(colours.highlight());
         word.format.setForeground(colours.highlightedText());
         selections.append(word);
@@ -73,6 +75,8 @@ void DisplayLyrics::light(int line, int wordStart, int wordLength) {
         selections.append(whole);
     }
     text_->setExtraSelections(selections);
+    // The text box repaints only the rectangles it thinks changed, which misses these.
+    text_->viewport()->update();
     // The lit line stands in the middle, with the lines before and after it in view.
     QTextCursor at(block);
     text_->setTextCursor(at);

@@ -10,8 +10,8 @@ namespace marlo {
 // The lyrics window: a tool window whose text box `Text1` fills it. It is placed at the top
 // right of the screen when made. Closing it with its close box is reported, so the owner can
 // clear its lyrics-window flag; hiding it for any other reason is not. Timed lyrics show one
-// line per block; the lit line (and word) is drawn bold in the highlight colour and kept in the
-// middle of the box.
+// line per block; the lit line (or word) is drawn in the highlight colour and kept in the middle
+// of the box.
 class DisplayLyrics : public QWidget {
     Q_OBJECT
 
