@@ -75,7 +75,8 @@ void CompositionRoot::loadLibrary(bool restore) {
         *library_, [this] { return cdRoute_ ? cdRoute_->discId() : QString(); });
     lyrics_ = std::make_unique<LyricsDisplay>(*lyricsSource_, prompts_);
     itemLyrics_ = std::make_unique<StoredItemLyrics>(*library_);
-    lyricsPlayer_ = std::make_unique<LyricsPlayerLink>(*engine_, *library_, *audio_, *streaming_);
+    lyricsPlayer_ = std::make_unique<LyricsPlayerLink>(*engine_, window_->displayModel(), *library_,
+                                                       *audio_, *streaming_);
     lyricsServer_ = chosenLyricsServer(folders_.program);
     lyrics_->follow(*lyricsPlayer_, itemLyrics_.get(), [this] { return lyricsServer_; });
     cdRoute_->setLyrics(lyrics_.get());

@@ -4,9 +4,25 @@
 #include "library/LibrarySession.h"
 #include "platform/media/MediaDevice.h"
 #include "platform/media/StreamingControl.h"
+#include "player/DisplayModel.h"
 #include "player/PlaybackEngine.h"
 
 namespace marlo {
+
+LyricsPlayerLink::~LyricsPlayerLink() {
+    QObject::disconnect(listening_);
+}
+
+void LyricsPlayerLink::setChangeListener(std::function<void()> listener) {
+    QObject::disconnect(listening_);
+    listening_ =
+        QObject::connect(&display_, &DisplayModel::changed, &display_, std::move(listener));
+}
+
+bool LyricsPlayerLink::running() {
+    const PlayerState& state = engine_.state();
+    return state.playing && !state.paused;
+}
 
 QString LyricsPlayerLink::currentKey() {
     const PlayerState& state = engine_.state();

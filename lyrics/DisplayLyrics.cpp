@@ -43,12 +43,25 @@ void DisplayLyrics::showLines(const QStringList& lines) {
     text_->moveCursor(QTextCursor::Start);
 }
 
+QRect DisplayLyrics::lineRect(int line) const {
+    const QTextBlock block = text_->document()->findBlockByNumber(line);
+    if (line < 0 || !block.isValid()) {
+        return {};
+    }
+    QTextCursor end(block);
+    end.movePosition(QTextCursor::EndOfBlock);
+    const QRect both = text_->cursorRect(QTextCursor(block)) | text_->cursorRect(end);
+    return QRect(0, both.top(), text_->viewport()->width(), both.height());
+}
+
 void DisplayLyrics::light(int line, int wordStart, int wordLength) {
+    // The text box repaints only what it takes to have changed, which misses the lit band: the
+    // old and the new line are repainted here, and nothing else.
+    text_->viewport()->update(lineRect(litLine_));
     litLine_ = line;
     const QTextBlock block = text_->document()->findBlockByNumber(line);
     if (line < 0 || !block.isValid()) {
         text_->setExtraSelections({});
-        text_->viewport()->update();
         return;
     }
     const QPalette colours = text_->palette();
@@ -75,12 +88,15 @@ void DisplayLyrics::light(int line, int wordStart, int wordLength) {
         selections.append(whole);
     }
     text_->setExtraSelections(selections);
-    // The text box repaints only the rectangles it thinks changed, which misses these.
-    text_->viewport()->update();
-    // The lit line stands in the middle, with the lines before and after it in view.
-    QTextCursor at(block);
-    text_->setTextCursor(at);
-    text_->centerCursor();
+    // The lit line stays in the middle half of the box, with the lines before and after it in
+    // view; the box scrolls only when it leaves that half.
+    const QRect lit = lineRect(line);
+    const int height = text_->viewport()->height();
+    if (lit.top() < height / 4 || lit.bottom() > height * 3 / 4) {
+        text_->setTextCursor(QTextCursor(block));
+        text_->centerCursor();
+    }
+    text_->viewport()->update(lineRect(line));
 }
 
 bool DisplayLyrics::eventFilter(QObject* watched, QEvent* event) {

@@ -44,6 +44,9 @@ class DisplayLyrics : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Where a line stands in the text box's viewport, across its width.
+    QRect lineRect(int line) const;
+
     QPlainTextEdit* text_;
     bool timed_ = false;
     int litLine_ = -1;

@@ -15,9 +15,17 @@ namespace lt = texts::lyrics;
 
 LyricsFollower::LyricsFollower(DisplayLyrics& window, LyricsPlayer& player, QObject* parent)
     : QObject(parent), window_(window), player_(player) {
-    tick_.setInterval(kTickMs);
-    tick_.setTimerType(Qt::PreciseTimer);
-    connect(&tick_, &QTimer::timeout, this, &LyricsFollower::tick);
+    due_.setSingleShot(true);
+    due_.setTimerType(Qt::PreciseTimer);
+    connect(&due_, &QTimer::timeout, this, &LyricsFollower::tick);
+    resync_.setSingleShot(true);
+    resync_.setInterval(0);
+    connect(&resync_, &QTimer::timeout, this, &LyricsFollower::tick);
+    player_.setChangeListener([this] {
+        if (active()) {
+            resync_.start();
+        }
+    });
     storeDelay_.setSingleShot(true);
     storeDelay_.setInterval(kStoreDelayMs);
     connect(&storeDelay_, &QTimer::timeout, this, &LyricsFollower::storeOffset);
@@ -37,6 +45,7 @@ LyricsFollower::LyricsFollower(DisplayLyrics& window, LyricsPlayer& player, QObj
 }
 
 LyricsFollower::~LyricsFollower() {
+    player_.setChangeListener({});
     storeOffset();
 }
 
@@ -75,7 +84,8 @@ void LyricsFollower::stop() {
     storeOffset();
     lookup_.cancel();
     following_ = false;
-    tick_.stop();
+    due_.stop();
+    resync_.stop();
 }
 
 void LyricsFollower::display(const SyncedLyrics& lyrics) {
@@ -94,17 +104,21 @@ void LyricsFollower::display(const SyncedLyrics& lyrics) {
     }
     window_.showLines(lines);
     refreshLight();
+    if (active()) {
+        schedule();
+    }
 }
 
 void LyricsFollower::shownChanged(bool shown) {
-    if (shown && following_) {
-        tick_.start();
+    shown_ = shown;
+    if (active()) {
         if (needsLookup_ && !lookup_.running()) {
             lookUp();
         }
         tick();
     } else {
-        tick_.stop();
+        due_.stop();
+        resync_.stop();
         if (lookup_.running()) {
             // Asked again when the window shows the item next time.
             lookup_.cancel();
@@ -117,7 +131,7 @@ void LyricsFollower::lookUp() {
 }
 
 void LyricsFollower::tick() {
-    if (!following_) {
+    if (!active()) {
         return;
     }
     if (player_.currentKey() != key_) {
@@ -131,6 +145,28 @@ void LyricsFollower::tick() {
         return;
     }
     refreshLight();
+    schedule();
+}
+
+void LyricsFollower::schedule() {
+    due_.stop();
+    if (!lyrics_.synced() || !player_.running()) {
+        return;  // a resume or a seek is reported as a change
+    }
+    const qint64 at = player_.positionMs() + lyrics_.offsetMs;
+    const int line = lyrics_.lineAt(player_.positionMs());
+    qint64 next = line + 1 < lyrics_.lines.size() ? lyrics_.lines[line + 1].ms : -1;
+    if (line >= 0) {
+        for (const LyricWord& word : lyrics_.lines[line].words) {
+            if (word.ms > at) {
+                next = next < 0 ? word.ms : std::min(next, word.ms);
+                break;
+            }
+        }
+    }
+    if (next >= 0) {
+        due_.start(int(std::clamp<qint64>(next - at, kShortestWaitMs, kLongestWaitMs)));
+    }
 }
 
 void LyricsFollower::refreshLight() {
@@ -158,7 +194,7 @@ void LyricsFollower::lineClicked(int line) {
         return;
     }
     player_.seekTo(std::max<qint64>(0, lyrics_.lines[line].ms - lyrics_.offsetMs));
-    refreshLight();
+    tick();
 }
 
 void LyricsFollower::offsetStep(int ms) {
@@ -167,7 +203,7 @@ void LyricsFollower::offsetStep(int ms) {
     }
     lyrics_.offsetMs += ms;
     storeDelay_.start();
-    refreshLight();
+    tick();
 }
 
 void LyricsFollower::storeOffset() {

@@ -14,15 +14,17 @@ namespace marlo {
 class DisplayLyrics;
 
 // The lyrics window for audio items and modules: finds the item's lyrics, asks the lyrics
-// server in the background when it has none, and, while the window is shown, follows playback
-// with a tick that lights the line (and word) being sung. Nothing runs while the window is
-// hidden.
+// server in the background when it has none, and, while the window is shown, lights the line
+// (and word) being sung. It wakes only when the player reports a change and at the times the
+// next line or word is due; nothing runs while the window is hidden.
 class LyricsFollower : public QObject {
     Q_OBJECT
 
   public:
-    // Short enough that a line lights within 100 ms of its time.
-    static constexpr int kTickMs = 50;
+    // The longest a scheduled wake-up waits, and the shortest: a device whose position lags
+    // behind a line's time is asked again soon after.
+    static constexpr int kLongestWaitMs = 2000;
+    static constexpr int kShortestWaitMs = 10;
     // Offset steps are stored once the keys rest this long.
     static constexpr int kStoreDelayMs = 1000;
 
@@ -39,7 +41,8 @@ class LyricsFollower : public QObject {
     // The window no longer belongs to an audio item (a CD track shows in it).
     void stop();
 
-    bool ticking() const { return tick_.isActive(); }
+    // Following playback: shown, with an item.
+    bool active() const { return shown_ && following_; }
     bool looking() const { return lookup_.running(); }
     const SyncedLyrics& lyrics() const { return lyrics_; }
     void tick();
@@ -52,15 +55,19 @@ class LyricsFollower : public QObject {
     void offsetStep(int ms);
     void storeOffset();
     void refreshLight();
+    // The next wake-up: when the next line or word is due, while the position runs.
+    void schedule();
 
     DisplayLyrics& window_;
     LyricsPlayer& player_;
     ItemLyricsStore* store_ = nullptr;
     std::function<QString()> server_;
     LrclibLookup lookup_;
-    QTimer tick_;
+    QTimer due_;     // the next line or word
+    QTimer resync_;  // a change the player reported, handled once the player is done with it
     QTimer storeDelay_;
     bool following_ = false;
+    bool shown_ = false;
     QString key_;
     NowPlaying item_;
     QString album_;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace marlo {
@@ -25,8 +26,13 @@ class LyricsPlayer {
     virtual QString currentKey() = 0;
     virtual NowPlaying nowPlaying() = 0;
     virtual qint64 positionMs() = 0;
+    // The position moves on by itself (an item plays and is not paused).
+    virtual bool running() = 0;
     virtual bool canSeek() = 0;
     virtual void seekTo(qint64 ms) = 0;
+    // Called whenever what plays, whether it runs or where it stands may have changed: another
+    // item, a transport button, a seek, the time shown moving on.
+    virtual void setChangeListener(std::function<void()> listener) = 0;
 };
 
 // Lyrics kept for audio items in the item store.

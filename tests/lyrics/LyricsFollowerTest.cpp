@@ -21,17 +21,22 @@ namespace {
 
 namespace lt = texts::lyrics;
 
+// Stands still unless it runs; then the position moves on with the clock.
 struct FakePlayer : LyricsPlayer {
     QString currentKey() override { return item.title; }
     NowPlaying nowPlaying() override { return item; }
-    qint64 positionMs() override { return position; }
+    qint64 positionMs() override { return position + (clock.isValid() ? clock.elapsed() : 0); }
+    bool running() override { return clock.isValid(); }
     bool canSeek() override { return seekable; }
     void seekTo(qint64 ms) override { seeks.append(position = ms); }
+    void setChangeListener(std::function<void()> listener) override { changed = listener; }
 
     NowPlaying item;
     qint64 position = 0;
+    QElapsedTimer clock;
     bool seekable = true;
     QList<qint64> seeks;
+    std::function<void()> changed;
 };
 
 struct MapStore : ItemLyricsStore {
@@ -80,9 +85,9 @@ class LyricsFollowerTest : public ::testing::Test {
 TEST_F(LyricsFollowerTest, TheLitLineFollowsPlaybackSeeksAndTheNextItem) {
     player.item = song("one", "[00:03.00]First\n[00:06.00]Second\n[00:09.00]Third\n");
     follower.showItem(player.item);
-    EXPECT_FALSE(follower.ticking());  // hidden: no tick
+    EXPECT_FALSE(follower.active());  // hidden: nothing runs
     window.show();
-    EXPECT_TRUE(follower.ticking());
+    EXPECT_TRUE(follower.active());
     EXPECT_EQ(window.litLine(), -1);
     for (const auto& [at, line] : {std::pair{3000, 0}, {5999, 0}, {6000, 1}, {60000, 2}}) {
         player.position = at;
@@ -108,15 +113,28 @@ TEST_F(LyricsFollowerTest, TheLitLineFollowsPlaybackSeeksAndTheNextItem) {
     QTest::keyClick(window.text(), '-');
     QTest::keyClick(window.text(), '+');
 
+    // Another item: the player says something changed.
     player.item = song("two", "[00:01.00]Other song\n");
-    follower.tick();
+    player.changed();
+    QTest::qWait(20);
     EXPECT_EQ(shownText(), "Other song");
     EXPECT_EQ(window.windowTitle(), "Lyrics Displayer - two");
     ASSERT_EQ(store.items.count("one"), 1u);
     EXPECT_EQ(store.stores, 1);
     EXPECT_TRUE(store.items["one"].startsWith("[offset:100]\n[00:03.000]First\n"));
     window.hide();
-    EXPECT_FALSE(follower.ticking());
+    EXPECT_FALSE(follower.active());
+}
+
+TEST_F(LyricsFollowerTest, WhileThePositionRunsTheNextLineLightsWhenItIsDue) {
+    player.item = song("run", "[00:00.10]One\n[00:00.40]Two\n");
+    window.show();
+    follower.showItem(player.item);
+    EXPECT_EQ(window.litLine(), -1);
+    player.clock.start();
+    player.changed();  // Play
+    EXPECT_TRUE(waitWhileDispatching([this] { return window.litLine() == 1; }, 3000));
+    EXPECT_GE(player.positionMs(), 400);
 }
 
 TEST_F(LyricsFollowerTest, WordsLightOneByOneAndAModuleHasNone) {
