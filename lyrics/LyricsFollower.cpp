@@ -22,7 +22,7 @@ LyricsFollower::LyricsFollower(DisplayLyrics& window, LyricsPlayer& player, QObj
     resync_.setInterval(0);
     connect(&resync_, &QTimer::timeout, this, &LyricsFollower::tick);
     player_.setChangeListener([this] {
-        if (active()) {
+        if (active() && !resync_.isActive() && changedSinceSync()) {
             resync_.start();
         }
     });
@@ -148,9 +148,22 @@ void LyricsFollower::tick() {
     schedule();
 }
 
+bool LyricsFollower::changedSinceSync() {
+    if (player_.currentKey() != key_ || player_.running() != synced_.running) {
+        return true;
+    }
+    // A seek moves the position away from where the clock has taken it.
+    const qint64 expected =
+        synced_.positionMs + (synced_.running ? synced_.clock.elapsed() : qint64(0));
+    return std::abs(player_.positionMs() - expected) > kJumpMs;
+}
+
 void LyricsFollower::schedule() {
     due_.stop();
-    if (!lyrics_.synced() || !player_.running()) {
+    synced_.running = player_.running();
+    synced_.positionMs = player_.positionMs();
+    synced_.clock.start();
+    if (!lyrics_.synced() || !synced_.running) {
         return;  // a resume or a seek is reported as a change
     }
     const qint64 at = player_.positionMs() + lyrics_.offsetMs;

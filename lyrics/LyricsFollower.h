@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QTimer>
@@ -25,6 +26,8 @@ class LyricsFollower : public QObject {
     // behind a line's time is asked again soon after.
     static constexpr int kLongestWaitMs = 2000;
     static constexpr int kShortestWaitMs = 10;
+    // A reported change that moves the position this much from where it should be is a seek.
+    static constexpr int kJumpMs = 150;
     // Offset steps are stored once the keys rest this long.
     static constexpr int kStoreDelayMs = 1000;
 
@@ -57,6 +60,8 @@ class LyricsFollower : public QObject {
     void refreshLight();
     // The next wake-up: when the next line or word is due, while the position runs.
     void schedule();
+    // Whether a change the player reported matters: another item, a pause or resume, a seek.
+    bool changedSinceSync();
 
     DisplayLyrics& window_;
     LyricsPlayer& player_;
@@ -65,6 +70,11 @@ class LyricsFollower : public QObject {
     LrclibLookup lookup_;
     QTimer due_;     // the next line or word
     QTimer resync_;  // a change the player reported, handled once the player is done with it
+    struct {
+        bool running = false;
+        qint64 positionMs = 0;
+        QElapsedTimer clock;
+    } synced_;  // the player as the last wake-up found it
     QTimer storeDelay_;
     bool following_ = false;
     bool shown_ = false;
