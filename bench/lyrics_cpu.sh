@@ -1,7 +1,8 @@
 #!/bin/sh
 # CPU of Marlo playing an MP3 for PLAY_SECONDS (default 60) with the lyrics window hidden, and
 # with it shown while it follows synced lyrics from an .lrc beside the file: a line every 3 s, or
-# with WORDS=1 a line a second with a word every 250 ms. Into a PulseAudio null sink under Xvfb. The two runs alternate for
+# with WORDS=1 a line a second with a word every 250 ms, or with WORDS=plain the same lines
+# without times (the window shown, nothing to follow). Into a PulseAudio null sink under Xvfb. The two runs alternate for
 # ROUNDS rounds (default 3); both are measured over the same span, from SETTLE_SECONDS after the
 # start. Prints each round's CPU seconds, then cpu_mp3_lyrics_hidden=..., cpu_mp3_lyrics_shown=...
 # (medians) and cpu_ratio_lyrics_shown_vs_hidden=....
@@ -21,8 +22,8 @@ seconds=$((PLAY_SECONDS + SETTLE_SECONDS + 10))
 sox -n -r 44100 -c 2 "$MEDIA/tone.mp3" synth "$seconds" sine 523
 awk -v n="$seconds" -v words="${WORDS:-0}" 'BEGIN {
     for (s = 0; s < n; s += words ? 1 : 3) {
-        printf "[%02d:%02d.00]", s / 60, s % 60
-        if (words) for (w = 0; w < 4; ++w) printf "<%02d:%02d.%02d>word%d ", s / 60, s % 60, w * 25, w
+        if (words != "plain") printf "[%02d:%02d.00]", s / 60, s % 60
+        if (words == 1) for (w = 0; w < 4; ++w) printf "<%02d:%02d.%02d>word%d ", s / 60, s % 60, w * 25, w
         else printf "Line at %d seconds", s
         printf "\n"
     }
