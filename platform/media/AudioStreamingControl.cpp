@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace marlo {
 
@@ -39,7 +40,25 @@ MpvStreamingControl& AudioStreamingControl::mpv() {
 }
 
 void AudioStreamingControl::setFileName(const QString& path) {
+    if (!handoffPath_.isEmpty()) {
+        if (path.isEmpty()) {
+            fileName_.clear();
+            return;
+        }
+        const bool same = path == handoffPath_;
+        handoffPath_.clear();
+        settled_ = true;
+        if (same) {
+            // The follower runs on: it is this file.
+            fileName_ = path;
+            running_ = false;
+            ended_ = false;
+            emit readyStateChanged(kReady);
+            return;
+        }
+    }
     const bool wasReady = readyState() == kReady;
+    cancelNext();
     if (player_) {
         player_->setSource(nullptr);
     }
@@ -68,6 +87,7 @@ void AudioStreamingControl::setFileName(const QString& path) {
                 emit done();
             }
         });
+        connect(player_.get(), &PcmPlayer::advanced, this, &AudioStreamingControl::followerHeard);
     }
     source_ = std::make_unique<DecodedSource>(std::move(decoder));
     player_->setSource(source_.get());
@@ -121,6 +141,10 @@ void AudioStreamingControl::stop() {
         }
         return;
     }
+    if (!handoffPath_.isEmpty()) {
+        return;
+    }
+    cancelNext();
     player_->seek(0);
     running_ = false;
     ended_ = false;
@@ -157,6 +181,61 @@ void AudioStreamingControl::setPosition(double seconds) {
         player_->play(ms);
     } else {
         player_->seek(ms);
+    }
+}
+
+}  // namespace marlo
+
+namespace marlo {
+
+bool AudioStreamingControl::prepareNext(const QString& path) {
+    if (follower_ && followerPath_ == path) {
+        return true;
+    }
+    cancelNext();
+    if (!light() || path.isEmpty() || player_->source() != source_.get()) {
+        return false;
+    }
+    std::unique_ptr<AudioDecoder> decoder = openLightDecoder(path);
+    if (!decoder || !source_->joinsWith(*decoder)) {
+        return false;
+    }
+    follower_ = std::make_unique<DecodedSource>(std::move(decoder));
+    followerPath_ = path;
+    player_->setNext(follower_.get());
+    return true;
+}
+
+void AudioStreamingControl::cancelNext() {
+    if (follower_) {
+        player_->setNext(nullptr);
+        follower_.reset();
+        followerPath_.clear();
+    }
+}
+
+void AudioStreamingControl::followerHeard() {
+    if (!follower_ || player_->source() != follower_.get()) {
+        return;
+    }
+    std::unique_ptr<DecodedSource> finished = std::move(source_);
+    source_ = std::move(follower_);
+    handoffPath_ = std::exchange(followerPath_, QString());
+    settled_ = false;
+    running_ = false;
+    ended_ = true;
+    emit done();
+    handoffPath_.clear();
+    if (!settled_) {
+        // Nobody opened anything: silenced, the file that ended is this control's again.
+        player_->setSource(nullptr);
+        if (fileName_.isEmpty()) {
+            source_.reset();
+            emit readyStateChanged(0);
+        } else {
+            source_ = std::move(finished);
+            player_->setSource(source_.get());
+        }
     }
 }
 

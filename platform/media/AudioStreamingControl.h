@@ -31,6 +31,8 @@ class AudioStreamingControl : public StreamingControl {
     double duration() const override;
     double position() const override;
     void setPosition(double seconds) override;
+    bool prepareNext(const QString& path) override;
+    void cancelNext() override;
 
     // Whether the libmpv control has been made (tests and measurements).
     bool usesMpv() const { return mpv_ != nullptr; }
@@ -38,11 +40,19 @@ class AudioStreamingControl : public StreamingControl {
   private:
     bool light() const { return source_ != nullptr; }
     MpvStreamingControl& mpv();
+    // The follower was heard: the file before it has ended.
+    void followerHeard();
 
     QString pcmFile_;
     QString fileName_;
     std::unique_ptr<PcmPlayer> player_;
     std::unique_ptr<DecodedSource> source_;
+    std::unique_ptr<DecodedSource> follower_;
+    QString followerPath_;
+    // While done() is told for a joined file: the follower's, which setFileName() takes on as
+    // it runs; the stop and the empty file name before that leave its sound alone.
+    QString handoffPath_;
+    bool settled_ = false;  // a file name came meanwhile
     std::unique_ptr<MpvStreamingControl> mpv_;
     bool running_ = false;
     bool ended_ = false;
