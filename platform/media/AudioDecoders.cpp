@@ -112,11 +112,53 @@ class MpegDecoder : public AudioDecoder {
     qint64 length_ = 0;
 };
 
+// Whether the frame at `frame` can be read; a failed seek leaves the file unusable, so it is
+// opened anew then.
+bool readsFrameAt(SNDFILE*& file, const QByteArray& name, SF_INFO& info, qint64 frame) {
+    std::vector<float> one(std::size_t(std::max(1, info.channels)));
+    if (sf_seek(file, frame, SEEK_SET) == frame && sf_readf_float(file, one.data(), 1) == 1) {
+        return true;
+    }
+    sf_close(file);
+    file = sf_open(name.constData(), SFM_READ, &info);
+    return false;
+}
+
+// The frames a file holds up to where its data ends: the header's count unless the file was cut
+// short (a download broken off), when they are searched for: whole files pay one seek, a cut one
+// a search to within 16384 frames, then the rest is read. Measured here on a busy machine: 4 ms
+// for a cut 4 s FLAC, 60-70 ms for a cut 10-minute one (each failed seek costs libFLAC a look
+// for the next frame to the end of the data).
+qint64 framesThatPlay(SNDFILE*& file, const QByteArray& name, SF_INFO& info) {
+    const qint64 frames = info.frames;
+    if (readsFrameAt(file, name, info, frames - 1)) {
+        sf_seek(file, 0, SEEK_SET);
+        return frames;
+    }
+    constexpr qint64 kBlock = 16384;
+    qint64 good = -1;  // the last frame known to read
+    qint64 bad = frames - 1;
+    while (file != nullptr && bad - good > kBlock) {
+        const qint64 middle = good + (bad - good) / 2;
+        (readsFrameAt(file, name, info, middle) ? good : bad) = middle;
+    }
+    if (file == nullptr || good < 0) {
+        return 0;
+    }
+    // The last stretch is read through from the last frame known to read.
+    std::vector<float> block(std::size_t(kBlock) * std::size_t(info.channels));
+    sf_seek(file, good, SEEK_SET);
+    const sf_count_t more = sf_readf_float(file, block.data(), bad - good);
+    sf_seek(file, 0, SEEK_SET);
+    return good + std::max<sf_count_t>(more, 0);
+}
+
 }  // namespace
 
 std::unique_ptr<AudioDecoder> openSndfileDecoder(const QString& path) {
     SF_INFO info{};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    const QByteArray name = QFile::encodeName(path);
+    SNDFILE* file = sf_open(name.constData(), SFM_READ, &info);
     if (file == nullptr) {
         return nullptr;
     }
@@ -125,6 +167,13 @@ std::unique_ptr<AudioDecoder> openSndfileDecoder(const QString& path) {
     if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_RAW || info.channels < 1 ||
         info.samplerate <= 0 || info.frames <= 0 || info.frames == SF_COUNT_MAX) {
         sf_close(file);
+        return nullptr;
+    }
+    info.frames = framesThatPlay(file, name, info);
+    if (file == nullptr || info.frames <= 0) {
+        if (file != nullptr) {
+            sf_close(file);
+        }
         return nullptr;
     }
     // Float files may hold samples beyond full scale; they are limited when converted.
