@@ -20,6 +20,10 @@ AudioStreamingControl::AudioStreamingControl(QObject* parent, const QString& pcm
 
 AudioStreamingControl::~AudioStreamingControl() {
     player_.reset();  // it pulls from the source
+    // What they still post to this control goes with it.
+    for (Opener& opener : openers_) {
+        opener.thread.join();
+    }
 }
 
 MpvStreamingControl& AudioStreamingControl::mpv() {
@@ -58,6 +62,7 @@ void AudioStreamingControl::setFileName(const QString& path) {
         }
     }
     const bool wasReady = readyState() == kReady;
+    ++opening_;
     cancelNext();
     if (player_) {
         player_->setSource(nullptr);
@@ -67,6 +72,16 @@ void AudioStreamingControl::setFileName(const QString& path) {
     ended_ = false;
     fileName_ = path;
     std::unique_ptr<AudioDecoder> decoder = path.isEmpty() ? nullptr : openLightDecoder(path);
+    if (decoder && !decoder->lengthExact()) {
+        if (mpv_ && !mpv_->fileName().isEmpty()) {
+            mpv_->setFileName(QString());
+        }
+        if (wasReady) {
+            emit readyStateChanged(0);
+        }
+        openInBackground(path);
+        return;
+    }
     if (!decoder) {
         if (mpv_ || !path.isEmpty()) {
             mpv().setFileName(path);
@@ -75,6 +90,10 @@ void AudioStreamingControl::setFileName(const QString& path) {
         }
         return;
     }
+    install(std::move(decoder));
+}
+
+void AudioStreamingControl::install(std::unique_ptr<AudioDecoder> decoder) {
     if (mpv_ && !mpv_->fileName().isEmpty()) {
         mpv_->setFileName(QString());
     }
@@ -92,6 +111,37 @@ void AudioStreamingControl::setFileName(const QString& path) {
     source_ = std::make_unique<DecodedSource>(std::move(decoder));
     player_->setSource(source_.get());
     emit readyStateChanged(kReady);
+}
+
+void AudioStreamingControl::openInBackground(const QString& path) {
+    // Those done are let go; a scan cannot be broken off, so one still running is left to end.
+    std::erase_if(openers_, [](Opener& opener) {
+        if (!*opener.finished) {
+            return false;
+        }
+        opener.thread.join();
+        return true;
+    });
+    const int opening = opening_;
+    auto finished = std::make_shared<std::atomic_bool>(false);
+    std::thread thread([this, path, opening, finished] {
+        auto opened = std::make_shared<std::unique_ptr<AudioDecoder>>(openMpegDecoder(path, true));
+        QMetaObject::invokeMethod(
+            this,
+            [this, path, opening, opened] {
+                if (opening != opening_) {
+                    return;  // another file was set meanwhile
+                }
+                if (*opened) {
+                    install(std::move(*opened));
+                } else {
+                    mpv().setFileName(path);  // the light decoder refused it on a closer look
+                }
+            },
+            Qt::QueuedConnection);
+        *finished = true;
+    });
+    openers_.push_back({std::move(thread), std::move(finished)});
 }
 
 QString AudioStreamingControl::fileName() const {
@@ -197,7 +247,7 @@ bool AudioStreamingControl::prepareNext(const QString& path) {
         return false;
     }
     std::unique_ptr<AudioDecoder> decoder = openLightDecoder(path);
-    if (!decoder || !source_->joinsWith(*decoder)) {
+    if (!decoder || !decoder->lengthExact() || !source_->joinsWith(*decoder)) {
         return false;
     }
     follower_ = std::make_unique<DecodedSource>(std::move(decoder));

@@ -2,10 +2,14 @@
 
 #include "StreamingControl.h"
 
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace marlo {
 
+class AudioDecoder;
 class DecodedSource;
 class MpvStreamingControl;
 class PcmPlayer;
@@ -42,6 +46,11 @@ class AudioStreamingControl : public StreamingControl {
     MpvStreamingControl& mpv();
     // The follower was heard: the file before it has ended.
     void followerHeard();
+    // The decoder for the file set: it plays through the PCM output, ready at once.
+    void install(std::unique_ptr<AudioDecoder> decoder);
+    // An MPEG file whose length only a scan of all its frames tells is opened on a thread of
+    // its own; the control gets ready when it is done.
+    void openInBackground(const QString& path);
 
     QString pcmFile_;
     QString fileName_;
@@ -56,6 +65,12 @@ class AudioStreamingControl : public StreamingControl {
     std::unique_ptr<MpvStreamingControl> mpv_;
     bool running_ = false;
     bool ended_ = false;
+    int opening_ = 0;  // counts the file names set: a background open of an older one is dropped
+    struct Opener {
+        std::thread thread;
+        std::shared_ptr<std::atomic_bool> finished;
+    };
+    std::vector<Opener> openers_;
 };
 
 }  // namespace marlo

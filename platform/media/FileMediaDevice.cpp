@@ -227,7 +227,7 @@ bool FileMediaDevice::prepareNext(const QString& path) {
         return false;
     }
     std::unique_ptr<AudioDecoder> decoder = openLightDecoder(path);
-    if (!decoder || !decoded_->joinsWith(*decoder)) {
+    if (!decoder || !decoder->lengthExact() || !decoded_->joinsWith(*decoder)) {
         return false;
     }
     follower_ = std::make_unique<DecodedSource>(std::move(decoder));
