@@ -11,7 +11,8 @@
 # (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player> (the highest over the
 # rounds), gap_ms=..., gapless_mp3_max_step_ratio=... (a 440 Hz sine of 6 s cut into two LAME
 # MP3s at a sample on no frame boundary, played as a list: the largest step where they meet over
-# the largest step elsewhere in the sine), idle_rss_mb=... with idle_threads=... for Marlo beside
+# the largest step elsewhere in the sine) beside gapless_mp3_files_step_ratio=... (the same of the
+# two files decoded one after the other by ffmpeg, for reading it), idle_rss_mb=... with idle_threads=... for Marlo beside
 # idle_rss_mb_audacious=... (resident memory after IDLE_SECONDS, the highest over the rounds), and
 # ui_block_max_ms_open_2h_mp3=...: the longest the window went unanswered (bench/uistall.cpp)
 # while a playback list goes on from a 3 s WAV to a 2-hour MP3 (128 kbit/s, 115 MB, its file
@@ -54,11 +55,21 @@ sox -n -r 44100 -c 2 -b 16 "$MEDIA/c.wav" synth 3 sine 440
 # 132325 is near a crest of the sine (a gap there is a full step down) and on neither an MP3
 # frame (1152) nor a FLAC block (4096) boundary.
 CUT=132325
-sox -n -r 44100 -c 2 -b 16 "$MEDIA/sine.wav" synth 6 sine 440 vol 0.5
-sox "$MEDIA/sine.wav" "$MEDIA/first.wav" trim 0s "${CUT}s"
-sox "$MEDIA/sine.wav" "$MEDIA/second.wav" trim "${CUT}s"
-lame --quiet -b 192 "$MEDIA/first.wav" "$MEDIA/first.mp3"
-lame --quiet -b 192 "$MEDIA/second.wav" "$MEDIA/second.mp3"
+sox -D -n -r 44100 -c 2 -b 16 "$MEDIA/sine.wav" synth 6 sine 440 vol 0.5
+sox -D "$MEDIA/sine.wav" "$MEDIA/first.wav" trim 0s "${CUT}s"
+sox -D "$MEDIA/sine.wav" "$MEDIA/second.wav" trim "${CUT}s"
+# A second of silence first: the null sink may leave a new stream's first milliseconds out of
+# the recording, so the sine starts in a stream under way.
+sox -D -n -r 44100 -c 2 -b 16 "$MEDIA/lead.wav" trim 0 1
+for part in lead first second; do
+    lame --quiet -b 192 "$MEDIA/$part.wav" "$MEDIA/$part.mp3"
+done
+# The same measure on what the decoder makes of the two files, one after the other: the part
+# of the step that the files themselves hold (an MP3 cut off at a crest has coding noise there).
+for part in first second; do
+    ffmpeg -v quiet -i "$MEDIA/$part.mp3" -f s16le -ac 2 -ar 44100 -
+done >"$MEDIA/decoded.raw"
+sox -t raw -r 44100 -e signed -b 16 -c 2 "$MEDIA/decoded.raw" "$MEDIA/decoded.wav"
 
 cpu_seconds() {  # pid -> user + system seconds
     awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
@@ -148,7 +159,8 @@ flacdir=$(marlo_folder flac "Tone=$MEDIA/tone.flac")
 xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
 gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
 sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
-joindir=$(marlo_folder join "A=$MEDIA/first.mp3=mp3" "B=$MEDIA/second.mp3=mp3")
+joindir=$(marlo_folder join "A=$MEDIA/lead.mp3=mp3" "B=$MEDIA/first.mp3=mp3" \
+    "C=$MEDIA/second.mp3=mp3")
 sed -i '4s/.*/6\r/' "$joindir/Set.cfg"
 longdir=$(marlo_folder long "C=$MEDIA/c.wav" "Long=$MEDIA/long.mp3=mp3")
 sed -i '4s/.*/6\r/' "$longdir/Set.cfg"
@@ -244,11 +256,13 @@ record_list() {  # program folder, recording, seconds
 }
 record_list "$gapdir" "$WORK/gap.wav" 6
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
-record_list "$joindir" "$WORK/join.wav" 8
+record_list "$joindir" "$WORK/join.wav" 9
 step_ratio=$(build/bench/wavgap --join "$CUT" 264600 "$WORK/join.wav" || echo "n/a")
+files_ratio=$(build/bench/wavgap --join "$CUT" 264600 "$MEDIA/decoded.wav" || echo "n/a")
 if [ "$GAP_ONLY" = 1 ]; then
     echo "gap_ms=$gap"
     echo "gapless_mp3_max_step_ratio=$step_ratio"
+    echo "gapless_mp3_files_step_ratio=$files_ratio"
     exit 0
 fi
 
@@ -286,6 +300,7 @@ echo "peak_rss_mb_xm_openmpt123=$(echo "$rss_xm_peer" | max)"
 echo "peak_rss_mb_xm_audacious=$(echo "$rss_xm_aud" | max)"
 echo "gap_ms=$gap"
 echo "gapless_mp3_max_step_ratio=$step_ratio"
+echo "gapless_mp3_files_step_ratio=$files_ratio"
 echo "idle_rss_mb=$(echo "$idle_marlo" | max)"
 echo "idle_threads=$(echo "$idle_threads" | max)"
 echo "idle_rss_mb_audacious=$(echo "$idle_aud" | max)"

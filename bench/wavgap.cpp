@@ -83,12 +83,12 @@ int main(int argc, char** argv) {
         while (i < loud.size() && loud[i]) {
             ++i;
         }
+        if (i - start >= 600) {
+            // Three seconds and more without a break: the items follow without a gap.
+            std::printf("0\n");
+            return 0;
+        }
         if (i >= loud.size()) {
-            if (i - start >= 600) {
-                // Three seconds and more without a break: the items follow without a gap.
-                std::printf("0\n");
-                return 0;
-            }
             std::fprintf(stderr, "wavgap: no second sound after a first of one second\n");
             return 1;
         }
