@@ -456,6 +456,8 @@ void PlaybackEngine::seek(double fraction) {
         runDeferred();
     }
     display_.setBarFraction(0);
+    // The streaming control gives up its follower when it loads the file again.
+    scheduleNextPreparation();
 }
 
 void PlaybackEngine::setModuleVolume(int level) {
