@@ -51,8 +51,11 @@ class SndfileDecoder : public AudioDecoder {
 // LAME/Info header takes the length from it: measured equal to the scan's to the sample, CBR and
 // VBR; it seeks through the header's table of contents. A longer one without such a header has
 // only an estimate from its first frame's bit rate (a 10-minute VBR file: 91 s), so whoever
-// opens it scans it whole on another thread (openMpegDecoder with scanWhole).
+// opens it scans it whole on another thread (openMpegDecoder with scanWhole). Without the header
+// the frames are counted as if each were of the smallest size, so that no long file passes as
+// short.
 constexpr off_t kScanLimitFrames = 8000;
+constexpr qint64 kSmallestFrameBytes = 24;  // 8 kbit/s at 24 kHz
 
 class MpegDecoder : public AudioDecoder {
   public:
@@ -64,7 +67,7 @@ class MpegDecoder : public AudioDecoder {
     MpegDecoder(const MpegDecoder&) = delete;
     MpegDecoder& operator=(const MpegDecoder&) = delete;
 
-    bool start(bool scanWhole) {
+    bool start(qint64 fileBytes, bool scanWhole) {
         long rate = 0;
         int channels = 0;
         int encoding = 0;
@@ -76,13 +79,16 @@ class MpegDecoder : public AudioDecoder {
         channels_ = channels;
         long delay = -1;  // from the LAME header; -1 without one
         mpg123_getstate(handle_, MPG123_ENC_DELAY, &delay, nullptr);
-        if (scanWhole || mpg123_framelength(handle_) <= kScanLimitFrames) {
+        const bool header = delay >= 0;
+        const off_t frames =
+            header ? mpg123_framelength(handle_) : off_t(fileBytes / kSmallestFrameBytes);
+        if (scanWhole || frames <= kScanLimitFrames) {
             if (mpg123_scan(handle_) != MPG123_OK) {
                 return false;
             }
         } else {
             mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_FUZZY, 0.0);
-            exact_ = delay >= 0;
+            exact_ = header;
         }
         const off_t length = mpg123_length(handle_);
         length_ = length > 0 ? qint64(length) : 0;
@@ -215,7 +221,7 @@ std::unique_ptr<AudioDecoder> openMpegDecoder(const QString& path, bool scanWhol
     if (bytes <= 0 || mpg123_open(handle, QFile::encodeName(path).constData()) != MPG123_OK) {
         return nullptr;  // the decoder closes and deletes the handle
     }
-    if (!decoder->start(scanWhole)) {
+    if (!decoder->start(bytes, scanWhole)) {
         return nullptr;
     }
     return decoder;
