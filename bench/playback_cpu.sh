@@ -9,7 +9,8 @@
 # cpu_ratio_mp3_vs_mpv=..., cpu_ratio_mp3_vs_audacious=..., cpu_ratio_flac_vs_mpv=...,
 # cpu_ratio_flac_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=..., cpu_ratio_xm_vs_audacious=...
 # (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player> (the highest over the
-# rounds), gap_ms=..., gapless_mp3_max_step_ratio=... (a 440 Hz sine of 6 s cut into two LAME
+# rounds), gap_ms=... (gap_ms_unjoined=... for a second WAV at 48 kHz, which cannot join the
+# first), gapless_mp3_max_step_ratio=... (a 440 Hz sine of 6 s cut into two LAME
 # MP3s at a sample on no frame boundary, played as a list: the largest step where they meet over
 # the largest step elsewhere in the sine) beside gapless_mp3_files_step_ratio=... (the same of the
 # two files decoded one after the other by ffmpeg, for reading it), idle_rss_mb=... with idle_threads=... for Marlo beside
@@ -49,6 +50,7 @@ sox -n -r 44100 -c 2 -b 16 "$MEDIA/tone.flac" synth $((PLAY_SECONDS + 10)) sine 
 cp "$TESTDATA/modules/libxmp_ft2_kxx.xm" "$MEDIA/song.xm"
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/a.wav" synth 2 sine 440
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/b.wav" synth 2 sine 880
+sox -n -r 48000 -c 2 -b 16 "$MEDIA/b48.wav" synth 2 sine 880
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/c.wav" synth 3 sine 440
 [ "$GAP_ONLY" = 1 ] || sox -n -r 44100 -c 2 -b 16 -t wav - synth 7200 sine 523 2>/dev/null |
     lame --quiet -q 9 -b 128 - "$MEDIA/long.mp3"
@@ -159,6 +161,8 @@ flacdir=$(marlo_folder flac "Tone=$MEDIA/tone.flac")
 xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
 gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
 sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
+unjoineddir=$(marlo_folder unjoined "A=$MEDIA/a.wav" "B=$MEDIA/b48.wav")
+sed -i '4s/.*/6\r/' "$unjoineddir/Set.cfg"
 joindir=$(marlo_folder join "A=$MEDIA/lead.mp3=mp3" "B=$MEDIA/first.mp3=mp3" \
     "C=$MEDIA/second.mp3=mp3")
 sed -i '4s/.*/6\r/' "$joindir/Set.cfg"
@@ -256,11 +260,14 @@ record_list() {  # program folder, recording, seconds
 }
 record_list "$gapdir" "$WORK/gap.wav" 6
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
+record_list "$unjoineddir" "$WORK/unjoined.wav" 6
+gap_unjoined=$(build/bench/wavgap "$WORK/unjoined.wav" || echo "n/a")
 record_list "$joindir" "$WORK/join.wav" 9
 step_ratio=$(build/bench/wavgap --join "$CUT" 264600 "$WORK/join.wav" || echo "n/a")
 files_ratio=$(build/bench/wavgap --join "$CUT" 264600 "$MEDIA/decoded.wav" || echo "n/a")
 if [ "$GAP_ONLY" = 1 ]; then
     echo "gap_ms=$gap"
+    echo "gap_ms_unjoined=$gap_unjoined"
     echo "gapless_mp3_max_step_ratio=$step_ratio"
     echo "gapless_mp3_files_step_ratio=$files_ratio"
     exit 0
@@ -299,6 +306,7 @@ echo "peak_rss_mb_xm_marlo=$(echo "$rss_xm_marlo" | max)"
 echo "peak_rss_mb_xm_openmpt123=$(echo "$rss_xm_peer" | max)"
 echo "peak_rss_mb_xm_audacious=$(echo "$rss_xm_aud" | max)"
 echo "gap_ms=$gap"
+echo "gap_ms_unjoined=$gap_unjoined"
 echo "gapless_mp3_max_step_ratio=$step_ratio"
 echo "gapless_mp3_files_step_ratio=$files_ratio"
 echo "idle_rss_mb=$(echo "$idle_marlo" | max)"
