@@ -10,16 +10,17 @@
 # cpu_ratio_flac_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=..., cpu_ratio_xm_vs_audacious=...
 # (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player> (the highest over the
 # rounds), gap_ms=... (gap_ms_unjoined=... for a second WAV at 48 kHz, which cannot join the
-# first), gapless_mp3_max_step_ratio=... (a 440 Hz sine of 6 s cut into two LAME
-# MP3s at a sample on no frame boundary, played as a list: the largest step where they meet over
-# the largest step elsewhere in the sine) beside gapless_mp3_files_step_ratio=... (the same of the
-# two files decoded one after the other by ffmpeg, for reading it), idle_rss_mb=... with idle_threads=... for Marlo beside
+# first), gapless_mp3_max_step_ratio=... (a 440 Hz sine of 6 s cut into two LAME MP3s at a
+# sample on no frame boundary, played as a list: the largest step where they meet over the
+# largest step elsewhere in the sine) beside gapless_mp3_files_step_ratio=... (the same of the two
+# files decoded one after the other by ffmpeg, for reading it), idle_rss_mb=... with
+# idle_threads=... for Marlo beside
 # idle_rss_mb_audacious=... (resident memory after IDLE_SECONDS, the highest over the rounds), and
 # ui_block_max_ms_open_2h_mp3=...: the longest the window went unanswered (bench/uistall.cpp)
 # while a playback list goes on from a 3 s WAV to a 2-hour MP3 (128 kbit/s, 115 MB, its file
 # cache dropped first), the median over the rounds; ui_block_max_ms_wav_to_wav=... is the same
 # for a list of two WAVs, for reading it.
-# GAP_ONLY=1 measures only gap_ms and gapless_mp3_max_step_ratio (no CPU rounds, a few seconds).
+# GAP_ONLY=1 measures only the gaps and step ratios (no CPU rounds; half a minute).
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
