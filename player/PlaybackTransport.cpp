@@ -55,7 +55,7 @@ int entryAfterEnd(int index, int count, bool repeatAll, bool repeatOne, bool sli
         return repeatAll ? 0 : repeatOne ? index : -1;
     }
     if (repeatOne) {
-        return index;
+        return std::max(index, 0);  // without a selection, the start takes the first entry
     }
     return repeatAll || slideshow ? index + 1 : -1;
 }

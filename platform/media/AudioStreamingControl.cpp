@@ -234,10 +234,6 @@ void AudioStreamingControl::setPosition(double seconds) {
     }
 }
 
-}  // namespace marlo
-
-namespace marlo {
-
 bool AudioStreamingControl::prepareNext(const QString& path) {
     if (follower_ && followerPath_ == path) {
         return true;

@@ -180,9 +180,10 @@ qint64 PcmPlayer::positionMs() const {
     const qint64 pulled = pcm_->framesPulled();
     const auto lock = pcm_->lockSource();
     // Behind a join the server holds the source's last frames, then the follower's first ones.
-    const qint64 behind = !active           ? 0
-                          : joinFrame_ >= 0 ? std::max<qint64>(0, joinFrame_ - played)
-                                            : pulled - played;
+    const qint64 join = joinFrame_;
+    const qint64 behind = !active     ? 0
+                          : join >= 0 ? std::max<qint64>(0, join - played)
+                                      : pulled - played;
     return std::clamp(source_->positionMs() - behind * 1000 / PcmOutput::kSampleRate, qint64(0),
                       source_->lengthMs());
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 #include <QtGlobal>
+#include <atomic>
 #include <memory>
 
 namespace marlo {
@@ -62,8 +63,8 @@ class PcmPlayer : public QObject {
     PcmSource* next_ = nullptr;
     // Rendered from: the source, or once its end was rendered, the follower. Under lockSource().
     PcmSource* rendering_ = nullptr;
-    qint64 joinFrame_ = -1;  // frames pulled when the source ended; -1: no join under way
-    QTimer joinTimer_;       // watches the join until it is heard
+    std::atomic<qint64> joinFrame_ = -1;  // frames pulled when the source ended; -1: none yet
+    QTimer joinTimer_;                    // watches the join until it is heard
     bool playing_ = false;
 };
 
