@@ -35,4 +35,8 @@ void DesktopLink::open(const QStringList& paths) {
     QTimer::singleShot(0, &window_, [this, paths] { root_.dropFiles(paths); });
 }
 
+LibrarySession* DesktopLink::library() {
+    return root_.library();
+}
+
 }  // namespace marlo

@@ -18,6 +18,7 @@ class DesktopLink final : public MprisHost {
     void raise() override;
     void quit() override;
     void open(const QStringList& paths) override;
+    LibrarySession* library() override;
 
   private:
     CompositionRoot& root_;

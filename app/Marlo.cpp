@@ -19,6 +19,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "app/OutlineCutout.h"
 #include "app/PlayerPanel.h"
 #include "app/Popup.h"
 #include "app/RemoteLink.h"
@@ -27,6 +28,7 @@
 #include "app/Startup.h"
 #include "app/WindowSkin.h"
 #include "base/CaptionSwitch.h"
+#include "base/PlaceWindow.h"
 #include "base/RemoteKeys.h"
 #include "base/WidgetHelpers.h"
 #include "base/texts/StartupTexts.h"
@@ -71,6 +73,12 @@ Marlo::Marlo(ProgramFolders folders, Prompts& prompts, QWidget* parent)
     // in another window, since a click to make this one active would act on a button.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setAutoFillBackground(true);
+    // Without the X shape extension the outline of a design skin is the window's alpha.
+    if (compositorPlacesWindows()) {
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_NoSystemBackground, false);  // which would leave out the fill
+        new OutlineCutout(*this);
+    }
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(40, 44, 52));
     pal.setColor(QPalette::WindowText, QColor(255, 255, 0));
@@ -514,15 +522,15 @@ bool Marlo::eventFilter(QObject* watched, QEvent* event) {
                                                                     : MoveProtocol::Phase::Release;
             // Wayland lets no client place its own window: the compositor moves it.
             if (phase == MoveProtocol::Phase::Press && windowHandle() != nullptr &&
-                QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
-                windowHandle()->startSystemMove()) {
+                compositorPlacesWindows() && windowHandle()->startSystemMove()) {
                 return true;
             }
             const QPoint inWidget = mouse->position().toPoint();
             auto to = move_.step(phase, toTwips(inWidget), toTwips(pos()));
             if (to && phase == MoveProtocol::Phase::Move) {
                 move(twipsToPixels(to->x()), twipsToPixels(to->y()));
-            } else if (phase == MoveProtocol::Phase::Release) {
+            } else if (phase == MoveProtocol::Phase::Release && !compositorPlacesWindows()) {
+                // Saved where the window knows its place: Wayland tells no client.
                 settings_.windowLeft = static_cast<float>(pixelsToTwips(x()));
                 settings_.windowTop = static_cast<float>(pixelsToTwips(y()));
             }

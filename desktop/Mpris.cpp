@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "desktop/MprisAdaptors.h"
+#include "library/StoredCdLyrics.h"
+#include "platform/media/OutputVolume.h"
 #include "player/DisplayModel.h"
 #include "player/PlaybackEngine.h"
 
@@ -25,6 +27,7 @@ Mpris::Mpris(MprisHost& host, QObject* parent) : QObject(parent), host_(host) {
     new MprisRoot(*this);
     new MprisPlayer(*this);
     connect(&host_.display(), &DisplayModel::changed, this, &Mpris::announceChanges);
+    connect(&OutputVolume::instance(), &OutputVolume::changed, this, &Mpris::announceChanges);
 }
 
 bool Mpris::publish(QDBusConnection bus) {
@@ -86,6 +89,14 @@ QDBusObjectPath Mpris::trackId() const {
     return QDBusObjectPath(QStringLiteral("/org/marlo/Marlo/Track/%1").arg(itemNumber_));
 }
 
+double Mpris::volume() const {
+    return OutputVolume::level();
+}
+
+bool Mpris::setVolume(double volume) {
+    return OutputVolume::instance().setLevel(volume);
+}
+
 QVariantMap Mpris::metadata() const {
     QVariantMap map;
     map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId()));
@@ -106,6 +117,9 @@ QVariantMap Mpris::metadata() const {
     }
     if (state.route == PlaybackRoute::Cd) {
         map.insert(QStringLiteral("xesam:trackNumber"), state.cdTrack);
+        if (!album_.isEmpty()) {
+            map.insert(QStringLiteral("xesam:album"), album_);
+        }
     } else if (!state.path.isEmpty()) {
         map.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(state.path).toString());
     }
@@ -135,6 +149,15 @@ void Mpris::announceChanges() {
     if (key != itemKey_) {
         itemKey_ = key;
         ++itemNumber_;
+        album_.clear();
+        albumRead_ = false;
+    }
+    // Once the track plays from the disc; read as the lyrics window's caption reads it.
+    const PlaybackEngine* engine = host_.engine();
+    if (!albumRead_ && engine != nullptr && engine->state().route == PlaybackRoute::Cd &&
+        host_.library() != nullptr) {
+        album_ = StoredCdLyrics(*host_.library(), {}).albumOf(engine->state().cdId);
+        albumRead_ = true;
     }
     if (!bus_.isConnected()) {
         return;
@@ -142,6 +165,7 @@ void Mpris::announceChanges() {
     const QVariantMap now{
         {QStringLiteral("PlaybackStatus"), playbackStatus()},
         {QStringLiteral("Metadata"), metadata()},
+        {QStringLiteral("Volume"), volume()},
         {QStringLiteral("CanPlay"), canPlay()},
         {QStringLiteral("CanPause"), canPause()},
         {QStringLiteral("CanSeek"), canSeek()},

@@ -11,6 +11,7 @@
 namespace marlo {
 
 class DisplayModel;
+class LibrarySession;
 class PlaybackEngine;
 
 // What the media player interface needs of the program around it. The engine exists only once
@@ -25,6 +26,8 @@ class MprisHost {
     virtual void quit() = 0;
     // As a drop on the main window.
     virtual void open(const QStringList& paths) = 0;
+    // The library the engine plays from: CD tracks take their album from its store.
+    virtual LibrarySession* library() = 0;
 };
 
 // Desktop panels, media keys and playerctl see and drive Marlo through the MPRIS interfaces on
@@ -51,6 +54,10 @@ class Mpris : public QObject, public QDBusContext {
     bool canGoNext() const;
     bool canGoPrevious() const;
     QDBusObjectPath trackId() const;
+    // The output volume of every kind of item, 0..1.
+    double volume() const;
+    // False (nothing changes) for a value that is not a number; others are kept within 0..1.
+    bool setVolume(double volume);
 
     // Moves to a position in µs of the current item; false when it cannot seek there.
     bool seekTo(qint64 positionUs);
@@ -68,6 +75,9 @@ class Mpris : public QObject, public QDBusContext {
     // A new item gets a new track id.
     QString itemKey_;
     quint64 itemNumber_ = 0;
+    // Of the current CD track, read as the track comes.
+    QString album_;
+    bool albumRead_ = false;
 };
 
 }  // namespace marlo

@@ -48,6 +48,7 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     Q_PROPERTY(double Rate READ rate)
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(bool CanControl READ canControl)
     Q_PROPERTY(bool CanPlay READ canPlay)
     Q_PROPERTY(bool CanPause READ canPause)
@@ -61,6 +62,10 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     QVariantMap metadata() const { return mpris_.metadata(); }
     qlonglong position() const { return mpris_.positionUs(); }
     double rate() const { return 1.0; }
+    double volume() const { return mpris_.volume(); }
+    // Kept within 0..1; a value that is not a number changes nothing (the bus answers a
+    // property's write itself: a setter cannot refuse it).
+    void setVolume(double volume) { mpris_.setVolume(volume); }
     bool canControl() const { return true; }
     bool canPlay() const { return mpris_.canPlay(); }
     bool canPause() const { return mpris_.canPause(); }

@@ -18,5 +18,7 @@ inline constexpr TextPair kDesktopDescription{
     "und Audio-CDs, zeigt Videos und Bilderschauen und sucht CD-Titel und Liedtexte."};
 inline constexpr TextPair kDesktopKeywords{"music;player;jukebox;module;tracker;playlist;",
                                            "Musik;Spieler;Musikbox;Modul;Tracker;Wiedergabeliste;"};
+inline constexpr TextPair kDesktopScreenshotCaption{"The main window with the default skin",
+                                                    "Das Hauptfenster mit der Standardoberfläche"};
 
 }  // namespace marlo::texts

@@ -2,10 +2,12 @@
 
 #include "platform/EventWait.h"
 #include "platform/media/MpvLibrary.h"
+#include "platform/media/OutputVolume.h"
 
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <algorithm>
+#include <cmath>
 
 namespace marlo {
 
@@ -88,6 +90,8 @@ MpvPlayer::MpvPlayer(QObject* parent, const QString& pcmFile, Output output) : Q
     // sits for about half a second letting the sound drain: positions come as notices instead.
     mpvLibrary()->observeProperty(handle_, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpvLibrary()->observeProperty(handle_, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
+    setVolume(OutputVolume::level());
+    connect(&OutputVolume::instance(), &OutputVolume::changed, this, &MpvPlayer::setVolume);
     mpvLibrary()->setWakeupCallback(
         handle_,
         [](void* self) {
@@ -215,6 +219,12 @@ void MpvPlayer::setPaused(bool paused) {
     paused_ = paused;
     int flag = paused ? 1 : 0;
     mpvLibrary()->setPropertyAsync(handle_, 0, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvPlayer::setVolume(double level) {
+    // mpv's volume is cubic: this gives the same amplitude as the other outputs at that level.
+    double volume = 100.0 * std::cbrt(level);
+    mpvLibrary()->setPropertyAsync(handle_, 0, "volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
 void MpvPlayer::play() {

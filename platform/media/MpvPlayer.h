@@ -69,6 +69,8 @@ class MpvPlayer : public QObject {
     void handle(const mpv_event& event);
     void issueLoad(const QString& path);
     void setPaused(bool paused);
+    // The output volume, 0..1.
+    void setVolume(double level);
     void endOfDecoding();
     // The file played to its end: reported once, from whichever notice comes first.
     void reportEnd();

@@ -2,7 +2,9 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <cmath>
 
+#include "platform/media/OutputVolume.h"
 #include "platform/media/PulseStream.h"
 
 namespace marlo {
@@ -41,6 +43,11 @@ int PcmOutput::pull(qint16* out, int frames) {
         got = std::clamp(source_ ? source_(out, frames) : 0, 0, frames);
     }
     framesPulled_ += got;
+    if (const double volume = OutputVolume::level(); volume < 1.0) {
+        for (int i = 0; i < got * kChannels; ++i) {
+            out[i] = qint16(std::lround(out[i] * volume));
+        }
+    }
     if (got == 0 && !ended_.exchange(true) && !throughServer_) {
         // Played silently, the end is now. Through the server it comes when the server has
         // played out what it holds (the drained notice).

@@ -179,9 +179,48 @@ TEST_F(DesktopE2e, MediaPlayerInterfaceShowsAndDrivesThePlayer) {
     EXPECT_EQ(marlo.exitCode(), 0);
 }
 
+// What the command line names goes through the drop, which says what it cannot take.
+TEST_F(DesktopE2e, AMissingPathOrATextFileOnTheCommandLineGetsTheDropsMessage) {
+    marlo.setArguments({media + "gone.wav"});
+    start(busEnvironment(bus.address()));
+    const QString main = x.waitForWindow(QStringLiteral("^Marlo$"));
+    ASSERT_FALSE(main.isEmpty());
+    QString message = x.waitForWindow(QStringLiteral("^Drag & Drop$"));
+    ASSERT_FALSE(message.isEmpty()) << "no message for a missing file";
+    x.key(message, QStringLiteral("Return"));
+    ASSERT_TRUE(waitFor([&] { return x.waitForWindow("^Drag & Drop$", 300).isEmpty(); }));
+
+    test::writeFile(media + "notes.txt", "not music");
+    QProcess second;
+    second.setProcessEnvironment(busEnvironment(bus.address()));
+    second.start(program + "marlo", {media + "notes.txt"});
+    ASSERT_TRUE(second.waitForFinished(5000));
+    EXPECT_EQ(second.exitCode(), 0);
+    message = x.waitForWindow(QStringLiteral("^Drag & Drop$"));
+    ASSERT_FALSE(message.isEmpty()) << "no message for a text file";
+    x.key(message, QStringLiteral("Return"));
+    EXPECT_EQ(marlo.state(), QProcess::Running);
+    EXPECT_FALSE(autoCollection().contains("Notes"));
+    EXPECT_FALSE(autoCollection().contains("Gone"));
+}
+
 TEST_F(DesktopE2e, WithoutASessionBusASecondStartIsAPlayerOfItsOwn) {
-    start(busEnvironment(QStringLiteral("unix:path=") + dir.path() + "/no-bus"));
-    EXPECT_FALSE(x.waitForWindow(QStringLiteral("^Marlo$")).isEmpty());
+    start(busEnvironment(bus.address()));
+    ASSERT_FALSE(x.waitForWindow(QStringLiteral("^Marlo$")).isEmpty());
+    QProcess second;
+    second.setProcessEnvironment(
+        busEnvironment(QStringLiteral("unix:path=") + dir.path() + "/no-bus"));
+    second.start(program + "marlo", {media + "second.wav"});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    const QString own = x.xdotool(
+        {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+         QStringLiteral("--pid"), QString::number(second.processId()), QStringLiteral("--name"),
+         QStringLiteral("^Marlo$")},
+        15000);
+    EXPECT_FALSE(own.isEmpty()) << "the second start shows no window of its own";
+    EXPECT_EQ(second.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished(3000);
 }
 
 }  // namespace

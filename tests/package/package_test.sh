@@ -19,6 +19,14 @@ for f in usr/bin/marlo usr/bin/marlo-cd usr/share/marlo/readme.txt \
   [ -f "$ROOT/$f" ] || fail "$f is not in the package"
 done
 METAINFO="$(ls "$ROOT"/usr/share/metainfo/*.metainfo.xml)" || fail "no metainfo"
+# The screenshot the metainfo names is the picture the build took of the main window, and comes
+# along: a whole window of the default skin, not an empty one.
+SHOT="$ROOT/usr/share/marlo/screenshots/main-window.png"
+[ -f "$SHOT" ] || fail "no screenshot in the package"
+SIZE="$(identify -format '%wx%h' "$SHOT")"
+grep -q "<image type=\"source\" width=\"${SIZE%x*}\" height=\"${SIZE#*x}\">https://.*/main-window.png</image>" \
+  "$METAINFO" || fail "the metainfo does not name the ${SIZE} screenshot"
+[ "$(identify -format '%k' "$SHOT")" -gt 20 ] || fail "the screenshot is nearly blank"
 # Nothing of the build or the tests comes along.
 [ "$(ls "$ROOT/usr/bin")" = "$(printf 'marlo\nmarlo-cd')" ] || fail "bin holds $(ls "$ROOT/usr/bin")"
 

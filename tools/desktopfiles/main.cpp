@@ -2,11 +2,14 @@
 // formats the library accepts, so a new ending there reaches "Open with" without a second list.
 //
 //   desktop_files <marlo.desktop> <metainfo file> <component id> <version> <release date>
+//                 [<screenshot.png> <its web address>]
 #include <QCoreApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 #include "base/texts/DesktopTexts.h"
 #include "desktop/MediaTypes.h"
@@ -48,8 +51,13 @@ QString desktopEntry(const QStringList& mimeTypes) {
     return out;
 }
 
+struct Screenshot {
+    QString url;
+    QSize size;
+};
+
 QString metainfo(const QStringList& mimeTypes, const QString& id, const QString& version,
-                 const QString& date) {
+                 const QString& date, const std::optional<Screenshot>& screenshot) {
     using namespace marlo::texts;
     QString out;
     QTextStream s(&out);
@@ -75,8 +83,19 @@ QString metainfo(const QStringList& mimeTypes, const QString& id, const QString&
     for (const QString& type : mimeTypes) {
         s << "    <mediatype>" << xmlText(type) << "</mediatype>\n";
     }
-    s << "  </provides>\n"
-      << "  <content_rating type=\"oars-1.1\"/>\n"
+    s << "  </provides>\n";
+    if (screenshot) {
+        s << "  <screenshots>\n"
+          << "    <screenshot type=\"default\">\n"
+          << "      <caption>" << xmlText(en(kDesktopScreenshotCaption)) << "</caption>\n"
+          << "      <caption xml:lang=\"de\">" << xmlText(de(kDesktopScreenshotCaption))
+          << "</caption>\n"
+          << "      <image type=\"source\" width=\"" << screenshot->size.width() << "\" height=\""
+          << screenshot->size.height() << "\">" << xmlText(screenshot->url) << "</image>\n"
+          << "    </screenshot>\n"
+          << "  </screenshots>\n";
+    }
+    s << "  <content_rating type=\"oars-1.1\"/>\n"
       << "  <releases>\n"
       << "    <release version=\"" << version << "\" date=\"" << date << "\"/>\n"
       << "  </releases>\n"
@@ -94,10 +113,19 @@ bool writeText(const QString& path, const QString& text) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 6) {
+    if (args.size() != 6 && args.size() != 8) {
         QTextStream(stderr) << "usage: desktop_files <desktop entry> <metainfo> <component id> "
-                               "<version> <release date>\n";
+                               "<version> <release date> [<screenshot> <its web address>]\n";
         return 2;
+    }
+    std::optional<Screenshot> screenshot;
+    if (args.size() == 8) {
+        const QSize size = QImageReader(args.at(6)).size();
+        if (!size.isValid()) {
+            QTextStream(stderr) << "cannot read the screenshot " << args.at(6) << "\n";
+            return 1;
+        }
+        screenshot = Screenshot{args.at(7), size};
     }
     const QStringList types = marlo::acceptedMimeTypes();
     if (types.isEmpty()) {
@@ -105,7 +133,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!writeText(args.at(1), desktopEntry(types)) ||
-        !writeText(args.at(2), metainfo(types, args.at(3), args.at(4), args.at(5)))) {
+        !writeText(args.at(2), metainfo(types, args.at(3), args.at(4), args.at(5), screenshot))) {
         QTextStream(stderr) << "cannot write the desktop files\n";
         return 1;
     }
