@@ -148,6 +148,22 @@ void ItemStore::putItemLyrics(const QString& title, const QByteArray& text) {
     zip_.put(itemLyricsMember(title), text);
 }
 
+void ItemStore::moveItemLyrics(const QString& oldTitle, const QString& newTitle) {
+    QByteArray text;
+    if (!readItemLyrics(oldTitle, text)) {
+        return;
+    }
+    putItemLyrics(newTitle, text);
+    zip_.remove(itemLyricsMember(oldTitle));
+}
+
+void ItemStore::deleteItemLyrics(const QString& title) {
+    ensureOpen();
+    if (zip_.contains(itemLyricsMember(title))) {
+        zip_.remove(itemLyricsMember(title));
+    }
+}
+
 bool ItemStore::commit() {
     ensureOpen();
     if (zip_.commit()) {

@@ -43,6 +43,9 @@ class ItemStore {
     // id with a track number can read so.
     bool readItemLyrics(const QString& title, QByteArray& text);
     void putItemLyrics(const QString& title, const QByteArray& text);
+    // The lyrics go with their item: renamed with it, and deleted with its record.
+    void moveItemLyrics(const QString& oldTitle, const QString& newTitle);
+    void deleteItemLyrics(const QString& title);
     static QString itemLyricsMember(const QString& title);
 
     bool hasPendingChanges() const { return zip_.hasPendingChanges(); }

@@ -48,6 +48,9 @@ SaveItem::Outcome SaveItem::run() {
         !editor.editedTitle.isEmpty() && !sameTitle(editor.editedTitle, item.title);
     if (renamed) {
         s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind(), editor.editedTitle));
+        if (s.kind() == MediaKind::Audio) {
+            s.store.moveItemLyrics(editor.editedTitle, item.title);
+        }
         // The entry of the renamed title goes, not whatever is selected now: Next, Previous or
         // an item's end move the selection while the editor is open.
         const int row = playbackRowOf(editor.editedTitle);
