@@ -1,5 +1,6 @@
 #include "app/CompositionRoot.h"
 
+#include "app/LyricsPlayerLink.h"
 #include "app/Marlo.h"
 #include "app/PictureShow.h"
 #include "app/VideoWindowRoute.h"
@@ -13,7 +14,9 @@
 #include "library/Musikform.h"
 #include "library/OpenKind.h"
 #include "library/StoredCdLyrics.h"
+#include "library/StoredItemLyrics.h"
 #include "lyrics/LyricsDisplay.h"
+#include "lyrics/LyricsServerList.h"
 #include "platform/Twips.h"
 #include "platform/media/MediaDevice.h"
 #include "platform/media/ModuleLibrary.h"
@@ -71,6 +74,11 @@ void CompositionRoot::loadLibrary(bool restore) {
     lyricsSource_ = std::make_unique<StoredCdLyrics>(
         *library_, [this] { return cdRoute_ ? cdRoute_->discId() : QString(); });
     lyrics_ = std::make_unique<LyricsDisplay>(*lyricsSource_, prompts_);
+    itemLyrics_ = std::make_unique<StoredItemLyrics>(*library_);
+    lyricsPlayer_ = std::make_unique<LyricsPlayerLink>(*engine_, window_->displayModel(), *library_,
+                                                       *audio_, *streaming_);
+    lyricsServer_ = chosenLyricsServer(folders_.program);
+    lyrics_->follow(*lyricsPlayer_, itemLyrics_.get(), [this] { return lyricsServer_; });
     cdRoute_->setLyrics(lyrics_.get());
     playerControl_ = std::make_unique<EnginePlayerControl>(*engine_, window_->displayModel());
     pictures_ = std::make_unique<PictureShow>(
@@ -109,6 +117,10 @@ Musikform* CompositionRoot::collectionEditor() {
         editors_->setCdAccess(
             cdDevice_.get(), [this] { return cdRoute_->probeTrackCount(); }, [this] { openCd(); });
         editors_->setServerLists(window_->cdDatabaseServers(), window_->lyricsServers());
+        editors_->setLyricsServerChosen([this](const QString& entry) {
+            lyricsServer_ = entry;
+            rememberLyricsServer(folders_.program, entry);
+        });
     }
     return editors_ ? &editors_->collectionEditor() : nullptr;
 }

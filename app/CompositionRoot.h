@@ -19,7 +19,9 @@ class Marlo;
 class MediaDevice;
 class PictureShow;
 class ModuleLibrary;
+class LyricsPlayerLink;
 class StoredCdLyrics;
+class StoredItemLyrics;
 class Prompts;
 class StreamingControl;
 class VideoWindowRoute;
@@ -74,6 +76,10 @@ class CompositionRoot final : public PlayerParts {
     std::unique_ptr<CdAudioDevice> cdDevice_;
     std::unique_ptr<CdTrackRoute> cdRoute_;
     std::unique_ptr<StoredCdLyrics> lyricsSource_;
+    std::unique_ptr<StoredItemLyrics> itemLyrics_;
+    std::unique_ptr<LyricsPlayerLink> lyricsPlayer_;
+    // The lyrics server the window asks for songs without lyrics: the item editor's choice.
+    QString lyricsServer_;
     std::unique_ptr<LyricsDisplay> lyrics_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<EnginePlayerControl> playerControl_;

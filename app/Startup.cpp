@@ -47,7 +47,7 @@ QStringList Startup::defaultSkinNames() {
 Startup::Outcome Startup::run() {
     host_.sizeToBackground();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    host_.fillServerLists(cdDatabaseServers(), lyricsServers());
+    host_.fillServerLists(cdDatabaseServers(), lyricsServers(folders_.program));
 
     const QString settingsPath = folders_.program + kSettingsFile;
     if (!fileExists(settingsPath)) {

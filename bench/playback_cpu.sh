@@ -9,23 +9,30 @@
 # cpu_ratio_mp3_vs_mpv=..., cpu_ratio_mp3_vs_audacious=..., cpu_ratio_flac_vs_mpv=...,
 # cpu_ratio_flac_vs_audacious=..., cpu_ratio_xm_vs_openmpt123=..., cpu_ratio_xm_vs_audacious=...
 # (medians over ROUNDS rounds, default 3), peak_rss_mb_<media>_<player> (the highest over the
-# rounds), gap_ms=..., idle_rss_mb=... with idle_threads=... for Marlo beside
+# rounds), gap_ms=... (gap_ms_unjoined=... for a second WAV at 48 kHz, which cannot join the
+# first), gapless_mp3_max_step_ratio=... (a 440 Hz sine of 6 s cut into two LAME MP3s at a
+# sample on no frame boundary, played as a list: the largest step where they meet over the
+# largest step elsewhere in the sine) beside gapless_mp3_files_step_ratio=... (the same of the two
+# files decoded one after the other by ffmpeg, for reading it), idle_rss_mb=... with
+# idle_threads=... for Marlo beside
 # idle_rss_mb_audacious=... (resident memory after IDLE_SECONDS, the highest over the rounds), and
 # ui_block_max_ms_open_2h_mp3=...: the longest the window went unanswered (bench/uistall.cpp)
 # while a playback list goes on from a 3 s WAV to a 2-hour MP3 (128 kbit/s, 115 MB, its file
 # cache dropped first), the median over the rounds; ui_block_max_ms_wav_to_wav=... is the same
 # for a list of two WAVs, for reading it.
+# GAP_ONLY=1 measures only the gaps and step ratios (no CPU rounds; half a minute).
 set -eu
 cd "$(dirname "$0")/.."
 PLAY_SECONDS=${PLAY_SECONDS:-60}
 ROUNDS=${ROUNDS:-3}
+GAP_ONLY=${GAP_ONLY:-0}
 IDLE_SECONDS=${IDLE_SECONDS:-15}
 ROOT=$(pwd)
 
 need=""
-command -v mpv >/dev/null 2>&1 || need="$need mpv"
-command -v openmpt123 >/dev/null 2>&1 || need="$need openmpt123"
-command -v audacious >/dev/null 2>&1 || need="$need audacious"
+[ "$GAP_ONLY" = 1 ] || command -v mpv >/dev/null 2>&1 || need="$need mpv"
+[ "$GAP_ONLY" = 1 ] || command -v openmpt123 >/dev/null 2>&1 || need="$need openmpt123"
+[ "$GAP_ONLY" = 1 ] || command -v audacious >/dev/null 2>&1 || need="$need audacious"
 if [ -n "$need" ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $need >/dev/null
 fi
@@ -44,9 +51,28 @@ sox -n -r 44100 -c 2 -b 16 "$MEDIA/tone.flac" synth $((PLAY_SECONDS + 10)) sine 
 cp "$TESTDATA/modules/libxmp_ft2_kxx.xm" "$MEDIA/song.xm"
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/a.wav" synth 2 sine 440
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/b.wav" synth 2 sine 880
+sox -n -r 48000 -c 2 -b 16 "$MEDIA/b48.wav" synth 2 sine 880
 sox -n -r 44100 -c 2 -b 16 "$MEDIA/c.wav" synth 3 sine 440
-sox -n -r 44100 -c 2 -b 16 -t wav - synth 7200 sine 523 2>/dev/null |
+[ "$GAP_ONLY" = 1 ] || sox -n -r 44100 -c 2 -b 16 -t wav - synth 7200 sine 523 2>/dev/null |
     lame --quiet -q 9 -b 128 - "$MEDIA/long.mp3"
+# 132325 is near a crest of the sine (a gap there is a full step down) and on neither an MP3
+# frame (1152) nor a FLAC block (4096) boundary.
+CUT=132325
+sox -D -n -r 44100 -c 2 -b 16 "$MEDIA/sine.wav" synth 6 sine 440 vol 0.5
+sox -D "$MEDIA/sine.wav" "$MEDIA/first.wav" trim 0s "${CUT}s"
+sox -D "$MEDIA/sine.wav" "$MEDIA/second.wav" trim "${CUT}s"
+# A second of silence first: the null sink may leave a new stream's first milliseconds out of
+# the recording, so the sine starts in a stream under way.
+sox -D -n -r 44100 -c 2 -b 16 "$MEDIA/lead.wav" trim 0 1
+for part in lead first second; do
+    lame --quiet -b 192 "$MEDIA/$part.wav" "$MEDIA/$part.mp3"
+done
+# The same measure on what the decoder makes of the two files, one after the other: the part
+# of the step that the files themselves hold (an MP3 cut off at a crest has coding noise there).
+for part in first second; do
+    ffmpeg -v quiet -i "$MEDIA/$part.mp3" -f s16le -ac 2 -ar 44100 -
+done >"$MEDIA/decoded.raw"
+sox -t raw -r 44100 -e signed -b 16 -c 2 "$MEDIA/decoded.raw" "$MEDIA/decoded.wav"
 
 cpu_seconds() {  # pid -> user + system seconds
     awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
@@ -136,6 +162,11 @@ flacdir=$(marlo_folder flac "Tone=$MEDIA/tone.flac")
 xmdir=$(marlo_folder xm "Song=$MEDIA/song.xm=mod")
 gapdir=$(marlo_folder gap "A=$MEDIA/a.wav" "B=$MEDIA/b.wav")
 sed -i '4s/.*/6\r/' "$gapdir/Set.cfg"
+unjoineddir=$(marlo_folder unjoined "A=$MEDIA/a.wav" "B=$MEDIA/b48.wav")
+sed -i '4s/.*/6\r/' "$unjoineddir/Set.cfg"
+joindir=$(marlo_folder join "A=$MEDIA/lead.mp3=mp3" "B=$MEDIA/first.mp3=mp3" \
+    "C=$MEDIA/second.mp3=mp3")
+sed -i '4s/.*/6\r/' "$joindir/Set.cfg"
 longdir=$(marlo_folder long "C=$MEDIA/c.wav" "Long=$MEDIA/long.mp3=mp3")
 sed -i '4s/.*/6\r/' "$longdir/Set.cfg"
 wavwavdir=$(marlo_folder wavwav "C=$MEDIA/c.wav" "B=$MEDIA/b.wav")
@@ -172,6 +203,7 @@ idle_marlo=""
 idle_threads=""
 idle_aud=""
 round=1
+[ "$GAP_ONLY" = 1 ] && round=$((ROUNDS + 1))
 while [ "$round" -le "$ROUNDS" ]; do
     r=$(measure sound "$mp3dir/marlo")
     mp3_marlo=${r% *} rss_mp3_marlo="$rss_mp3_marlo ${r#* }"
@@ -214,18 +246,33 @@ while [ "$round" -le "$ROUNDS" ]; do
 done
 
 # Two items in a row with repeat all (the folder made above, from the same build as the others):
-# the silence between the first tone and the second.
-parecord --device=test_sink.monitor --file-format=wav "$WORK/gap.wav" &
-rec=$!
-sleep 0.5
-HOME="$WORK" "$gapdir/marlo" >/dev/null 2>&1 &
-pid=$!
-sleep 6
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
-kill "$rec" 2>/dev/null || true
-wait "$rec" 2>/dev/null || true
+# the silence between the first tone and the second; then the two halves of the sine.
+record_list() {  # program folder, recording, seconds
+    parecord --device=test_sink.monitor --file-format=wav "$2" &
+    rec=$!
+    sleep 0.5
+    HOME="$WORK" "$1/marlo" >/dev/null 2>&1 &
+    pid=$!
+    sleep "$3"
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    kill "$rec" 2>/dev/null || true
+    wait "$rec" 2>/dev/null || true
+}
+record_list "$gapdir" "$WORK/gap.wav" 6
 gap=$(build/bench/wavgap "$WORK/gap.wav" || echo "n/a")
+record_list "$unjoineddir" "$WORK/unjoined.wav" 6
+gap_unjoined=$(build/bench/wavgap "$WORK/unjoined.wav" || echo "n/a")
+record_list "$joindir" "$WORK/join.wav" 9
+step_ratio=$(build/bench/wavgap --join "$CUT" 264600 "$WORK/join.wav" || echo "n/a")
+files_ratio=$(build/bench/wavgap --join "$CUT" 264600 "$MEDIA/decoded.wav" || echo "n/a")
+if [ "$GAP_ONLY" = 1 ]; then
+    echo "gap_ms=$gap"
+    echo "gap_ms_unjoined=$gap_unjoined"
+    echo "gapless_mp3_max_step_ratio=$step_ratio"
+    echo "gapless_mp3_files_step_ratio=$files_ratio"
+    exit 0
+fi
 
 # The UI thread while the list goes on to the next item, about 3 s after the start; the first
 # second after the window appears is start-up.
@@ -260,6 +307,9 @@ echo "peak_rss_mb_xm_marlo=$(echo "$rss_xm_marlo" | max)"
 echo "peak_rss_mb_xm_openmpt123=$(echo "$rss_xm_peer" | max)"
 echo "peak_rss_mb_xm_audacious=$(echo "$rss_xm_aud" | max)"
 echo "gap_ms=$gap"
+echo "gap_ms_unjoined=$gap_unjoined"
+echo "gapless_mp3_max_step_ratio=$step_ratio"
+echo "gapless_mp3_files_step_ratio=$files_ratio"
 echo "idle_rss_mb=$(echo "$idle_marlo" | max)"
 echo "idle_threads=$(echo "$idle_threads" | max)"
 echo "idle_rss_mb_audacious=$(echo "$idle_aud" | max)"

@@ -1,6 +1,10 @@
 // Prints the silence in milliseconds between the first sound of a recording that lasts at least
-// one second and the next sound after it: the gap a listener hears between two items.
+// one second and the next sound after it: the gap a listener hears between two items (0 when the
+// sound goes on for three seconds and more, longer than a first item of the benchmark).
 // Usage: wavgap <recording.wav>
+// With --join, for a sine played as two files cut at frame <cut>: the largest step where the two
+// meet over the largest step elsewhere in the first <frames> of the sine (above 1: a click).
+// Usage: wavgap --join <cut> <frames> <recording.wav>
 
 #include <cmath>
 #include <cstdint>
@@ -8,14 +12,18 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
+#include "tests/support/SineJoin.h"
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: wavgap <recording.wav>\n");
+    const bool join = argc == 5 && std::string(argv[1]) == "--join";
+    if (argc != 2 && !join) {
+        std::fprintf(stderr, "usage: wavgap [--join <cut> <frames>] <recording.wav>\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
+    std::ifstream in(argv[argc - 1], std::ios::binary);
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
     auto u16 = [&](size_t at) { return static_cast<unsigned>(bytes[at] | (bytes[at + 1] << 8)); };
     auto u32 = [&](size_t at) { return static_cast<uint32_t>(u16(at) | (u16(at + 2) << 16)); };
@@ -39,6 +47,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "wavgap: not a PCM WAV file\n");
         return 1;
     }
+    if (join) {
+        std::vector<int16_t> left;
+        for (size_t at = data; at + 2 * channels <= bytes.size(); at += 2 * channels) {
+            left.push_back(static_cast<int16_t>(u16(at)));
+        }
+        const marlo::test::SineJoin found =
+            marlo::test::analyseSineJoin(left, std::stoll(argv[2]), std::stoll(argv[3]), rate);
+        if (found.first < 0 || found.sineStep == 0) {
+            std::fprintf(stderr, "wavgap: no sine in the recording\n");
+            return 1;
+        }
+        std::printf("%.3f\n", double(found.joinStep) / found.sineStep);
+        return 0;
+    }
     // 5 ms slices: loud when their RMS is above -50 dBFS.
     const size_t frameBytes = 2 * channels;
     const size_t perSlice = rate / 200;
@@ -60,6 +82,11 @@ int main(int argc, char** argv) {
         size_t start = i;
         while (i < loud.size() && loud[i]) {
             ++i;
+        }
+        if (i - start >= 600) {
+            // Three seconds and more without a break: the items follow without a gap.
+            std::printf("0\n");
+            return 0;
         }
         if (i >= loud.size()) {
             std::fprintf(stderr, "wavgap: no second sound after a first of one second\n");

@@ -345,6 +345,9 @@ bool CollectionEditor::deleteRecords(const QStringList& titles, const QString& c
     for (const QString& title : titles) {
         if (!shared.contains(title.toCaseFolded())) {
             session_.store.DeleteItemRecord(LibraryPaths::memberName(kind(), title));
+            if (kind() == MediaKind::Audio) {
+                session_.store.deleteItemLyrics(title);
+            }
             any = true;
         }
     }

@@ -121,6 +121,13 @@ Editierform::Editierform(LibrarySession& session, Settings& settings, QWidget* p
     connect(actions_, &QComboBox::activated, this, &Editierform::runAction);
     connect(nextTrack_, &QPushButton::clicked, this, &Editierform::nextTrack);
     connect(lyrics_, &QPushButton::clicked, this, &Editierform::lyricsForAllTracks);
+    const auto lyricsServerChosen = [this] {
+        if (lyricsServerChosen_ && !lyricsServers_->currentText().trimmed().isEmpty()) {
+            lyricsServerChosen_(lyricsServers_->currentText().trimmed());
+        }
+    };
+    connect(lyricsServers_, &QComboBox::activated, this, lyricsServerChosen);
+    connect(lyricsServers_->lineEdit(), &QLineEdit::editingFinished, this, lyricsServerChosen);
     connect(&item_, &ItemEditor::logged, this, &Editierform::appendLog);
     item_.setSettings(&settings_);
     item_.cdBase().setChooser(&choosers_);
@@ -406,6 +413,9 @@ void Editierform::nextTrack() {
 void Editierform::lyricsForAllTracks() {
     if (mode_ != Mode::Cd) {
         return;
+    }
+    if (lyricsServerChosen_) {
+        lyricsServerChosen_(lyricsServers_->currentText().trimmed());
     }
     item_.lyricsForAllTracks(cddbServers_->currentText(), lyricsServers_->currentText());
 }

@@ -52,6 +52,10 @@ class Editierform : public QWidget, public CaptionedWindow {
     void setServerLists(const QStringList& cddb, const QStringList& lyrics);
     // Cancel in CD mode opens the CD again through the player, so the list shows its titles.
     void setReopenCd(std::function<void()> reopen) { reopenCd_ = std::move(reopen); }
+    // Told the lyrics server entry the user picks or edits in `Combo3`, or fetches from.
+    void setLyricsServerChosen(std::function<void(const QString&)> chosen) {
+        lyricsServerChosen_ = std::move(chosen);
+    }
     bool cdMode() const { return mode_ == Mode::Cd; }
     // `Text2`; enabled again after a drop on the archive list added all its files.
     void setPathFieldEnabled(bool enabled);
@@ -102,6 +106,7 @@ class Editierform : public QWidget, public CaptionedWindow {
     Mode mode_ = Mode::NewItem;
     std::unique_ptr<Extensions> extensions_;
     std::function<void()> reopenCd_;
+    std::function<void(const QString&)> lyricsServerChosen_;
 
     QLabel* titleLabel_;
     QLineEdit* text1_;

@@ -92,6 +92,10 @@ void EditorWindows::setCdAccess(CdDrive* drive, std::function<int()> trackCount,
     musikform_->setCdAccess(std::move(trackCount), std::move(openCd));
 }
 
+void EditorWindows::setLyricsServerChosen(std::function<void(const QString&)> chosen) {
+    editierform_->setLyricsServerChosen(std::move(chosen));
+}
+
 void EditorWindows::setServerLists(const QStringList& cddb, const QStringList& lyrics) {
     editierform_->setServerLists(cddb, lyrics);
 }

@@ -39,6 +39,7 @@ class EditorWindows : public ItemEditorLauncher {
     void setCdAccess(CdDrive* drive, std::function<int()> trackCount, std::function<void()> openCd);
     // The server boxes of the item editor, as start-up filled them.
     void setServerLists(const QStringList& cddb, const QStringList& lyrics);
+    void setLyricsServerChosen(std::function<void(const QString&)> chosen);
 
     // The kind shown changed (the collection editor's switch, a drop on the main window): the
     // extensions narrowed in the item editor belonged to the old kind.

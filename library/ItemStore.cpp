@@ -135,6 +135,35 @@ void ItemStore::putLyrics(const QString& discId, int track, const QByteArray& te
     zip_.put(lyricsMember(discId, track), text);
 }
 
+QString ItemStore::itemLyricsMember(const QString& title) {
+    return QStringLiteral("l_") + title;
+}
+
+bool ItemStore::readItemLyrics(const QString& title, QByteArray& text) {
+    return readMember(itemLyricsMember(title), text);
+}
+
+void ItemStore::putItemLyrics(const QString& title, const QByteArray& text) {
+    ensureOpen();
+    zip_.put(itemLyricsMember(title), text);
+}
+
+void ItemStore::moveItemLyrics(const QString& oldTitle, const QString& newTitle) {
+    QByteArray text;
+    if (!readItemLyrics(oldTitle, text)) {
+        return;
+    }
+    putItemLyrics(newTitle, text);
+    zip_.remove(itemLyricsMember(oldTitle));
+}
+
+void ItemStore::deleteItemLyrics(const QString& title) {
+    ensureOpen();
+    if (zip_.contains(itemLyricsMember(title))) {
+        zip_.remove(itemLyricsMember(title));
+    }
+}
+
 bool ItemStore::commit() {
     ensureOpen();
     if (zip_.commit()) {

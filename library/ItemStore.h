@@ -39,6 +39,15 @@ class ItemStore {
     bool readLyrics(const QString& discId, int track, QByteArray& text);
     void putLyrics(const QString& discId, int track, const QByteArray& text);
 
+    // Lyrics of an audio item, stored under "l_" + title: no record prefix, disc id or disc
+    // id with a track number can read so.
+    bool readItemLyrics(const QString& title, QByteArray& text);
+    void putItemLyrics(const QString& title, const QByteArray& text);
+    // The lyrics go with their item: renamed with it, and deleted with its record.
+    void moveItemLyrics(const QString& oldTitle, const QString& newTitle);
+    void deleteItemLyrics(const QString& title);
+    static QString itemLyricsMember(const QString& title);
+
     bool hasPendingChanges() const { return zip_.hasPendingChanges(); }
     // Writes the collected changes with one rewrite; a failure shows "Schreibfehler".
     bool commit();

@@ -73,6 +73,9 @@ SaveItem::Outcome SaveItem::run() {
     }
     if (renamed) {
         s.store.DeleteItemRecord(LibraryPaths::memberName(s.kind(), editor.editedTitle));
+        if (s.kind() == MediaKind::Audio) {
+            s.store.moveItemLyrics(editor.editedTitle, item.title);
+        }
     }
 
     if (!sameTitle(s.playback.selectedTitle(), item.title) || s.playback.selectedIndex() < 0) {

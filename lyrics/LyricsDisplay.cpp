@@ -6,6 +6,7 @@
 #include "base/Catalogue.h"
 #include "base/texts/LyricsTexts.h"
 #include "lyrics/DisplayLyrics.h"
+#include "lyrics/LyricsFollower.h"
 #include "platform/Prompts.h"
 
 namespace marlo {
@@ -45,7 +46,16 @@ LyricsDisplay::LyricsDisplay(CdLyricsSource& source, Prompts& prompts, QObject* 
 }
 
 LyricsDisplay::~LyricsDisplay() {
+    follower_.reset();
     delete window_;
+}
+
+void LyricsDisplay::follow(LyricsPlayer& player, ItemLyricsStore* store,
+                           std::function<QString()> server) {
+    player_ = &player;
+    follower_ = std::make_unique<LyricsFollower>(*window_, player);
+    follower_->setStore(store);
+    follower_->setServer(std::move(server));
 }
 
 QString LyricsDisplay::windowText(const QByteArray& file) {
@@ -80,6 +90,20 @@ void LyricsDisplay::showMissing() {
 }
 
 void LyricsDisplay::showLyrics() {
+    if (player_ != nullptr) {
+        const NowPlaying item = player_->nowPlaying();
+        if (item.kind != NowPlaying::Kind::CdTrack) {
+            follower_->showItem(item);
+            window_->show();
+            setWanted(true);
+            return;
+        }
+        follower_->stop();
+    }
+    showCdTrack();
+}
+
+void LyricsDisplay::showCdTrack() {
     const QString line = source_.selectedPlaylistLine();
     const int track = line.left(2).trimmed().toInt();
     const QString title = line.mid(4);
@@ -99,8 +123,7 @@ void LyricsDisplay::showLyrics() {
         return;
     }
     window_->setWindowTitle(Catalogue::text(lt::kDisplayCaptionSong).arg(title));
-    window_->text()->setPlainText(
-        QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    window_->showText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     window_->show();
     setWanted(true);
 }

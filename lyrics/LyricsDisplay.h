@@ -3,11 +3,16 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace marlo {
 
 class DisplayLyrics;
+class ItemLyricsStore;
+class LyricsFollower;
+class LyricsPlayer;
 class Prompts;
 
 // Where the stored lyrics of the current CD track come from; implemented by the library, which
@@ -26,6 +31,8 @@ class CdLyricsSource {
 };
 
 // `ShowLyrics` and the lyrics-window flag that the playback engine and the popup menu share.
+// CD tracks show their stored lyrics; with a player to follow, every other audio item shows its
+// own and the window follows the music.
 class LyricsDisplay : public QObject {
     Q_OBJECT
 
@@ -33,7 +40,13 @@ class LyricsDisplay : public QObject {
     LyricsDisplay(CdLyricsSource& source, Prompts& prompts, QObject* parent = nullptr);
     ~LyricsDisplay() override;
 
-    // Shows the stored lyrics of the selected CD track, or says they are missing.
+    // The player whose items the window follows, the store of their lyrics and the lyrics
+    // server entry asked when an item has none. Without a player only CD tracks show.
+    void follow(LyricsPlayer& player, ItemLyricsStore* store, std::function<QString()> server);
+    LyricsFollower* follower() const { return follower_.get(); }
+
+    // Shows the lyrics of the current song: for a CD track its stored lyrics, or says they are
+    // missing; for other items what they have.
     void showLyrics();
     // The popup menu's uncheck: clears the flag and hides the window.
     void hideLyrics();
@@ -54,9 +67,13 @@ class LyricsDisplay : public QObject {
     void setWanted(bool wanted);
     void showMissing();
 
+    void showCdTrack();
+
     CdLyricsSource& source_;
     Prompts& prompts_;
     DisplayLyrics* window_;
+    LyricsPlayer* player_ = nullptr;
+    std::unique_ptr<LyricsFollower> follower_;
     bool wanted_ = false;
 };
 

@@ -10,6 +10,10 @@ QString percentEncoded(const QString& value) {
 
 }  // namespace
 
+QString lyricsUserAgent() {
+    return QStringLiteral("Marlo/" MARLO_VERSION_TEXT);
+}
+
 LyricsServer::LyricsServer(const QString& entry) {
     const QString text = entry.trimmed();
     if (text.compare(QStringLiteral("lrclib.net"), Qt::CaseInsensitive) == 0) {

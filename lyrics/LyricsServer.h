@@ -30,6 +30,8 @@ class LyricsServer {
     // LRCLIB kind: plain values, percent-encoded here as UTF-8.
     QString lrclibSearchUrl(const QString& artist, const QString& album, const QString& song) const;
     QString lrclibRecordUrl(const QString& id) const;
+    // LRCLIB kind: a path with its query, already encoded.
+    QString apiUrl(const QString& pathAndQuery) const { return base_ + pathAndQuery; }
 
     // A value of a classic query: blank → "+"; "%", "&", "#" and "?" encoded because they
     // would end or change the query; everything else as it is.
@@ -40,5 +42,8 @@ class LyricsServer {
     bool valid_ = true;
     QString base_;  // scheme, host, port and path prefix without a trailing "/"
 };
+
+// "Marlo/<version>", sent to every lyrics server.
+QString lyricsUserAgent();
 
 }  // namespace marlo

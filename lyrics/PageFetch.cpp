@@ -9,6 +9,7 @@
 #include "base/Catalogue.h"
 #include "base/EventWait.h"
 #include "base/texts/LyricsTexts.h"
+#include "lyrics/LyricsServer.h"
 
 namespace marlo {
 
@@ -66,7 +67,7 @@ bool PageFetch::get(const QString& url, QByteArray& body, QString& failure) {
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Marlo lyrics client"));
+    request.setHeader(QNetworkRequest::UserAgentHeader, lyricsUserAgent());
     state(kLookingUp);
     QNetworkReply* reply = manager_->get(request);
     reply_ = reply;

@@ -71,6 +71,14 @@ void AudioDeviceRoute::seek(double fraction) {
     device_.command(QStringLiteral("Play"));
 }
 
+void AudioDeviceRoute::prepareNext(const QString& path) {
+    device_.prepareNext(path);
+}
+
+void AudioDeviceRoute::cancelNext() {
+    device_.cancelNext();
+}
+
 // ---- Streaming control --------------------------------------------------------------------
 
 bool StreamingRoute::load(const QString& path) {
@@ -138,6 +146,14 @@ bool StreamingRoute::reloadAndSeek(double fraction) {
 void StreamingRoute::poll() {
     // Whole seconds, as the control's timer always showed them.
     engine_.showElapsed(qRound64(control_.position()) * 1000);
+}
+
+void StreamingRoute::prepareNext(const QString& path) {
+    control_.prepareNext(path);
+}
+
+void StreamingRoute::cancelNext() {
+    control_.cancelNext();
 }
 
 // ---- Module library -----------------------------------------------------------------------

@@ -26,6 +26,8 @@ class AudioDeviceRoute : public PlaybackRouteBase {
     void stop(bool closeViewer) override;
     void release() override;
     void seek(double fraction) override;
+    void prepareNext(const QString& path) override;
+    void cancelNext() override;
 
   private:
     MediaDevice& device_;
@@ -55,6 +57,8 @@ class StreamingRoute : public PlaybackRouteBase {
     bool reloadAndSeek(double fraction);
     int pollIntervalMs() const override { return kPollMs; }
     void poll() override;
+    void prepareNext(const QString& path) override;
+    void cancelNext() override;
 
   private:
     // Gives the control the file and waits until it is ready; false (file given up) if not.

@@ -66,6 +66,10 @@ PlaybackEngine::PlaybackEngine(EngineLibrary library, Settings& settings, Playba
     blinker_.setInterval(kBlinkIntervalMs);
     connect(&blinker_, &QTimer::timeout, this, &PlaybackEngine::blinkTick);
     connect(&pollTimer_, &QTimer::timeout, this, &PlaybackEngine::pollTick);
+    // After the start that asks for it has returned: opening the follower is an event of its own.
+    prepareTimer_.setSingleShot(true);
+    prepareTimer_.setInterval(0);
+    connect(&prepareTimer_, &QTimer::timeout, this, &PlaybackEngine::prepareNextItem);
     connect(&devices_.audio, &MediaDevice::statusUpdate, this, &PlaybackEngine::onAudioStatus);
     connect(&devices_.audio, &MediaDevice::done, this, &PlaybackEngine::onAudioDone);
     connect(&devices_.streaming, &StreamingControl::done, this, &PlaybackEngine::onStreamingDone);
@@ -335,6 +339,7 @@ void PlaybackEngine::finishStart() {
             showElapsed(0);
         }
         startPolling();
+        scheduleNextPreparation();
         return;
     }
     display_.setPlay(ButtonLook::Idle);

@@ -36,6 +36,11 @@ struct EngineLibrary {
     static EngineLibrary of(LibrarySession& session);
 };
 
+// The entry that plays after entry `index` of `count` has ended by itself, by "Repeat all" and
+// "Repeat one"; a slideshow goes on through its list as with "Repeat all" short of the last
+// picture. -1: playback ends there.
+int entryAfterEnd(int index, int count, bool repeatAll, bool repeatOne, bool slideshow);
+
 // The devices the engine drives for files; the window owns them.
 struct PlaybackDevices {
     MediaDevice& audio;
@@ -140,6 +145,12 @@ class PlaybackEngine : public QObject {
     void resumeRoute();
     void startPolling();
     void selectAndContinue(bool playing);
+    // The device of a playing file is given the file that the end-of-item rule goes on to, to
+    // join it without a gap; asked again whenever what follows may have changed.
+    void scheduleNextPreparation();
+    void prepareNextItem();
+    // That file, when it goes through the same device as a plain file; empty otherwise.
+    QString gaplessFollower() const;
 
     void onAudioStatus();
     void onAudioDone();
@@ -178,6 +189,7 @@ class PlaybackEngine : public QObject {
     ModuleRoute modules_;
     QTimer blinker_;
     QTimer pollTimer_;
+    QTimer prepareTimer_;
     // Folders that did not exist before the current member was extracted, outermost first.
     QStringList extractedFolders_;
     int volume_ = 100;

@@ -27,6 +27,10 @@ class PlaybackRouteBase {
     // Gives the device up after a load without play.
     virtual void release() = 0;
     virtual void seek(double fraction) = 0;
+    // While an item plays: the file that follows it, to be joined without a gap where the
+    // device can; a start of that file after the end then goes on with it as it plays.
+    virtual void prepareNext(const QString& path) { Q_UNUSED(path); }
+    virtual void cancelNext() {}
 
     // The title shown when start() failed; null: the device is not ready.
     virtual const TextPair* failureText() const { return nullptr; }

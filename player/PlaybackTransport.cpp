@@ -8,6 +8,7 @@
 #include "base/TimeText.h"
 #include "base/texts/PlaybackTexts.h"
 #include "base/texts/StartupTexts.h"
+#include "library/ArchiveMemberRef.h"
 #include "library/LibrarySession.h"
 #include "platform/Files.h"
 #include "platform/media/MediaDevice.h"
@@ -49,43 +50,85 @@ void PlaybackEngine::beginPlayback() {
     startCurrentItem();
 }
 
+int entryAfterEnd(int index, int count, bool repeatAll, bool repeatOne, bool slideshow) {
+    if (index == count - 1) {
+        return repeatAll ? 0 : repeatOne ? index : -1;
+    }
+    if (repeatOne) {
+        return std::max(index, 0);  // without a selection, the start takes the first entry
+    }
+    return repeatAll || slideshow ? index + 1 : -1;
+}
+
 void PlaybackEngine::itemFinished() {
     if (deferWhileStarting([this] { itemFinished(); })) {
         return;
     }
     setPlaying(false);
     PlaybackList& list = library_.playback;
-    const bool repeatAll = settings_.isSet(option::kRepeatAll);
-    const bool repeatOne = settings_.isSet(option::kRepeatOne);
-    if (lastEntry()) {
-        if (repeatAll) {
-            stopCurrentItem();
-            list.setSelectedIndex(0);
-            beginPlayback();
-        } else if (repeatOne) {
-            stopCurrentItem();
-            beginPlayback();
-        } else {
-            state_.closeViewer = true;
-            stopCurrentItem();
-        }
-        return;
-    }
+    const int index = list.selectedIndex();
     // A slideshow goes on to the next picture without a repeat option, as modules do: its tick
     // is the end of a picture, and a show that stopped after one would be no show.
-    const bool slideshow = state_.route == PlaybackRoute::Picture;
+    const int next =
+        entryAfterEnd(index, list.count(), settings_.isSet(option::kRepeatAll),
+                      settings_.isSet(option::kRepeatOne), state_.route == PlaybackRoute::Picture);
     // A video that nothing follows would leave its window on screen, black, with nothing that
     // closes it: it closes as after the last entry.
-    if (state_.route == PlaybackRoute::Video && !repeatOne && !repeatAll) {
+    if (next < 0 && (lastEntry() || state_.route == PlaybackRoute::Video)) {
         state_.closeViewer = true;
     }
     stopCurrentItem();
-    if (repeatOne) {
-        beginPlayback();
-    } else if (repeatAll || slideshow) {
-        list.setSelectedIndex(list.selectedIndex() + 1);
+    if (next >= 0) {
+        if (next != index) {
+            list.setSelectedIndex(next);
+        }
         beginPlayback();
     }
+}
+
+void PlaybackEngine::scheduleNextPreparation() {
+    if (state_.route == PlaybackRoute::AudioDevice || state_.route == PlaybackRoute::Streaming) {
+        prepareTimer_.start();
+    }
+}
+
+void PlaybackEngine::prepareNextItem() {
+    if (starting_ || !state_.playing ||
+        (state_.route != PlaybackRoute::AudioDevice && state_.route != PlaybackRoute::Streaming)) {
+        return;
+    }
+    PlaybackRouteBase* route = routeFor(state_.route);
+    const QString path = gaplessFollower();
+    if (path.isEmpty()) {
+        route->cancelNext();
+    } else {
+        route->prepareNext(path);
+    }
+}
+
+QString PlaybackEngine::gaplessFollower() const {
+    const PlaybackList& list = library_.playback;
+    if (library_.chooser.kind() != MediaKind::Audio) {
+        return {};
+    }
+    const int next =
+        entryAfterEnd(list.selectedIndex(), list.count(), settings_.isSet(option::kRepeatAll),
+                      settings_.isSet(option::kRepeatOne), false);
+    if (next < 0 || next >= list.count()) {
+        return {};
+    }
+    const MediaItem item = library_.store.ReadItem(MediaKind::Audio, list.titles().at(next));
+    const bool module = item.typeTag.compare(QStringLiteral("mod"), Qt::CaseInsensitive) == 0;
+    const bool mp3 = item.typeTag.compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0;
+    const PlaybackRoute route = mp3 || settings_.isSet(option::kStreamingOnly)
+                                    ? PlaybackRoute::Streaming
+                                    : PlaybackRoute::AudioDevice;
+    // A module plays elsewhere, and an archive member is not extracted before its turn.
+    if (module || route != state_.route || splitMemberReference(item.path) ||
+        !fileExists(item.path)) {
+        return {};
+    }
+    return item.path;
 }
 
 void PlaybackEngine::moduleFinished() {
@@ -128,6 +171,7 @@ void PlaybackEngine::takeOverPlaybackList() {
     if (state_.playing) {
         list.setSelectedIndex(static_cast<int>(list.titles().indexOf(state_.entryText)));
         refreshPreviousNext();
+        scheduleNextPreparation();
         return;
     }
     list.setSelectedIndex(0);
@@ -301,6 +345,10 @@ void PlaybackEngine::refreshPreviousNext() {
     display_.setPrevious(index == 0 && !wrap ? ButtonLook::Disabled : ButtonLook::Enabled);
     display_.setNext(index == list.count() - 1 && !wrap ? ButtonLook::Disabled
                                                         : ButtonLook::Enabled);
+    // The repeat options may have changed what follows.
+    if (state_.playing && !starting_) {
+        scheduleNextPreparation();
+    }
 }
 
 // ---- Pause and resume per device ----------------------------------------------------------
@@ -408,6 +456,8 @@ void PlaybackEngine::seek(double fraction) {
         runDeferred();
     }
     display_.setBarFraction(0);
+    // The streaming control gives up its follower when it loads the file again.
+    scheduleNextPreparation();
 }
 
 void PlaybackEngine::setModuleVolume(int level) {

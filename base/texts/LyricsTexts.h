@@ -58,3 +58,20 @@ inline constexpr MessagePair kNoLyricsMessage{
      "Keine Lyrics oder Album gefunden! Tragen Sie die CD bitte noch einmal ein."}};
 
 }  // namespace marlo::texts::lyrics
+
+namespace marlo::texts::lyrics {
+
+// The lyrics window's own words for an audio item without lyrics, while they are looked for,
+// and for a module, which has no lyrics.
+inline constexpr TextPair kNoSongLyrics{
+    "No lyrics were found for this song: none are stored for it, none lie beside its file or in "
+    "its tags, and the lyrics server has none.",
+    "Für dieses Lied wurden keine Liedtexte gefunden: Weder ist einer für das Lied gespeichert, "
+    "noch liegt einer neben seiner Datei oder in seinen Tags, und auch der Liedtext-Server hat "
+    "keinen."};
+inline constexpr TextPair kSearchingSongLyrics{"Looking for the lyrics of this song …",
+                                               "Der Liedtext dieses Liedes wird gesucht …"};
+inline constexpr TextPair kModuleNoLyrics{"Tracker modules have no lyrics.",
+                                          "Tracker-Module haben keine Liedtexte."};
+
+}  // namespace marlo::texts::lyrics

@@ -14,8 +14,11 @@ class AudioDecoder {
 
     virtual int sampleRate() const = 0;
     virtual int channels() const = 0;
-    // The exact length in frames (samples per channel).
+    // The length in frames (samples per channel): exact unless lengthExact() says otherwise.
     virtual qint64 lengthFrames() const = 0;
+    // False for an MPEG file whose length is an estimate from its bit rate: no header gives it,
+    // and reading every frame header for it was too long to do here.
+    virtual bool lengthExact() const { return true; }
     // Fills up to `frames` frames; returns how many it wrote, 0 at the end or where the file
     // cannot be read on.
     virtual int read(float* out, int frames) = 0;
@@ -29,8 +32,10 @@ class AudioDecoder {
 // not know): such files are libmpv's.
 std::unique_ptr<AudioDecoder> openLightDecoder(const QString& path);
 
-// The two decoders by name, for whoever knows which one a file needs.
-std::unique_ptr<AudioDecoder> openMpegDecoder(const QString& path);
+// The two decoders by name, for whoever knows which one a file needs. `scanWhole` reads every
+// frame header of an MPEG file, however long that takes (tens of milliseconds per 10 minutes):
+// an exact length and sample-accurate seeks; for a thread other than the window's.
+std::unique_ptr<AudioDecoder> openMpegDecoder(const QString& path, bool scanWhole = false);
 std::unique_ptr<AudioDecoder> openSndfileDecoder(const QString& path);
 
 }  // namespace marlo

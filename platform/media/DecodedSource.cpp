@@ -19,6 +19,7 @@ int16_t toSample(float value) {
 DecodedSource::DecodedSource(std::unique_ptr<AudioDecoder> decoder)
     : decoder_(std::move(decoder)),
       channels_(decoder_->channels()),
+      rate_(decoder_->sampleRate()),
       step_(double(decoder_->sampleRate()) / kRate) {
     lengthMs_ = decoder_->lengthFrames() * 1000 / decoder_->sampleRate();
     block_.resize(std::size_t(kBlockFrames) * std::size_t(channels_));

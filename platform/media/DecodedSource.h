@@ -22,12 +22,19 @@ class DecodedSource : public PcmSource {
     qint64 positionMs() const override;
     void seekMs(qint64 ms) override;
 
+    // Whether `decoder`'s file may follow this one in the same stream, as one recording cut in
+    // two: the same rate and channels, so neither resampling nor mixing differs at the join.
+    bool joinsWith(const AudioDecoder& decoder) const {
+        return decoder.sampleRate() == rate_ && decoder.channels() == channels_;
+    }
+
   private:
     // One stereo frame of the file at its own rate; false at its end.
     bool nextFrame(float& left, float& right);
 
     std::unique_ptr<AudioDecoder> decoder_;
     const int channels_;
+    const int rate_;
     const double step_;  // source frames per output frame
     qint64 lengthMs_ = 0;
     qint64 startMs_ = 0;   // where the last seek went

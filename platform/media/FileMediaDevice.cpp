@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace marlo {
 
@@ -39,6 +40,7 @@ PcmPlayer& FileMediaDevice::pcm() {
                 finish();
             }
         });
+        connect(pcm_.get(), &PcmPlayer::advanced, this, &FileMediaDevice::followerHeard);
     }
     return *pcm_;
 }
@@ -91,6 +93,19 @@ int FileMediaDevice::open() {
     const QFileInfo info(fileName_);
     if (fileName_.isEmpty() || !info.isFile()) {
         return mediaerror::kFileNotFound;
+    }
+    if (!handoffPath_.isEmpty()) {
+        if (type.isEmpty() && fileName_ == handoffPath_) {
+            // The follower plays on: it is this item.
+            handoffPath_.clear();
+            settled_ = true;
+            backend_ = Backend::Pcm;
+            atEnd_ = false;
+            return 0;
+        }
+        handoffPath_.clear();
+        settled_ = true;
+        pcm().stop();
     }
     const bool midi =
         type.isEmpty() && info.suffix().compare(QLatin1String("mid"), Qt::CaseInsensitive) == 0;
@@ -178,7 +193,8 @@ void FileMediaDevice::close() {
     rangeTimer_.stop();
     if (backend_ == Backend::Mpv) {
         mpv().stop();
-    } else if (backend_ == Backend::Pcm) {
+    } else if (backend_ == Backend::Pcm && handoffPath_.isEmpty()) {
+        cancelNext();
         pcm().stop();
     }
     backend_ = Backend::None;
@@ -198,6 +214,59 @@ void FileMediaDevice::finish() {
         pcm().stop();
     }
     emit done();
+}
+
+bool FileMediaDevice::prepareNext(const QString& path) {
+    if (follower_ && followerPath_ == path) {
+        return true;
+    }
+    cancelNext();
+    // Only a decoded file joins, and only one that plays to its end.
+    if (backend_ != Backend::Pcm || !decoded_ || pcm().source() != decoded_.get() || playTo_ >= 0 ||
+        path.isEmpty()) {
+        return false;
+    }
+    std::unique_ptr<AudioDecoder> decoder = openLightDecoder(path);
+    if (!decoder || !decoder->lengthExact() || !decoded_->joinsWith(*decoder)) {
+        return false;
+    }
+    follower_ = std::make_unique<DecodedSource>(std::move(decoder));
+    followerPath_ = path;
+    pcm().setNext(follower_.get());
+    return true;
+}
+
+void FileMediaDevice::cancelNext() {
+    if (follower_) {
+        pcm().setNext(nullptr);
+        follower_.reset();
+        followerPath_.clear();
+    }
+}
+
+void FileMediaDevice::followerHeard() {
+    if (!follower_ || pcm().source() != follower_.get()) {
+        return;
+    }
+    // The item that ended is no longer rendered from; it goes once its end is told.
+    std::unique_ptr<DecodedSource> finished = std::move(decoded_);
+    decoded_ = std::move(follower_);
+    handoffPath_ = std::exchange(followerPath_, QString());
+    settled_ = false;
+    endPosition_ = finished->lengthMs();
+    playing_ = false;
+    atEnd_ = true;
+    statusTimer_.stop();
+    emit done();
+    handoffPath_.clear();
+    if (!settled_) {
+        // Nobody opened anything: silenced, the item that ended is the device's again.
+        pcm().setSource(nullptr);
+        decoded_ = std::move(finished);
+        if (backend_ == Backend::Pcm) {
+            pcm().setSource(decoded_.get());
+        }
+    }
 }
 
 void FileMediaDevice::checkEndPosition() {

@@ -51,6 +51,8 @@ class FileMediaDevice : public MediaDevice {
     qint64 length() const override;
     qint64 position() const override;
     qint64 trackPosition() const override { return 0; }
+    bool prepareNext(const QString& path) override;
+    void cancelNext() override;
 
     bool isPlaying() const { return playing_; }
     // Whether libmpv has been loaded for a file (tests and measurements).
@@ -66,6 +68,8 @@ class FileMediaDevice : public MediaDevice {
     void close();
     void finish();
     void checkEndPosition();
+    // The follower was heard: the item before it has ended.
+    void followerHeard();
     MpvPlayer& mpv();
     PcmPlayer& pcm();
 
@@ -86,6 +90,12 @@ class FileMediaDevice : public MediaDevice {
     std::unique_ptr<MpvPlayer> mpv_;
     std::unique_ptr<FluidSynthRenderer> midi_;
     std::unique_ptr<DecodedSource> decoded_;
+    std::unique_ptr<DecodedSource> follower_;
+    QString followerPath_;
+    // While done() is told for a joined item: the follower's file, which an open takes on as it
+    // plays; the stop and close before that leave its sound alone.
+    QString handoffPath_;
+    bool settled_ = false;  // an open came meanwhile
     std::unique_ptr<PcmPlayer> pcm_;
     QTimer statusTimer_;
     QTimer rangeTimer_;

@@ -115,6 +115,7 @@ void FluidSynthRenderer::release() {
 
 bool FluidSynthRenderer::scan(const QByteArray& d) {
     tempo_.clear();
+    texts_.clear();
     totalTicks_ = 0;
     clean_.clear();
     const qsizetype size = d.size();
@@ -204,6 +205,8 @@ bool FluidSynthRenderer::scan(const QByteArray& d) {
                 if (type == 0x51 && len == 3) {
                     const auto* u = reinterpret_cast<const unsigned char*>(d.constData() + p);
                     changes.emplace_back(tick, (quint32(u[0]) << 16) | (u[1] << 8) | u[2]);
+                } else if (type == 0x01 || type == 0x05) {
+                    texts_.push_back({tick, {0, type, d.mid(p, len)}});
                 }
                 p += len;
                 if (type == 0x2F) {
@@ -255,6 +258,22 @@ bool FluidSynthRenderer::scan(const QByteArray& d) {
         }
     }
     return true;
+}
+
+std::vector<FluidSynthRenderer::TimedText> FluidSynthRenderer::textEvents(const QByteArray& file) {
+    FluidSynthRenderer scanner;
+    std::vector<TimedText> out;
+    if (!scanner.scan(file)) {
+        return out;
+    }
+    std::stable_sort(scanner.texts_.begin(), scanner.texts_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    out.reserve(scanner.texts_.size());
+    for (auto& [tick, text] : scanner.texts_) {
+        text.ms = qint64(scanner.tickToMs(tick));
+        out.push_back(std::move(text));
+    }
+    return out;
 }
 
 double FluidSynthRenderer::tickToMs(qint64 tick) const {

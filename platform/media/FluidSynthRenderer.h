@@ -43,6 +43,15 @@ class FluidSynthRenderer : public PcmSource {
 
     static QString defaultSoundFont();
 
+    // The text (type 1) and lyric (type 5) meta events of a MIDI file in time order, timed by
+    // its tempo map; empty for a file that does not load.
+    struct TimedText {
+        qint64 ms;
+        int type;
+        QByteArray text;
+    };
+    static std::vector<TimedText> textEvents(const QByteArray& file);
+
   private:
     struct TempoChange {
         qint64 tick;
@@ -61,6 +70,7 @@ class FluidSynthRenderer : public PcmSource {
     _fluid_synth_t* synth_ = nullptr;
     _fluid_player_t* player_ = nullptr;
     std::vector<TempoChange> tempo_;
+    std::vector<std::pair<qint64, TimedText>> texts_;  // by tick, as scanned
     qint64 totalTicks_ = 0;
     qint64 lengthMs_ = 0;
     qint64 framesDone_ = 0;

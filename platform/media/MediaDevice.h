@@ -38,6 +38,17 @@ class MediaDevice : public QObject {
     virtual qint64 position() const = 0;       // current position
     virtual qint64 trackPosition() const = 0;  // start of the current track in milliseconds
 
+    // While a file plays: opens `path` ahead so that it follows without a gap, in the same
+    // sound, when the file it follows ends. Its end is told (done()) once the join is heard; an
+    // "open" of `path` from the completion handler then takes the follower on as it plays.
+    // False when it cannot follow so (another rate or channel count, a format or device that
+    // cannot join); stop, close and a new open take it back.
+    virtual bool prepareNext(const QString& path) {
+        Q_UNUSED(path);
+        return false;
+    }
+    virtual void cancelNext() {}
+
   signals:
     // The item played to its end (not sent for a stop, close or a superseded command).
     void done();

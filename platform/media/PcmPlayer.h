@@ -2,6 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <QtGlobal>
+#include <atomic>
 #include <memory>
 
 namespace marlo {
@@ -10,7 +13,9 @@ class PcmOutput;
 class PcmSource;
 
 // Plays one PcmSource at a time through PcmOutput: play from a place, pause, stop, the
-// position heard and the end. The source stays its owner's; setSource(nullptr) before it goes.
+// position heard and the end. A follower set with setNext() goes on in the same stream where
+// the source ends, with not a frame between them. Sources stay their owner's; setSource(nullptr)
+// or setNext(nullptr) before one goes.
 class PcmPlayer : public QObject {
     Q_OBJECT
   public:
@@ -22,6 +27,10 @@ class PcmPlayer : public QObject {
     // Stops what plays and takes the next source from its start.
     void setSource(PcmSource* source);
     PcmSource* source() const { return source_; }
+    // The source that follows the current one without a gap; nullptr takes it back. Whatever
+    // of it was already rendered behind the current one's end is thrown away.
+    void setNext(PcmSource* next);
+    PcmSource* next() const { return next_; }
 
     // Plays on from where it is, from the start once it has ended, or from `fromMs` (>= 0).
     void play(qint64 fromMs = -1);
@@ -40,10 +49,22 @@ class PcmPlayer : public QObject {
   signals:
     // The source ended and its last sound was heard.
     void ended();
+    // The source's last frame was heard and the follower plays on: it is source() now.
+    void advanced();
 
   private:
+    int render(qint16* out, int frames);
+    void checkJoinHeard();
+    // The follower goes back to its start, to be joined again where the source ends.
+    void rewindJoin();
+
     std::unique_ptr<PcmOutput> pcm_;
     PcmSource* source_ = nullptr;
+    PcmSource* next_ = nullptr;
+    // Rendered from: the source, or once its end was rendered, the follower. Under lockSource().
+    PcmSource* rendering_ = nullptr;
+    std::atomic<qint64> joinFrame_ = -1;  // frames pulled when the source ended; -1: none yet
+    QTimer joinTimer_;                    // watches the join until it is heard
     bool playing_ = false;
 };
 

@@ -80,11 +80,41 @@ bool PulseStream::connect() {
 
 bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed,
                        Drained drained, bool corked) {
-    close();
+    if (reuse(sampleRate, channels, bufferMs)) {
+        // The stream of the last open goes on: a new one would be heard only once the sink
+        // takes it in, a block of the sink's latency later (a second on a null sink).
+        LoopLock lock(loop_);
+        fill_ = std::move(fill);
+        failed_ = std::move(failed);
+        drained_ = std::move(drained);
+        draining_ = false;
+        idle_ = false;
+        ready_ = true;
+        playedBase_ = writtenBytes_;
+        pa_stream_set_write_callback(stream_, &PulseStream::writeRequest, this);
+        // Filled while still corked: uncorked empty, the sink would play on through the start
+        // of what comes, and the frames written late would fall behind what it played.
+        const std::size_t room = pa_stream_writable_size(stream_);
+        if (room != std::size_t(-1) && room > 0) {
+            writeRequest(stream_, room, this);
+        }
+        if (!corked) {
+            if (pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr)) {
+                pa_operation_unref(op);
+            }
+        }
+        return true;
+    }
+    discard();
     error_.clear();
     if (!connect()) {
         return fail(error_);
     }
+    rate_ = sampleRate;
+    channels_ = channels;
+    bufferMs_ = bufferMs;
+    writtenBytes_ = 0;
+    playedBase_ = 0;
     const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(sampleRate), uint8_t(channels)};
     {
         LoopLock lock(loop_);
@@ -106,10 +136,12 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
             attr.minreq = attr.tlength / 3;
             attr.fragsize = uint32_t(-1);
             // The played position is read often (what the display shows is what is heard);
-            // interpolated between the server's reports, reading it costs no round trip.
-            const auto flags =
-                pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-                                  (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
+            // interpolated between the server's reports, reading it costs no round trip. The
+            // buffer is the whole latency, the sink's part included: a sink left at its own
+            // (two seconds on a null sink) would hear the next item that much after the end.
+            const auto flags = pa_stream_flags_t(
+                PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
+                PA_STREAM_ADJUST_LATENCY | (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
             if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
                 error_ =
                     QStringLiteral("the sound stream could not start: ") + serverError(context_);
@@ -147,6 +179,36 @@ void PulseStream::close() {
         drain_ = nullptr;
     }
     if (stream_ != nullptr) {
+        // Silenced and emptied, kept for the next open.
+        pa_stream_set_write_callback(stream_, nullptr, nullptr);
+        if (pa_operation* op = pa_stream_cork(stream_, 1, nullptr, nullptr)) {
+            pa_operation_unref(op);
+        }
+        if (pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr)) {
+            pa_operation_unref(op);
+        }
+        idle_ = true;
+    }
+}
+
+bool PulseStream::reuse(int sampleRate, int channels, int bufferMs) {
+    if (loop_ == nullptr || stream_ == nullptr || !idle_) {
+        return false;
+    }
+    LoopLock lock(loop_);
+    return rate_ == sampleRate && channels_ == channels && bufferMs_ == bufferMs &&
+           PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)) &&
+           pa_stream_get_state(stream_) == PA_STREAM_READY;
+}
+
+void PulseStream::discard() {
+    if (loop_ == nullptr) {
+        return;
+    }
+    close();
+    LoopLock lock(loop_);
+    idle_ = false;
+    if (stream_ != nullptr) {
         pa_stream_set_write_callback(stream_, nullptr, nullptr);
         pa_stream_set_state_callback(stream_, nullptr, nullptr);
         pa_stream_disconnect(stream_);
@@ -156,7 +218,7 @@ void PulseStream::close() {
 }
 
 void PulseStream::disconnect() {
-    close();
+    discard();
     if (loop_ == nullptr) {
         return;
     }
@@ -185,7 +247,8 @@ qint64 PulseStream::playedBytes() const {
     if (pa_stream_get_time(stream_, &played) < 0) {
         return 0;  // no report from the server yet
     }
-    return qint64(pa_usec_to_bytes(played, pa_stream_get_sample_spec(stream_)));
+    return std::max<qint64>(
+        0, qint64(pa_usec_to_bytes(played, pa_stream_get_sample_spec(stream_))) - playedBase_);
 }
 
 void PulseStream::drainDone(pa_stream*, int success, void* self) {
@@ -252,6 +315,7 @@ void PulseStream::writeRequest(pa_stream* stream, std::size_t bytes, void* self)
             return;
         }
         pa_stream_write(stream, data, written, nullptr, 0, PA_SEEK_RELATIVE);
+        me->writtenBytes_ += qint64(written);
         bytes -= std::min(bytes, written);
     }
 }

@@ -30,11 +30,13 @@ class PulseStream {
     PulseStream(const PulseStream&) = delete;
     PulseStream& operator=(const PulseStream&) = delete;
 
-    // Starts a new stream (or holds it corked), connecting to the server first unless still
-    // connected from an earlier stream; false with errorString() when there is no server.
+    // Starts a stream (or holds it corked): the one of the last open when it is of the same
+    // format, else a new one, connecting to the server first unless still connected; false
+    // with errorString() when there is no server.
     bool open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed,
               Drained drained = nullptr, bool corked = false);
-    // Ends the stream; the connection stays for the next one (no new thread, no handshake).
+    // Silences and empties the stream, which stays for the next open of the same format (no
+    // new stream, thread or handshake).
     void close();
     // Ends the stream and the connection.
     void disconnect();
@@ -50,6 +52,10 @@ class PulseStream {
     static void writeRequest(pa_stream* stream, std::size_t bytes, void* self);
     static void drainDone(pa_stream* stream, int success, void* self);
     bool connect();
+    // Whether the stream closed last can be opened again as it is.
+    bool reuse(int sampleRate, int channels, int bufferMs);
+    // Ends the stream for good.
+    void discard();
     bool fail(const QString& reason);
 
     pa_threaded_mainloop* loop_ = nullptr;
@@ -61,6 +67,12 @@ class PulseStream {
     pa_operation* drain_ = nullptr;
     bool draining_ = false;  // once the fill ran dry; it never refills
     bool ready_ = false;     // once the stream plays, later failures go to failed_
+    bool idle_ = false;      // closed, but kept for the next open
+    int rate_ = 0;
+    int channels_ = 0;
+    int bufferMs_ = 0;
+    qint64 writtenBytes_ = 0;  // since the stream was made
+    qint64 playedBase_ = 0;    // what the server had been given when this open began
     QString error_;
 };
 

@@ -32,6 +32,14 @@ class StreamingControl : public QObject {
     // Moves to `seconds` (ready only); a running file runs on from there.
     virtual void setPosition(double seconds) = 0;
 
+    // While a file runs: opens `path` ahead to follow it without a gap, as MediaDevice does; a
+    // file name set to `path` from the completion handler takes the follower on as it runs.
+    virtual bool prepareNext(const QString& path) {
+        Q_UNUSED(path);
+        return false;
+    }
+    virtual void cancelNext() {}
+
   signals:
     void readyStateChanged(int state);
     // The file played to its end.

@@ -16,6 +16,7 @@
 #include "platform/archive/ZipStore.h"
 #include "tests/app/ProgramRootFixture.h"
 #include "tests/cd/CddbTestServer.h"
+#include "lyrics/LyricsServerList.h"
 #include "tests/lyrics/FakeLyricsServer.h"
 
 namespace marlo::test {
@@ -96,6 +97,8 @@ TEST_F(NetworkChoosersTest, TheProgramsChoosersPickTheSecondMatchAndTheSecondSon
     EXPECT_EQ(songLines.size(), 3);
     EXPECT_TRUE(lyrics.log().contains("/api/get/302")) << lyrics.log().join(' ').toStdString();
     EXPECT_TRUE(member(discId + ".1").contains("302"));
+    // The next start offers that server first, and the lyrics window asks it.
+    EXPECT_EQ(lyricsServers(folder.program()).value(0), lyrics.lrclibEntry());
 }
 
 TEST_F(NetworkChoosersTest, CancelEndsACdDatabaseWaitAtOnceAndStoresNothing) {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -21,8 +22,12 @@
 #include "app/PlayerPanel.h"
 #include "app/RemoteLink.h"
 #include "app/SettingsWindow.h"
+#include "base/texts/LyricsTexts.h"
 #include "library/LibrarySession.h"
 #include "library/Musikform.h"
+#include "lyrics/DisplayLyrics.h"
+#include "lyrics/LyricsDisplay.h"
+#include "lyrics/LyricsServerList.h"
 #include "player/PositionBar.h"
 #include "skins/Controller.h"
 #include "tests/app/PopupDriving.h"
@@ -192,6 +197,8 @@ class MainWindowGlue : public ::testing::Test {
     void SetUp() override {
         folder.makeData();
         Catalogue::setLanguage(UiLanguage::English);
+        // A search server that is never asked: no test reaches beyond loopback.
+        writeFile(folder.program() + kLyricsServerFile, "127.0.0.1:1\r\n");
         auto made = std::make_unique<Window>(folder.folders(), prompts);
         window = made.get();
         root = std::make_unique<CompositionRoot>(folder.folders(), prompts, std::move(made));
@@ -350,18 +357,19 @@ TEST_F(MainWindowGlue, PopupOpenStandsTheCollectionEditorInForTheWindow) {
     }
 }
 
-// "Display Lyrics" of the popup asks the lyrics display only for a list of songs; for these
-// titles nothing is stored, so the display says so and the flag stays off.
+// "Display Lyrics" of the popup asks the lyrics display only for a list of songs. Nothing is
+// stored for these titles: a CD track says so in a message, a song says so in the window.
 TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
     LibrarySession& library = *window->library();
     const struct {
         MediaKind kind;
         bool emptyList;
         bool asked;
+        bool shown;
     } steps[] = {
-        {MediaKind::Audio, false, true},     {MediaKind::Video, false, false},
-        {MediaKind::Pictures, false, false}, {MediaKind::CdAudio, false, true},
-        {MediaKind::Audio, true, false},
+        {MediaKind::Audio, false, false, true},     {MediaKind::Video, false, false, false},
+        {MediaKind::Pictures, false, false, false}, {MediaKind::CdAudio, false, true, false},
+        {MediaKind::Audio, true, false, false},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(testing::Message() << int(step.kind) << (step.emptyList ? " empty" : ""));
@@ -373,7 +381,14 @@ TEST_F(MainWindowGlue, DisplayLyricsActsOnAListOfSongsOnly) {
         chooseFromPopup("DispLyrics");
         QTest::mouseClick(window->findChild<QWidget*>("Titel"), Qt::RightButton);
         EXPECT_EQ(prompts.shown.size() > before, step.asked);
-        EXPECT_FALSE(window->lyricsWindowShown());
+        EXPECT_EQ(window->lyricsWindowShown(), step.shown);
+        if (step.shown) {
+            const auto* text =
+                window->lyricsDisplay()->window().findChild<QPlainTextEdit*>("Text1");
+            EXPECT_EQ(text->toPlainText(), Catalogue::text(texts::lyrics::kNoSongLyrics));
+            EXPECT_EQ(window->lyricsDisplay()->window().windowTitle(), "Lyrics Displayer - A");
+            window->lyricsDisplay()->hideLyrics();
+        }
     }
     library.chooser.setKind(MediaKind::Audio);
 }

@@ -198,6 +198,8 @@ TEST_F(SaveItemTest, EditUnderTheSameTitleRewritesTheRecordOnly) {
 
 TEST_F(SaveItemTest, RenameReplacesMemberAndLineAndLeavesTheOldTitleNowhere) {
     seedCollection("Rock", {"Alpha", "Old Title", "Zulu"});
+    session->store.putItemLyrics("Old Title", "[00:01.00]la");
+    session->store.commit();
     open();
     selectForEdit("Old Title");
     // Another line of the old title in other letter case goes too.
@@ -205,7 +207,8 @@ TEST_F(SaveItemTest, RenameReplacesMemberAndLineAndLeavesTheOldTitleNowhere) {
     const auto outcome = save("New Title", "/new.wav", "Someone");
     EXPECT_EQ(outcome.result, Result::Saved);
 
-    EXPECT_EQ(membersOnDisk(), (QStringList{"a_Alpha", "a_New Title", "a_Zulu"}));
+    // The lyrics stay with the item.
+    EXPECT_EQ(membersOnDisk(), (QStringList{"a_Alpha", "a_New Title", "a_Zulu", "l_New Title"}));
     EXPECT_EQ(linesOf("aRock.dat"), (QStringList{"Alpha", "Zulu", "New Title"}));
     EXPECT_FALSE(QFile::exists(data("Write.dat")));
     EXPECT_EQ(session->archive.titles(), (QStringList{"Alpha", "New Title", "Zulu"}));

@@ -110,6 +110,11 @@ void FakeLyricsServer::serve(QTcpSocket* socket) {
             return;
         }
         const QByteArray target = request->split(' ').value(1);
+        for (const QByteArray& line : request->split('\n')) {
+            if (line.toLower().startsWith("user-agent:")) {
+                userAgent_ = line.mid(11).trimmed();
+            }
+        }
         request->clear();
         log_.append(QString::fromLatin1(target));
         answer(socket, target);
@@ -189,6 +194,24 @@ void FakeLyricsServer::answer(QTcpSocket* socket, const QByteArray& target) {
         return;
     }
 
+    if (path == "/api/get") {
+        QJsonObject one = lrclibRecord(601);
+        if (song == "synced") {
+            one.insert("syncedLyrics", "[00:01.00]Fetched one\n[00:02.00]Fetched two\n");
+        } else if (song == "instrumental") {
+            one = QJsonObject{{"id", 602},
+                              {"instrumental", true},
+                              {"plainLyrics", QJsonValue()},
+                              {"syncedLyrics", QJsonValue()}};
+        } else if (song == "badtypes") {
+            one = QJsonObject{{"id", "x"}, {"plainLyrics", 5}, {"syncedLyrics", QJsonArray{1}}};
+        } else {
+            reply(socket, 404, jsonType, R"({"code":404,"name":"TrackNotFound"})");
+            return;
+        }
+        reply(socket, 200, jsonType, json(one));
+        return;
+    }
     if (path.startsWith("/api/get/")) {
         reply(socket, 200, jsonType, json(lrclibRecord(path.mid(9).toInt())));
         return;
@@ -203,6 +226,7 @@ void FakeLyricsServer::answer(QTcpSocket* socket, const QByteArray& target) {
                                                {"many", range(1000, 1200)},
                                                {"emptyplain", {401}},
                                                {"syncedonly", {402}},
+                                               {"instrumental", {}},
                                                {"Für Elise & Co", {501}}};
     QJsonArray list;
     for (const int id : theArtist ? QList<int>{} : ids.value(song, {101})) {

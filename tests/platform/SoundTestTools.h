@@ -83,11 +83,20 @@ inline QProcessEnvironment useOwnSoundServer(const test::SoundServer& server) {
     return env;
 }
 
-// Records what the server plays into the WAV file `wav`.
-inline bool startRecording(QProcess& recorder, const QProcessEnvironment& env, const QString& wav) {
+// Records what the server plays into the WAV file `wav`. A short recording latency makes the
+// null sink render in short blocks: a sink running far ahead replays the start of a stream that
+// resumes after a silence over what it had rendered already, and its monitor, having passed on
+// that silence, leaves the start out of the recording. 0 leaves the sink at its own latency
+// (two seconds), as a player alone on it finds it.
+inline bool startRecording(QProcess& recorder, const QProcessEnvironment& env, const QString& wav,
+                           int latencyMs = 20) {
     recorder.setProcessEnvironment(env);
-    recorder.start(QStringLiteral("parecord"), {QStringLiteral("--device=test_sink.monitor"),
-                                                QStringLiteral("--file-format=wav"), wav});
+    QStringList arguments = {QStringLiteral("--device=test_sink.monitor"),
+                             QStringLiteral("--file-format=wav"), wav};
+    if (latencyMs > 0) {
+        arguments.prepend(QStringLiteral("--latency-msec=%1").arg(latencyMs));
+    }
+    recorder.start(QStringLiteral("parecord"), arguments);
     return recorder.waitForStarted(5000);
 }
 

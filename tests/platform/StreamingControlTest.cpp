@@ -200,3 +200,28 @@ TEST(MpvPlayerLoad, LoadsWaitWithEventsGoingOnAndGiveWayToALaterLoad) {
 }
 
 }  // namespace
+
+namespace {
+
+// An MP3 of more frames than are scanned on the window's thread, without the LAME header that
+// would give its length: the control scans it on a thread of its own and is ready after, with
+// the length of its frames (the encoder's delay and padding, 40 ms here, cannot be told without
+// that header), not the estimate from the bit rate (0.2 s off).
+TEST(AudioStreamingControlTest, AnMp3WithoutLengthHeaderIsScannedBesideTheWindow) {
+    QTemporaryDir dir;
+    const QString mp3 = dir.filePath("long.mp3");
+    ASSERT_EQ(QProcess::execute("sh", {"-c",
+                                       "sox -D -n -r 44100 -c 2 -b 16 -t wav - synth 215 "
+                                       "sine 440 vol 0.5 2>/dev/null | lame --silent -t -q "
+                                       "9 -b 320 - '" +
+                                           mp3 + "'"}),
+              0);
+    AudioStreamingControl control(nullptr, dir.filePath("out.pcm"));
+    control.setFileName(mp3);
+    EXPECT_EQ(control.readyState(), 0);
+    ASSERT_TRUE(waitUntil([&] { return control.readyState() == StreamingControl::kReady; }));
+    EXPECT_NEAR(control.duration(), 215.0, 0.1);
+    EXPECT_FALSE(control.usesMpv());
+}
+
+}  // namespace

@@ -22,6 +22,8 @@ TEST_F(CollectionEditorTest, DeletingTheLastItemRemovesTheCollectionAndOpensItsN
     seed("Rock", {"Alpha"});
     seed("Jazz", {"Zulu"});
     seed("Solo", {"Only"});
+    session->store.putItemLyrics("Only", "[00:01.00]la");
+    session->store.commit();
     open();
     editor.chooseCollection(2);
     editor.addAllToPlayback();
@@ -32,6 +34,8 @@ TEST_F(CollectionEditorTest, DeletingTheLastItemRemovesTheCollectionAndOpensItsN
     EXPECT_FALSE(QFile::exists(session->paths.writeScratch()));
     EXPECT_EQ(linesOf(session->paths.kindList(MediaKind::Audio)), QStringList({"Rock", "Jazz"}));
     EXPECT_FALSE(recordOnDisk("Only"));
+    QByteArray lyrics;
+    EXPECT_FALSE(session->store.readItemLyrics("Only", lyrics)) << "lyrics outlive their item";
     // It was the last collection: the one before it opens.
     EXPECT_EQ(session->chooser.text(), "Jazz");
     EXPECT_EQ(session->chooser.entries(), QStringList({"Rock", "Jazz"}));
