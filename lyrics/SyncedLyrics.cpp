@@ -2,13 +2,29 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <limits>
 
 #include "platform/TextCodec.h"
 
 namespace marlo {
 
+namespace {
+
+// A position moved by the offset, held at the ends of the range: an offset read from a file
+// may be anything.
+qint64 shifted(qint64 positionMs, qint64 offsetMs) {
+    qint64 at = 0;
+    if (__builtin_add_overflow(positionMs, offsetMs, &at)) {
+        return offsetMs > 0 ? std::numeric_limits<qint64>::max()
+                            : std::numeric_limits<qint64>::min();
+    }
+    return at;
+}
+
+}  // namespace
+
 int SyncedLyrics::lineAt(qint64 positionMs) const {
-    const qint64 at = positionMs + offsetMs;
+    const qint64 at = shifted(positionMs, offsetMs);
     const auto it = std::upper_bound(lines.begin(), lines.end(), at,
                                      [](qint64 t, const LyricLine& line) { return t < line.ms; });
     return int(it - lines.begin()) - 1;
@@ -19,7 +35,7 @@ int SyncedLyrics::wordAt(int line, qint64 positionMs) const {
         return -1;
     }
     const QList<LyricWord>& words = lines[line].words;
-    const qint64 at = positionMs + offsetMs;
+    const qint64 at = shifted(positionMs, offsetMs);
     const auto it = std::upper_bound(words.begin(), words.end(), at,
                                      [](qint64 t, const LyricWord& word) { return t < word.ms; });
     return int(it - words.begin()) - 1;

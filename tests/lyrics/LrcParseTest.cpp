@@ -2,6 +2,8 @@
 
 #include "lyrics/LrcParse.h"
 
+#include <limits>
+
 namespace marlo {
 namespace {
 
@@ -85,6 +87,11 @@ TEST(LrcParseTest, LitLineAndWordFollowThePosition) {
     lyrics.offsetMs = 200;  // shown 200 ms earlier
     EXPECT_EQ(lyrics.lineAt(2800), 1);
     EXPECT_EQ(lyrics.lineAt(2799), 0);
+    // An offset from a file may be anything: positions at the ends of the range stay in it.
+    lyrics.offsetMs = std::numeric_limits<qint64>::max() - 100;
+    EXPECT_EQ(lyrics.lineAt(std::numeric_limits<qint64>::max()), 2);
+    lyrics.offsetMs = -lyrics.offsetMs;
+    EXPECT_EQ(lyrics.lineAt(std::numeric_limits<qint64>::min()), -1);
 }
 
 TEST(LrcParseTest, FiveMegabytesParseInOnePass) {
