@@ -37,6 +37,13 @@ bool Mpris::publish(QDBusConnection bus) {
         return false;
     }
     bus_ = bus;
+    PlaybackEngine* engine = host_.engine();
+    if (engine != nullptr && !seeksFollowed_) {
+        seeksFollowed_ = true;
+        connect(engine, &PlaybackEngine::seeked, this, [this](double fraction) {
+            emit seeked(std::llround(fraction * static_cast<double>(lengthUs())));
+        });
+    }
     announceChanges();
     return true;
 }
@@ -131,8 +138,8 @@ bool Mpris::seekTo(qint64 positionUs) {
     if (!canSeek() || positionUs < 0 || positionUs > length) {
         return false;
     }
+    // Announced by the engine's notice, as a seek from the window is.
     host_.engine()->seek(static_cast<double>(positionUs) / static_cast<double>(length));
-    emit seeked(positionUs);
     return true;
 }
 

@@ -75,6 +75,7 @@ class Mpris : public QObject, public QDBusContext {
     // A new item gets a new track id.
     QString itemKey_;
     quint64 itemNumber_ = 0;
+    bool seeksFollowed_ = false;  // the engine's seek notices reach Seeked
     // Of the current CD track, read as the track comes.
     QString album_;
     bool albumRead_ = false;

@@ -122,6 +122,8 @@ class PlaybackEngine : public QObject {
     void busyChanged(bool busy);
     // An item stopped: the collection editor refreshes its counts.
     void itemStopped();
+    // The item moved to this part of its length, by whoever asked.
+    void seeked(double fraction);
 
   private:
     enum class Outcome { Done, Failed, Ended };

@@ -458,6 +458,9 @@ void PlaybackEngine::seek(double fraction) {
     display_.setBarFraction(0);
     // The streaming control gives up its follower when it loads the file again.
     scheduleNextPreparation();
+    if (state_.playing) {
+        emit seeked(fraction);
+    }
 }
 
 void PlaybackEngine::setModuleVolume(int level) {

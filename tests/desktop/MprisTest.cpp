@@ -173,6 +173,9 @@ TEST_F(MprisTest, SeeksAreAnnouncedAndTheTransportPropertiesFollowThePlayer) {
     EXPECT_EQ(setPosition("/org/marlo/Marlo/Track/0", 1'000'000), QDBusMessage::ErrorMessage);
     announced("Volume");  // the signals sent so far have arrived
     EXPECT_EQ(log.seeks, QList<qlonglong>{15'000'000});
+    engine.seek(0.5);  // the window's position bar
+    announced("Volume");
+    EXPECT_EQ(log.seeks, (QList<qlonglong>{15'000'000, 30'000'000}));
 
     engine.next();  // the last entry
     EXPECT_EQ(announced("CanGoNext"), false);
