@@ -114,6 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         player->mpris.positionUs();
     }
     methods.Stop();
+    // The fakes log every command; kept across inputs they would grow for the whole run.
     player->prompts.shown.clear();
+    player->audio.log.clear();
+    player->streaming.log.clear();
+    player->modules.log.clear();
     return 0;
 }
