@@ -113,6 +113,10 @@ SyncedLyrics parseLrc(const QByteArray& bytes) {
         if (line.endsWith(QLatin1Char('\r'))) {
             line.chop(1);
         }
+        // A byte order mark inside the text (files joined together) is no part of a line.
+        while (line.startsWith(QChar(0xFEFF))) {
+            line = line.mid(1);
+        }
         times.clear();
         bool onlyIdTags = false;
         qsizetype at = 0;

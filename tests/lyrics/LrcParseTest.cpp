@@ -52,6 +52,8 @@ TEST(LrcParseTest, GoodAndBadInputsGiveTheirLinesAndTimes) {
                     18),
          {{1000, "z"}}},
         {"unclosed tag", "[00:01.00", {}, "[00:01.00"},
+        // Two files joined: the second one's mark stands before a line, which is still timed.
+        {"bom inside", "[ti:Song]\n\xEF\xBB\xBF[00:00]i0\n[1:2]x\n", {{0, "i0"}}},
     };
     for (const LrcCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -63,6 +65,8 @@ TEST(LrcParseTest, GoodAndBadInputsGiveTheirLinesAndTimes) {
         }
         EXPECT_EQ(got.plain, c.plain);
         EXPECT_EQ(got.offsetMs, c.offset);
+        // Stored and read again, the lyrics are timed as they were.
+        EXPECT_EQ(parseLrc(toLrc(got)).lines.size(), got.lines.size());
     }
 }
 
