@@ -190,7 +190,7 @@ TEST_F(WaylandE2e, TheMainWindowShowsPlaysAndCloses) {
                                              "Quit"));
     ASSERT_TRUE(marlo.waitForFinished(15000)) << "the program did not close";
     EXPECT_EQ(marlo.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(marlo.exitCode(), 0);
+    EXPECT_EQ(marlo.exitCode(), 0) << marlo.readAllStandardError().right(6000).toStdString();
 }
 
 // The input region the program last gave one of its surfaces, from its protocol log.
