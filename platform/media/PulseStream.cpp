@@ -90,7 +90,10 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
         draining_ = false;
         idle_ = false;
         ready_ = true;
-        playedBase_ = writtenBytes_;
+        // Where the new sound begins: emptying the stream moved the server's positions, which
+        // our count of what was written cannot tell.
+        playedBase_ = serverReadBytes();
+        playedMost_ = 0;
         pa_stream_set_write_callback(stream_, &PulseStream::writeRequest, this);
         // Filled while still corked: uncorked empty, the sink would play on through the start
         // of what comes, and the frames written late would fall behind what it played.
@@ -115,6 +118,7 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
     bufferMs_ = bufferMs;
     writtenBytes_ = 0;
     playedBase_ = 0;
+    playedMost_ = 0;
     const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(sampleRate), uint8_t(channels)};
     {
         LoopLock lock(loop_);
@@ -139,9 +143,12 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
             // interpolated between the server's reports, reading it costs no round trip. The
             // buffer is the whole latency, the sink's part included: a sink left at its own
             // (two seconds on a null sink) would hear the next item that much after the end.
-            const auto flags = pa_stream_flags_t(
-                PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-                PA_STREAM_ADJUST_LATENCY | (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
+            // Not kept monotonic by the library: across an emptied stream that would hold the
+            // count at the old place; it is kept so per open below.
+            const auto flags =
+                pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
+                                  PA_STREAM_NOT_MONOTONIC | PA_STREAM_ADJUST_LATENCY |
+                                  (corked ? PA_STREAM_START_CORKED : PA_STREAM_NOFLAGS));
             if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
                 error_ =
                     QStringLiteral("the sound stream could not start: ") + serverError(context_);
@@ -247,8 +254,41 @@ qint64 PulseStream::playedBytes() const {
     if (pa_stream_get_time(stream_, &played) < 0) {
         return 0;  // no report from the server yet
     }
-    return std::max<qint64>(
-        0, qint64(pa_usec_to_bytes(played, pa_stream_get_sample_spec(stream_))) - playedBase_);
+    const qint64 bytes =
+        qint64(pa_usec_to_bytes(played, pa_stream_get_sample_spec(stream_))) - playedBase_;
+    playedMost_ = std::max(playedMost_, bytes);
+    return playedMost_;
+}
+
+qint64 PulseStream::serverReadBytes() {
+    // Asked after the emptying, the answer comes after it: the server takes requests in order.
+    bool done = false;
+    struct Wait {
+        pa_threaded_mainloop* loop;
+        bool* done;
+    } wait{loop_, &done};
+    pa_operation* op = pa_stream_update_timing_info(
+        stream_,
+        [](pa_stream*, int, void* data) {
+            auto* w = static_cast<Wait*>(data);
+            *w->done = true;
+            pa_threaded_mainloop_signal(w->loop, 0);
+        },
+        &wait);
+    if (op == nullptr) {
+        return writtenBytes_;
+    }
+    while (!done && pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
+        pa_threaded_mainloop_wait(loop_);
+    }
+    pa_operation_unref(op);
+    // Emptied, the server's write position is back at its read position: the new sound goes
+    // there. (Its interpolated time may still run on from a stale report.)
+    const pa_timing_info* info = pa_stream_get_timing_info(stream_);
+    if (info == nullptr || info->write_index_corrupt != 0) {
+        return writtenBytes_;
+    }
+    return std::max<qint64>(0, info->write_index);
 }
 
 void PulseStream::drainDone(pa_stream*, int success, void* self) {

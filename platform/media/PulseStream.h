@@ -52,6 +52,8 @@ class PulseStream {
     static void writeRequest(pa_stream* stream, std::size_t bytes, void* self);
     static void drainDone(pa_stream* stream, int success, void* self);
     bool connect();
+    // The server's read position now, in bytes, asked of it (the loop's lock held).
+    qint64 serverReadBytes();
     // Whether the stream closed last can be opened again as it is.
     bool reuse(int sampleRate, int channels, int bufferMs);
     // Ends the stream for good.
@@ -71,8 +73,9 @@ class PulseStream {
     int rate_ = 0;
     int channels_ = 0;
     int bufferMs_ = 0;
-    qint64 writtenBytes_ = 0;  // since the stream was made
-    qint64 playedBase_ = 0;    // what the server had been given when this open began
+    qint64 writtenBytes_ = 0;        // since the stream was made
+    qint64 playedBase_ = 0;          // the server's read position when this open began
+    mutable qint64 playedMost_ = 0;  // the count never goes back within one open
     QString error_;
 };
 
