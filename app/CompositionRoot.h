@@ -46,6 +46,8 @@ class CompositionRoot final : public PlayerParts {
     void loadLibrary(bool restore) override;
     LibrarySession* library() override { return library_.get(); }
     PlaybackEngine* engine() override { return engine_.get(); }
+    // The item as the windows that follow the sound see it; null before the library is open.
+    LyricsPlayerLink* playerLink() { return lyricsPlayer_.get(); }
     Musikform* collectionEditor() override;
     void showCollectionEditor(const QRect& over) override;
     void dropFiles(const QStringList& paths) override;

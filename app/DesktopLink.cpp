@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "app/CompositionRoot.h"
+#include "app/LyricsPlayerLink.h"
 #include "app/Marlo.h"
 
 namespace marlo {
@@ -37,6 +38,13 @@ void DesktopLink::open(const QStringList& paths) {
 
 LibrarySession* DesktopLink::library() {
     return root_.library();
+}
+
+std::optional<qint64> DesktopLink::heardPositionMs() {
+    if (LyricsPlayerLink* link = root_.playerLink()) {
+        return link->positionMs();
+    }
+    return std::nullopt;
 }
 
 }  // namespace marlo

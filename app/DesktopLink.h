@@ -19,6 +19,7 @@ class DesktopLink final : public MprisHost {
     void quit() override;
     void open(const QStringList& paths) override;
     LibrarySession* library() override;
+    std::optional<qint64> heardPositionMs() override;
 
   private:
     CompositionRoot& root_;

@@ -3,6 +3,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "desktop/MprisAdaptors.h"
@@ -65,7 +66,17 @@ qint64 Mpris::lengthUs() const {
 }
 
 qint64 Mpris::positionUs() const {
-    return std::llround(host_.display().barFraction() * static_cast<double>(lengthUs()));
+    const qint64 length = lengthUs();
+    const PlaybackEngine* engine = host_.engine();
+    const bool file = engine != nullptr && engine->state().playing &&
+                      (engine->state().route == PlaybackRoute::AudioDevice ||
+                       engine->state().route == PlaybackRoute::Streaming);
+    if (file) {
+        if (const std::optional<qint64> heard = host_.heardPositionMs()) {
+            return std::clamp<qint64>(*heard * 1000, 0, length);
+        }
+    }
+    return std::llround(host_.display().barFraction() * static_cast<double>(length));
 }
 
 bool Mpris::canPlay() const {

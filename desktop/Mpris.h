@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
@@ -28,6 +30,9 @@ class MprisHost {
     virtual void open(const QStringList& paths) = 0;
     // The library the engine plays from: CD tracks take their album from its store.
     virtual LibrarySession* library() = 0;
+    // Where the device that plays a file is now, in ms, when the host can ask it; the display
+    // shows the place of the last poll only (up to a second old, and 0 just after a seek).
+    virtual std::optional<qint64> heardPositionMs() { return std::nullopt; }
 };
 
 // Desktop panels, media keys and playerctl see and drive Marlo through the MPRIS interfaces on

@@ -57,6 +57,8 @@ class Host : public MprisHost {
     void quit() override {}
     void open(const QStringList&) override {}
     LibrarySession* library() override { return &library_; }
+    std::optional<qint64> heardPositionMs() override { return heard; }
+    std::optional<qint64> heard;
 
   private:
     PlaybackEngine& engine_;
@@ -176,6 +178,16 @@ TEST_F(MprisTest, SeeksAreAnnouncedAndTheTransportPropertiesFollowThePlayer) {
     engine.seek(0.5);  // the window's position bar
     announced("Volume");
     EXPECT_EQ(log.seeks, (QList<qlonglong>{15'000'000, 30'000'000}));
+
+    // Position is where the device is now, not the last poll's place; the display's when the
+    // host cannot tell, and never beyond the item.
+    host.heard = 15'250;
+    EXPECT_EQ(get("Position").toLongLong(), 15'250'000);
+    host.heard = 90'000;
+    EXPECT_EQ(get("Position").toLongLong(), 60'000'000);
+    host.heard.reset();
+    engine.showElapsed(45'000);  // as the device reports it
+    EXPECT_EQ(get("Position").toLongLong(), 45'000'000);
 
     engine.next();  // the last entry
     EXPECT_EQ(announced("CanGoNext"), false);
