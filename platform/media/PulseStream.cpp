@@ -1,12 +1,16 @@
 #include "platform/media/PulseStream.h"
 
 #include <pulse/pulseaudio.h>
+#include <pulse/rtclock.h>
 
 #include <algorithm>
 
 namespace marlo {
 
 namespace {
+
+// How long a start waits for the server to say where its stream stands.
+constexpr pa_usec_t kAnswerLimitUs = 500 * 1000;
 
 // Holds the stream thread's lock for a scope.
 class LoopLock {
@@ -262,26 +266,44 @@ qint64 PulseStream::playedBytes() const {
 
 qint64 PulseStream::serverReadBytes() {
     // Asked after the emptying, the answer comes after it: the server takes requests in order.
-    bool done = false;
+    // A server that stopped answering must not hold the window: the wait is bounded.
     struct Wait {
         pa_threaded_mainloop* loop;
-        bool* done;
-    } wait{loop_, &done};
+        bool done = false;
+        bool late = false;
+    } wait{loop_};
     pa_operation* op = pa_stream_update_timing_info(
         stream_,
         [](pa_stream*, int, void* data) {
             auto* w = static_cast<Wait*>(data);
-            *w->done = true;
+            w->done = true;
             pa_threaded_mainloop_signal(w->loop, 0);
         },
         &wait);
     if (op == nullptr) {
         return writtenBytes_;
     }
-    while (!done && pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
+    pa_time_event* limit = pa_context_rttime_new(
+        context_, pa_rtclock_now() + kAnswerLimitUs,
+        [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
+            auto* w = static_cast<Wait*>(data);
+            w->late = true;
+            pa_threaded_mainloop_signal(w->loop, 0);
+        },
+        &wait);
+    while (!wait.done && !wait.late && pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
         pa_threaded_mainloop_wait(loop_);
     }
+    if (limit != nullptr) {
+        pa_threaded_mainloop_get_api(loop_)->time_free(limit);
+    }
+    if (!wait.done) {
+        pa_operation_cancel(op);
+    }
     pa_operation_unref(op);
+    if (!wait.done) {
+        return writtenBytes_;
+    }
     // Emptied, the server's write position is back at its read position: the new sound goes
     // there. (Its interpolated time may still run on from a stale report.)
     const pa_timing_info* info = pa_stream_get_timing_info(stream_);

@@ -4,6 +4,7 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstring>
 
 #include "platform/media/PulseStream.h"
@@ -87,6 +88,15 @@ TEST(PulseStreamTest, PlayedCountOfAKeptStreamStartsAtTheNewStart) {
         EXPECT_LE(playedMs, clock.elapsed() + 50);
     }
     EXPECT_LT(lagMs, 800);
+    stream.close();
+
+    // A server that stopped answering holds a new start for a moment only, not for good.
+    ::kill(pid_t(server.processId()), SIGSTOP);
+    clock.restart();
+    stream.open(44100, 2, 600, silence, nullptr);
+    const qint64 heldMs = clock.elapsed();
+    ::kill(pid_t(server.processId()), SIGCONT);
+    EXPECT_LT(heldMs, 2000);
     stream.close();
 }
 

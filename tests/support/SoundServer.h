@@ -16,6 +16,8 @@ class SoundServer {
     bool ok() const { return ok_; }
     // Adds what a client needs to find this server.
     void addTo(QProcessEnvironment& env) const;
+    // The server's process, to stop and go on with it (a server that hangs).
+    qint64 processId() const { return server_.processId(); }
 
   private:
     QTemporaryDir runtime_;
