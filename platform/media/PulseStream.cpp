@@ -9,8 +9,10 @@ namespace marlo {
 
 namespace {
 
-// How long a start waits for the server to say where its stream stands.
+// How long a start waits for the server to say where its stream stands, and to take a
+// connection or a new stream: one that stopped answering must not hold the window.
 constexpr pa_usec_t kAnswerLimitUs = 500 * 1000;
+constexpr pa_usec_t kServerLimitUs = 3000 * 1000;
 
 // Holds the stream thread's lock for a scope.
 class LoopLock {
@@ -68,18 +70,40 @@ bool PulseStream::connect() {
         return fail(QStringLiteral("the sound thread could not start"));
     }
     LoopLock lock(loop_);
-    for (;;) {
-        const pa_context_state_t state = pa_context_get_state(context_);
-        if (state == PA_CONTEXT_READY) {
-            return true;
-        }
-        if (!PA_CONTEXT_IS_GOOD(state)) {
-            error_ = QStringLiteral("no sound server: ") + serverError(context_);
-            break;
-        }
+    const bool settled = waitUntil(
+        [this] {
+            const pa_context_state_t state = pa_context_get_state(context_);
+            return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
+        },
+        kServerLimitUs);
+    if (pa_context_get_state(context_) == PA_CONTEXT_READY) {
+        return true;
+    }
+    error_ = settled ? QStringLiteral("no sound server: ") + serverError(context_)
+                     : QStringLiteral("the sound server does not answer");
+    return false;  // the lock is let go before the teardown below
+}
+
+bool PulseStream::waitUntil(const std::function<bool()>& done, std::uint64_t limitUs) {
+    struct Limit {
+        pa_threaded_mainloop* loop;
+        bool passed = false;
+    } limit{loop_};
+    pa_time_event* timer = pa_context_rttime_new(
+        context_, pa_rtclock_now() + limitUs,
+        [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
+            auto* l = static_cast<Limit*>(data);
+            l->passed = true;
+            pa_threaded_mainloop_signal(l->loop, 0);
+        },
+        &limit);
+    while (!done() && !limit.passed) {
         pa_threaded_mainloop_wait(loop_);
     }
-    return false;  // the lock is let go before the teardown below
+    if (timer != nullptr) {
+        pa_threaded_mainloop_get_api(loop_)->time_free(timer);
+    }
+    return done();
 }
 
 bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Failed failed,
@@ -158,17 +182,20 @@ bool PulseStream::open(int sampleRate, int channels, int bufferMs, Fill fill, Fa
                     QStringLiteral("the sound stream could not start: ") + serverError(context_);
             }
         }
-        while (error_.isEmpty()) {
-            const pa_stream_state_t state = pa_stream_get_state(stream_);
-            if (state == PA_STREAM_READY) {
+        if (error_.isEmpty()) {
+            const bool settled = waitUntil(
+                [this] {
+                    const pa_stream_state_t state = pa_stream_get_state(stream_);
+                    return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
+                },
+                kServerLimitUs);
+            if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
                 ready_ = true;
-                break;
+            } else {
+                error_ = settled
+                             ? QStringLiteral("the sound stream failed: ") + serverError(context_)
+                             : QStringLiteral("the sound server does not answer");
             }
-            if (!PA_STREAM_IS_GOOD(state)) {
-                error_ = QStringLiteral("the sound stream failed: ") + serverError(context_);
-                break;
-            }
-            pa_threaded_mainloop_wait(loop_);
         }
     }
     if (!error_.isEmpty()) {
@@ -266,42 +293,28 @@ qint64 PulseStream::playedBytes() const {
 
 qint64 PulseStream::serverReadBytes() {
     // Asked after the emptying, the answer comes after it: the server takes requests in order.
-    // A server that stopped answering must not hold the window: the wait is bounded.
-    struct Wait {
+    struct Answer {
         pa_threaded_mainloop* loop;
         bool done = false;
-        bool late = false;
-    } wait{loop_};
+    } answer{loop_};
     pa_operation* op = pa_stream_update_timing_info(
         stream_,
         [](pa_stream*, int, void* data) {
-            auto* w = static_cast<Wait*>(data);
-            w->done = true;
-            pa_threaded_mainloop_signal(w->loop, 0);
+            auto* a = static_cast<Answer*>(data);
+            a->done = true;
+            pa_threaded_mainloop_signal(a->loop, 0);
         },
-        &wait);
+        &answer);
     if (op == nullptr) {
         return writtenBytes_;
     }
-    pa_time_event* limit = pa_context_rttime_new(
-        context_, pa_rtclock_now() + kAnswerLimitUs,
-        [](pa_mainloop_api*, pa_time_event*, const struct timeval*, void* data) {
-            auto* w = static_cast<Wait*>(data);
-            w->late = true;
-            pa_threaded_mainloop_signal(w->loop, 0);
-        },
-        &wait);
-    while (!wait.done && !wait.late && pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
-        pa_threaded_mainloop_wait(loop_);
-    }
-    if (limit != nullptr) {
-        pa_threaded_mainloop_get_api(loop_)->time_free(limit);
-    }
-    if (!wait.done) {
+    waitUntil([&] { return answer.done || pa_operation_get_state(op) != PA_OPERATION_RUNNING; },
+              kAnswerLimitUs);
+    if (!answer.done) {
         pa_operation_cancel(op);
     }
     pa_operation_unref(op);
-    if (!wait.done) {
+    if (!answer.done) {
         return writtenBytes_;
     }
     // Emptied, the server's write position is back at its read position: the new sound goes

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 struct pa_threaded_mainloop;
@@ -54,6 +55,9 @@ class PulseStream {
     bool connect();
     // The server's read position now, in bytes, asked of it (the loop's lock held).
     qint64 serverReadBytes();
+    // Waits on the loop (its lock held) until `done` holds or `limitUs` has passed; whether it
+    // holds.
+    bool waitUntil(const std::function<bool()>& done, std::uint64_t limitUs);
     // Whether the stream closed last can be opened again as it is.
     bool reuse(int sampleRate, int channels, int bufferMs);
     // Ends the stream for good.
