@@ -1,5 +1,6 @@
 #include "desktop/Mpris.h"
 #include "desktop/MprisAdaptors.h"
+#include "tests/desktop/MprisTestHost.h"
 #include "tests/player/EngineFixture.h"
 
 namespace marlo {
@@ -7,23 +8,9 @@ namespace {
 
 // A bus client may send any offset; the ends of the 64-bit range must act as "far past the
 // end" and "far before the start".
-struct Host : MprisHost {
-    Host(PlaybackEngine& engine, DisplayModel& display, LibrarySession& library)
-        : engine_(engine), display_(display), library_(library) {}
-    PlaybackEngine* engine() override { return &engine_; }
-    DisplayModel& display() override { return display_; }
-    void raise() override {}
-    void quit() override {}
-    void open(const QStringList&) override {}
-    LibrarySession* library() override { return &library_; }
-    PlaybackEngine& engine_;
-    DisplayModel& display_;
-    LibrarySession& library_;
-};
-
 class MprisSeekTest : public test::EngineFixture {
   protected:
-    Host host{engine, display, *session};
+    test::MprisTestHost host{engine, display, *session};
     Mpris mpris{host};
     MprisPlayer* player = new MprisPlayer(mpris);
 };

@@ -9,6 +9,7 @@
 #include "desktop/Mpris.h"
 #include "library/CollectionEditor.h"
 #include "platform/media/OutputVolume.h"
+#include "tests/desktop/MprisTestHost.h"
 #include "tests/player/EngineFixture.h"
 #include "tests/support/SessionBus.h"
 
@@ -45,25 +46,6 @@ class ChangeLog : public QObject {
     void changed(const QString&, const QVariantMap& properties, const QStringList&) {
         changes << properties;
     }
-};
-
-class Host : public MprisHost {
-  public:
-    Host(PlaybackEngine& engine, DisplayModel& display, LibrarySession& library)
-        : engine_(engine), display_(display), library_(library) {}
-    PlaybackEngine* engine() override { return &engine_; }
-    DisplayModel& display() override { return display_; }
-    void raise() override {}
-    void quit() override {}
-    void open(const QStringList&) override {}
-    LibrarySession* library() override { return &library_; }
-    std::optional<qint64> heardPositionMs() override { return heard; }
-    std::optional<qint64> heard;
-
-  private:
-    PlaybackEngine& engine_;
-    DisplayModel& display_;
-    LibrarySession& library_;
 };
 
 class MprisTest : public EngineFixture {
@@ -109,7 +91,7 @@ class MprisTest : public EngineFixture {
     }
 
     SessionBus bus;
-    Host host{engine, display, *session};
+    MprisTestHost host{engine, display, *session};
     Mpris mpris{host};
     QDBusConnection caller = QDBusConnection::connectToBus(bus.address(), "caller");
     ChangeLog log;
